@@ -1,0 +1,55 @@
+# Helpers that keep the per-folder CMakeLists.txt files alike.
+
+# torquix_add_library(<name> SOURCES ... LIBS ...)
+# One subsystem folder, one static library; its folder is its public include path.
+function(torquix_add_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+endfunction()
+
+# torquix_add_test(<name> SOURCES ... LIBS ... [TIMEOUT s])
+# A Qt Test executable registered with CTest, run without a display.
+function(torquix_add_test name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TORQUIX_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+    TIMEOUT ${ARG_TIMEOUT})
+endfunction()
+
+# torquix_add_benchmark(<name> SOURCES ... LIBS ...)
+# A program under bench/ that prints its figures; listed for the bench runner.
+function(torquix_add_benchmark name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  set_property(GLOBAL APPEND PROPERTY TORQUIX_BENCHMARKS $<TARGET_FILE:${name}>)
+endfunction()
+
+# torquix_add_fuzzer(<name> SOURCES ... LIBS ...)
+# A libFuzzer target; its seed corpus is fuzz/corpus/<name> when that folder exists.
+function(torquix_add_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  set_property(GLOBAL APPEND PROPERTY TORQUIX_FUZZERS "$<TARGET_FILE:${name}>|${CMAKE_CURRENT_SOURCE_DIR}/corpus/${name}")
+endfunction()
+
+# Writes the lists of benchmark and fuzz programs for dev.sh; call once at the end.
+function(torquix_write_manifests)
+  get_property(benches GLOBAL PROPERTY TORQUIX_BENCHMARKS)
+  get_property(fuzzers GLOBAL PROPERTY TORQUIX_FUZZERS)
+  list(JOIN benches "\n" benchText)
+  list(JOIN fuzzers "\n" fuzzText)
+  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/benchmarks.txt CONTENT "${benchText}\n")
+  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/fuzzers.txt CONTENT "${fuzzText}\n")
+endfunction()

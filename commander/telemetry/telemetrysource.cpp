@@ -1,0 +1,6 @@
+#include "telemetrysource.h"
+
+TelemetrySource::TelemetrySource(QObject* parent)
+    : QObject(parent)
+{
+}
