@@ -668,7 +668,13 @@ const wchar_t* hid_error(hid_device* dev)
 {
     if (dev)
         return dev->error.empty() ? nullptr : dev->error.c_str();
-    const std::wstring& error = emulator().globalError;
+    // A copy per thread, so the text stays valid while another thread fails an open.
+    static thread_local std::wstring error;
+    Emulator& state = emulator();
+    {
+        std::lock_guard<std::mutex> lock(state.mutex);
+        error = state.globalError;
+    }
     return error.empty() ? nullptr : error.c_str();
 }
 
