@@ -1,0 +1,189 @@
+#include "appconfig.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QStringList>
+
+namespace {
+
+const QStringList trimmerNames = {"ROLL_TRIMMER", "PITCH_TRIMMER", "YAW_TRIMMER",
+                                  "COLLECTIVE_TRIMMER"};
+const QStringList actionNames = {"increase", "decrease", "release", "reset"};
+
+const QString buttonKind = QStringLiteral("Button");
+const QString hatKind = QStringLiteral("Hat");
+
+QString bindingKey(int trimmer, int action)
+{
+    return trimmerNames.at(trimmer) + '/' + actionNames.at(action);
+}
+
+bool isHatDirection(int value)
+{
+    return value == 1 || value == 2 || value == 4 || value == 8;
+}
+
+// A decimal number that fits in 32 bits and is not negative, else -1.
+int indexFrom(const QString& text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    return ok && value >= 0 ? value : -1;
+}
+
+QString bindingText(const QString& deviceName, bool isHat, int hatIndex, int buttonIndex)
+{
+    if (isHat)
+        return QStringLiteral("%1:%2:%3:%4").arg(deviceName, hatKind).arg(hatIndex).arg(buttonIndex);
+    return QStringLiteral("%1:%2:%3").arg(deviceName, buttonKind).arg(buttonIndex);
+}
+
+// Parsed from the right, so a joystick name may itself contain ':'. Anything that
+// is not exactly a button or hat binding reads as not assigned.
+AppConfig::TrimButtonConfig parseBinding(const QString& text)
+{
+    AppConfig::TrimButtonConfig binding;
+    const QStringList parts = text.split(':');
+    const int n = parts.size();
+
+    if (n >= 4 && parts.at(n - 3) == hatKind) {
+        const int hat = indexFrom(parts.at(n - 2));
+        const int direction = indexFrom(parts.at(n - 1));
+        if (hat < 0 || !isHatDirection(direction))
+            return binding;
+        binding.deviceName = parts.mid(0, n - 3).join(':');
+        binding.assigned = true;
+        binding.isHat = true;
+        binding.hatIndex = hat;
+        binding.buttonIndex = direction;
+        return binding;
+    }
+    if (n >= 3 && parts.at(n - 2) == buttonKind) {
+        const int button = indexFrom(parts.at(n - 1));
+        if (button < 0)
+            return binding;
+        binding.deviceName = parts.mid(0, n - 2).join(':');
+        binding.assigned = true;
+        binding.buttonIndex = button;
+    }
+    return binding;
+}
+
+}
+
+bool AppConfig::TrimButtonConfig::operator==(const TrimButtonConfig& other) const
+{
+    return deviceName == other.deviceName && assigned == other.assigned && isHat == other.isHat
+        && hatIndex == other.hatIndex && buttonIndex == other.buttonIndex;
+}
+
+AppConfig::AppConfig()
+    : QObject(nullptr)
+    , settings(QDir::currentPath() + "/config.ini", QSettings::IniFormat)
+{
+    registerMetaTypes();
+}
+
+void AppConfig::registerMetaTypes()
+{
+    qRegisterMetaType<AppConfig::TrimConfig>("AppConfig::TrimConfig");
+    qRegisterMetaType<AppConfig::DcsSettings>("AppConfig::DcsSettings");
+    qRegisterMetaType<AppConfig::Il2Settings>("AppConfig::Il2Settings");
+    qRegisterMetaType<AppConfig::Condor2Settings>("AppConfig::Condor2Settings");
+    qRegisterMetaType<AppConfig::ButtonType>("AppConfig::ButtonType");
+}
+
+int AppConfig::trimIncrement() const
+{
+    return int(settings.value("CORE/trim_increment", 50).toUInt());
+}
+
+int AppConfig::defaultTelemetry() const
+{
+    return int(settings.value("CORE/default_telemetry", 10).toUInt());
+}
+
+quint16 AppConfig::port(const QString& key) const
+{
+    return quint16(settings.value(key, 0).toUInt() & 0xFFFF);
+}
+
+QString AppConfig::text(const QString& key) const
+{
+    return settings.value(key).toString();
+}
+
+AppConfig::DcsSettings AppConfig::dcsSettings() const
+{
+    return {text("DCS/path"), port("DCS/port")};
+}
+
+AppConfig::Il2Settings AppConfig::il2Settings() const
+{
+    return {text("IL2/path"), port("IL2/port")};
+}
+
+AppConfig::Condor2Settings AppConfig::condor2Settings() const
+{
+    return {text("CONDOR2/path"), port("CONDOR2/port")};
+}
+
+AppConfig::XPlaneSettings AppConfig::xplaneSettings() const
+{
+    return {text("XPLANE/path"), port("XPLANE/port")};
+}
+
+AppConfig::TrimConfig AppConfig::trimConfig() const
+{
+    TrimConfig config;
+    for (int trimmer = 0; trimmer < trimmerCount; ++trimmer) {
+        for (int action = 0; action < buttonTypeCount; ++action) {
+            const QVariant value = settings.value(bindingKey(trimmer, action));
+            if (value.isValid())
+                config[trimmer][action] = parseBinding(value.toString());
+        }
+    }
+    return config;
+}
+
+void AppConfig::changeTrimButton(int axisIndex, QString deviceName, int buttonType, bool isHat,
+                                 int hatIndex, int buttonIndex)
+{
+    const bool bindingExists = axisIndex >= 0 && axisIndex < trimmerCount && buttonType >= 0
+        && buttonType < buttonTypeCount;
+    const bool readable = isHat ? hatIndex >= 0 && isHatDirection(buttonIndex) : buttonIndex >= 0;
+    if (!bindingExists || !readable) {
+        qWarning() << "trim binding refused: axis" << axisIndex << "button type" << buttonType
+                   << "hat" << isHat << hatIndex << "button" << buttonIndex;
+        return;
+    }
+    settings.setValue(bindingKey(axisIndex, buttonType),
+                      bindingText(deviceName, isHat, hatIndex, buttonIndex));
+    emit trimSettingsChanged(trimConfig());
+}
+
+void AppConfig::writeSimulator(const QString& group, quint16 udpPort, const QString& path)
+{
+    settings.setValue(group + "/port", int(udpPort));
+    settings.setValue(group + "/path", path);
+}
+
+void AppConfig::changeDcsSettings(AppConfig::DcsSettings simulator)
+{
+    writeSimulator("DCS", simulator.port, simulator.path);
+}
+
+void AppConfig::changeIl2Settings(AppConfig::Il2Settings simulator)
+{
+    writeSimulator("IL2", simulator.port, simulator.path);
+}
+
+void AppConfig::changeCondor2Settings(AppConfig::Condor2Settings simulator)
+{
+    writeSimulator("CONDOR2", simulator.port, simulator.path);
+}
+
+void AppConfig::changeDefaultTelemetry(Telemetry::Source source)
+{
+    settings.setValue("CORE/default_telemetry", int(source));
+}

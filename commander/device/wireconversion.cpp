@@ -1,0 +1,87 @@
+#include "wireconversion.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+float finiteOrZero(float value)
+{
+    return std::isnan(value) ? 0.0f : value;
+}
+
+// Truncates toward zero into [low, high]; the bounds are compared before the cast,
+// which is undefined for values that do not fit.
+int saturate(float value, int low, int high)
+{
+    value = finiteOrZero(value);
+    if (value >= float(high))
+        return high;
+    if (value <= float(low))
+        return low;
+    return int(value);
+}
+
+float fadeFactor(float fade)
+{
+    fade = finiteOrZero(fade);
+    if (fade < 0.0f)
+        return 0.0f;
+    if (fade > 1.0f)
+        return 1.0f;
+    return fade;
+}
+
+constexpr int int16Min = std::numeric_limits<int16_t>::min();
+constexpr int int16Max = std::numeric_limits<int16_t>::max();
+
+}
+
+float strengthScaled(float value, int totalEffectStrength)
+{
+    return finiteOrZero(value) * float(totalEffectStrength * 0.01);
+}
+
+int16_t toWireForce(float percent, float fade)
+{
+    percent = finiteOrZero(percent);
+    if (percent > 100.0f)
+        percent = 100.0f;
+    else if (percent < -100.0f)
+        percent = -100.0f;
+    return int16_t(saturate(percent * fadeFactor(fade) * 100.0f, -10000, 10000));
+}
+
+int16_t toWireDamper(float percent, float fade)
+{
+    return toWireInt16(finiteOrZero(percent) * fadeFactor(fade) * 100.0f);
+}
+
+int16_t toWireInt16(float value)
+{
+    return int16_t(saturate(value, int16Min, int16Max));
+}
+
+int16_t toWireCurvePoint(float percent)
+{
+    return toWireInt16(finiteOrZero(percent) * 100.0f);
+}
+
+int16_t toWireHardwareTrim(int trim)
+{
+    if (trim > 10000)
+        return 10000;
+    if (trim < -10000)
+        return -10000;
+    return int16_t(trim);
+}
+
+uint8_t toWireForceRelease(float percent)
+{
+    return uint8_t(saturate(percent, 0, 100));
+}
+
+uint8_t toWireByte(float value)
+{
+    return uint8_t(saturate(value, 0, 255));
+}
