@@ -87,6 +87,7 @@ private slots:
     void refusedConnectionWhileNotFoundDoesNothing();
     void redirectIsNotFollowed();
     void bodyOfExactlyTheLimitIsAccepted();
+    void destroyedWithRequestInFlight();
 
 private:
     // Polls once and waits until the source's request has been answered.
@@ -336,6 +337,20 @@ void TestTelemetrySourceWarthunder::bodyOfExactlyTheLimitIsAccepted()
     QVERIFY(pollAndWait(source));
     QCOMPARE(log.order, foundSignals + QStringList({"telemetry"}));
     QCOMPARE(log.records.last().airspeed, 321.0f);
+}
+
+void TestTelemetrySourceWarthunder::destroyedWithRequestInFlight()
+{
+    server->setResponse("/state", reply(R"({"IAS, km/h": 1})", 200, 50));
+    QSignalSpy requests(server, &HttpResponder::requestReceived);
+    {
+        TelemetrySourceWarthunder source(nullptr, server->baseUrl());
+        source.pollTelemetry();
+        QVERIFY(requests.wait(2000));
+    }
+    // The answer arrives for a reply that no longer exists.
+    QTest::qWait(100);
+    QCOMPARE(server->requestsInFlight(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestTelemetrySourceWarthunder)
