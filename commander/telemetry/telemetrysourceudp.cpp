@@ -36,8 +36,9 @@ void TelemetrySourceUdp::setClock(Clock newClock)
 void TelemetrySourceUdp::pollTelemetry()
 {
     bool receivedData = false;
+    const bool bound = socket->state() == QAbstractSocket::BoundState;
     // Bounded: a flood must not stall the worker thread that runs the force loop.
-    for (int i = 0; i < maxDatagramsPerPoll && socket->hasPendingDatagrams(); ++i) {
+    for (int i = 0; bound && i < maxDatagramsPerPoll && socket->hasPendingDatagrams(); ++i) {
         const qint64 size = socket->pendingDatagramSize();
         readBuffer.resize(size > 0 ? size : 0);
         const qint64 read = socket->readDatagram(readBuffer.data(), readBuffer.size());
