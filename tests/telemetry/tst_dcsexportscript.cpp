@@ -59,11 +59,9 @@ void TestDcsExportScript::exportScriptDatagramsBecomeTelemetry()
     QVERIFY(exportScript.open(QIODevice::ReadOnly));
     QVERIFY(writeFile(scripts + "TorquixGameExport.lua", exportScript.readAll()));
 
-    // The commander's working directory with its mapping files.
-    QTemporaryDir workDir;
+    // The commander reads the mapping files we ship; the script's payload ids must match them.
     const QString previousDir = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(workDir.path()));
-    QVERIFY(writeFile("payload_weight_mapping.json", R"({"Mk-82": {"weight": 241}})"));
+    QVERIFY(QDir::setCurrent(sourceDir + "/resources"));
     LoopbackSource<TelemetrySourceDCS> fixture;
     QDir::setCurrent(previousDir);
     QVERIFY(writeFile(scripts + "Torquix/Port.lua", "Torquix.port = " + QByteArray::number(fixture.port)));
