@@ -33,9 +33,12 @@ int indexFrom(const QString& text)
 
 QString bindingText(const QString& deviceName, bool isHat, int hatIndex, int buttonIndex)
 {
+    // Joined, not formatted with arg(): a '%' and digit in a joystick name would be
+    // taken as a placeholder.
     if (isHat)
-        return QStringLiteral("%1:%2:%3:%4").arg(deviceName, hatKind).arg(hatIndex).arg(buttonIndex);
-    return QStringLiteral("%1:%2:%3").arg(deviceName, buttonKind).arg(buttonIndex);
+        return deviceName + ':' + hatKind + ':' + QString::number(hatIndex) + ':'
+            + QString::number(buttonIndex);
+    return deviceName + ':' + buttonKind + ':' + QString::number(buttonIndex);
 }
 
 // Parsed from the right, so a joystick name may itself contain ':'. Anything that
