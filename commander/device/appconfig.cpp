@@ -49,11 +49,11 @@ AppConfig::TrimButtonConfig parseBinding(const QString& text)
     const QStringList parts = text.split(':');
     const int n = parts.size();
 
-    if (n >= 4 && parts.at(n - 3) == hatKind) {
-        const int hat = indexFrom(parts.at(n - 2));
-        const int direction = indexFrom(parts.at(n - 1));
-        if (hat < 0 || !isHatDirection(direction))
-            return binding;
+    // A name that ends in "Hat" (Pad:Hat:Button:3) is still a button binding, so a hat
+    // reading that fails gives way to the button reading.
+    const int hat = n >= 4 && parts.at(n - 3) == hatKind ? indexFrom(parts.at(n - 2)) : -1;
+    const int direction = hat >= 0 ? indexFrom(parts.at(n - 1)) : -1;
+    if (isHatDirection(direction)) {
         binding.deviceName = parts.mid(0, n - 3).join(':');
         binding.assigned = true;
         binding.isHat = true;
