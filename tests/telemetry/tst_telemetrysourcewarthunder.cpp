@@ -88,6 +88,7 @@ private slots:
     void redirectIsNotFollowed();
     void bodyOfExactlyTheLimitIsAccepted();
     void destroyedWithRequestInFlight();
+    void addsNoSignalsOrSlots();
 
 private:
     // Polls once and waits until the source's request has been answered.
@@ -351,6 +352,14 @@ void TestTelemetrySourceWarthunder::destroyedWithRequestInFlight()
     // The answer arrives for a reply that no longer exists.
     QTest::qWait(100);
     QCOMPARE(server->requestsInFlight(), 0);
+}
+
+void TestTelemetrySourceWarthunder::addsNoSignalsOrSlots()
+{
+    // The worker connects to the base's signals only; a source adds no methods of its own
+    // to the meta-object.
+    const QMetaObject& meta = TelemetrySourceWarthunder::staticMetaObject;
+    QCOMPARE(meta.methodCount(), TelemetrySource::staticMetaObject.methodCount());
 }
 
 QTEST_GUILESS_MAIN(TestTelemetrySourceWarthunder)
