@@ -243,6 +243,10 @@ void TestTelemetrySourceWarthunder::failedRequestWhileFoundLosesSource_data()
     QTest::addColumn<HttpResponder::Response>("failure");
 
     QTest::newRow("slower than the timeout") << reply(R"({"IAS, km/h": 1})", 200, 400);
+    // Never silent for 100 ms, yet far longer than that in all.
+    HttpResponder::Response trickling = reply(R"({"IAS, km/h": 1})");
+    trickling.byteIntervalMs = 25;
+    QTest::newRow("trickling past the timeout") << trickling;
     QTest::newRow("not found") << reply("", 404);
     QTest::newRow("server error") << reply(R"({"IAS, km/h": 1})", 500);
     QTest::newRow("body over 64 KiB") << reply(paddedState(maxBody + 1));
