@@ -31,27 +31,27 @@ constexpr quint32 SIMCONNECT_UNUSED = 0xFFFFFFFFu;
 
 // Every message starts with this header.
 struct SIMCONNECT_RECV {
-    quint32 dwSize;
-    quint32 dwVersion;
+    quint32 size;
+    quint32 version;
     quint32 dwID; // a SIMCONNECT_RECV_ID
 };
 
 struct SIMCONNECT_RECV_EVENT : SIMCONNECT_RECV {
-    quint32 uGroupID;
+    quint32 groupId;
     quint32 uEventID;
-    quint32 dwData;
+    quint32 eventData;
 };
 
-// The data block starts at dwData and runs to the end of the message.
+// The data block starts at `data` and runs to the end of the message.
 struct SIMCONNECT_RECV_SIMOBJECT_DATA_BYTYPE : SIMCONNECT_RECV {
     quint32 dwRequestID;
-    quint32 dwObjectID;
-    quint32 dwDefineID;
-    quint32 dwFlags;
-    quint32 dwentrynumber;
-    quint32 dwoutof;
-    quint32 dwDefineCount;
-    quint32 dwData;
+    quint32 objectId;
+    quint32 definitionId;
+    quint32 flags;
+    quint32 entryNumber;
+    quint32 entryCount;
+    quint32 definitionCount;
+    quint32 data;
 };
 
 extern "C" {
