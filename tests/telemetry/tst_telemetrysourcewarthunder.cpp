@@ -2,6 +2,7 @@
 #include "telemetrysourcewarthunder.h"
 
 #include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
@@ -73,6 +74,7 @@ class TestTelemetrySourceWarthunder : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -97,6 +99,20 @@ private:
 
     HttpResponder* server = nullptr;
 };
+
+void TestTelemetrySourceWarthunder::initTestCase()
+{
+    // The process's first HTTP request loads Qt's network plugins, which can take longer
+    // than the source's 100 ms limit on a loaded machine; pay for it once here.
+    HttpResponder warmUp;
+    QVERIFY(warmUp.listen());
+    warmUp.setResponse("/state", reply("{}"));
+    QNetworkAccessManager network;
+    QNetworkReply* answer = network.get(QNetworkRequest(warmUp.baseUrl().resolved(QUrl("/state"))));
+    QSignalSpy finished(answer, &QNetworkReply::finished);
+    QVERIFY(finished.wait(5000));
+    delete answer;
+}
 
 void TestTelemetrySourceWarthunder::init()
 {
@@ -127,29 +143,38 @@ bool TestTelemetrySourceWarthunder::pollAndWait(TelemetrySourceWarthunder& sourc
 
 void TestTelemetrySourceWarthunder::find(TelemetrySourceWarthunder& source)
 {
-    QVERIFY(pollAndWait(source));
+    // A loaded machine can take longer than the 100 ms limit for the first request;
+    // a failed request while not found does nothing, so asking again is harmless.
+    QSignalSpy found(&source, &TelemetrySource::telemetrySourceFound);
+    for (int attempt = 0; attempt < 20 && found.isEmpty(); ++attempt)
+        QVERIFY(pollAndWait(source));
+    QCOMPARE(found.size(), 1);
 }
 
 void TestTelemetrySourceWarthunder::oneRequestInFlightAtATime()
 {
-    server->setResponse("/state", reply(R"({"IAS, km/h": 100})", 200, 30));
     TelemetrySourceWarthunder source(nullptr, server->baseUrl());
+    find(source);
+    auto* network = source.findChild<QNetworkAccessManager*>();
+    QVERIFY(network);
+    QSignalSpy finished(network, &QNetworkAccessManager::finished);
     QSignalSpy requests(server, &HttpResponder::requestReceived);
-    QSignalSpy found(&source, &TelemetrySource::telemetrySourceFound);
+    const qsizetype asked = server->requestedPaths().size();
 
+    server->setResponse("/state", reply(R"({"IAS, km/h": 100})", 200, 30));
     source.pollTelemetry();
     QVERIFY(requests.wait(2000));
-    // The server holds its answer; without the event loop the reply cannot finish.
+    // The server holds its answer; polls meanwhile must not ask again.
     for (int i = 0; i < 4; ++i)
         source.pollTelemetry();
-    QTRY_COMPARE_WITH_TIMEOUT(found.size(), 1, 2000);
+    QVERIFY(!finished.isEmpty() || finished.wait(2000));
     QCoreApplication::processEvents();
-    QCOMPARE(server->requestedPaths(), QList<QByteArray>({"/state"}));
+    QCOMPARE(server->requestedPaths().size(), asked + 1);
 
-    // The reply was handled: the next poll asks again.
+    // The reply was handled, answered or timed out: the next poll asks again.
     source.pollTelemetry();
     QVERIFY(requests.wait(2000));
-    QCOMPARE(server->requestedPaths().size(), 2);
+    QCOMPARE(server->requestedPaths().size(), asked + 2);
     QCOMPARE(server->maxRequestsInFlight(), 1);
 }
 
