@@ -1,0 +1,22 @@
+#pragma once
+
+#include "springwithsinglecurvesettings.h"
+#include "curvedescriptor.h"
+
+// Spring that stiffens with airspeed.
+class AirspeedSpringSettings : public SpringWithSingleCurveSettings
+{
+public:
+    AirspeedSpringSettings();
+
+    void setDefaults() override;
+
+    // This effect's member of one axis object (see EffectSettingsBase::readAxisMember).
+    void fromAxisJson(const QJsonObject& axisObject);
+    void toAxisJson(QJsonObject& axisObject) const;
+
+    static const CurveDescriptor& curveDescriptor();
+
+private:
+    static constexpr QLatin1String jsonKey{"airspeed_spring"};
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "springwithsinglecurvesettings.h"
+#include "curvedescriptor.h"
+
+// Spring that stiffens with the g-force.
+class GForceSpringSettings : public SpringWithSingleCurveSettings
+{
+public:
+    GForceSpringSettings();
+
+    void setDefaults() override;
+
+    // This effect's member of one axis object (see EffectSettingsBase::readAxisMember).
+    void fromAxisJson(const QJsonObject& axisObject);
+    void toAxisJson(QJsonObject& axisObject) const;
+
+    static const CurveDescriptor& curveDescriptor();
+
+private:
+    static constexpr QLatin1String jsonKey{"g_force_spring"};
+};

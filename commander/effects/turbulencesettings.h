@@ -1,0 +1,15 @@
+#pragma once
+
+#include "simpleeffectsettings.h"
+
+// Turbulence effect; it produces no force of its own.
+class TurbulenceSettings : public SimpleEffectSettings
+{
+public:
+    // This effect's member of one axis object (see EffectSettingsBase::readAxisMember).
+    void fromAxisJson(const QJsonObject& axisObject);
+    void toAxisJson(QJsonObject& axisObject) const;
+
+private:
+    static constexpr QLatin1String jsonKey{"turbulence"};
+};
