@@ -1,0 +1,6 @@
+#include "axisforces.h"
+
+void AxisForces::registerMetaType()
+{
+    qRegisterMetaType<AxisForces>("AxisForces");
+}
