@@ -1,0 +1,675 @@
+#include "baseemulator.h"
+
+#include <hidapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <sstream>
+#include <thread>
+
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr size_t stateSize = 64;
+constexpr size_t reportSize = stateSize + 1;
+
+struct Base {
+    std::vector<int> interfaces;
+    bool plugged = true;
+    uint64_t generation = 0; // bumped by every unplug, so handles opened before go dead
+    uint8_t inputReportId = 0x01;
+    std::array<uint8_t, stateSize> state{};
+    std::map<uint8_t, std::array<uint8_t, stateSize>> featureReports;
+    int failOpens = 0;
+    int failReads = 0;
+    int timeOutReads = 0;
+    int failWrites = 0;
+    int readCount = 0;
+};
+
+struct Emulator {
+    std::mutex mutex;
+    std::map<unsigned short, Base> bases;
+    std::map<unsigned short, int> openHandles;
+    std::map<unsigned short, int> enumerations;
+    std::vector<BaseEmulator::WrittenReport> log;
+    bool keepLogInMemory = true;
+    std::FILE* logFile = nullptr;
+    int readTimeoutWaitMs = -1;
+    std::wstring globalError;
+};
+
+// Consumes one scripted fault; always (-1) never runs out.
+bool takeFault(int& count)
+{
+    if (count == 0)
+        return false;
+    if (count > 0)
+        --count;
+    return true;
+}
+
+std::string pathOf(unsigned short productId, int interfaceNumber)
+{
+    return "torquix-emulator/" + std::to_string(productId) + "/" + std::to_string(interfaceNumber);
+}
+
+void writeFirmware(Base& base, BaseEmulator::FirmwareVersion firmware)
+{
+    base.state[0] = firmware.releaseType;
+    base.state[1] = firmware.releaseYear;
+    base.state[2] = firmware.releaseVersion;
+    base.state[3] = firmware.releasePatch;
+}
+
+void writeInt16(Base& base, size_t offset, int16_t value)
+{
+    const auto bits = uint16_t(value);
+    base.state[offset] = uint8_t(bits & 0xFF);
+    base.state[offset + 1] = uint8_t(bits >> 8);
+}
+
+unsigned short productIdFromName(const std::string& name)
+{
+    static const std::map<std::string, unsigned short> names = {
+        {"generic", 22000}, {"joystick", 22777}, {"rudder", 22888},
+        {"wheel", 22999},   {"collective", 22001}};
+    const auto known = names.find(name);
+    if (known != names.end())
+        return known->second;
+    char* end = nullptr;
+    const unsigned long number = std::strtoul(name.c_str(), &end, 10);
+    if (name.empty() || *end != '\0' || number == 0 || number > 0xFFFF)
+        return 0;
+    return static_cast<unsigned short>(number);
+}
+
+std::vector<std::string> split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::stringstream stream(text);
+    std::string part;
+    while (std::getline(stream, part, separator))
+        parts.push_back(part);
+    return parts;
+}
+
+// "RC.24.1.2", "R.24.1.2" or all four numbers.
+BaseEmulator::FirmwareVersion firmwareFromText(const std::string& text)
+{
+    BaseEmulator::FirmwareVersion firmware;
+    const std::vector<std::string> parts = split(text, '.');
+    if (parts.size() != 4) {
+        std::fprintf(stderr, "base emulator: firmware \"%s\" ignored\n", text.c_str());
+        return firmware;
+    }
+    const auto number = [](const std::string& part) { return uint8_t(std::atoi(part.c_str())); };
+    firmware.releaseType = parts[0] == "RC" ? 1 : parts[0] == "R" ? 0 : number(parts[0]);
+    firmware.releaseYear = number(parts[1]);
+    firmware.releaseVersion = number(parts[2]);
+    firmware.releasePatch = number(parts[3]);
+    return firmware;
+}
+
+void openLogFile(Emulator& emulator, const std::string& path)
+{
+    if (emulator.logFile)
+        std::fclose(emulator.logFile);
+    emulator.logFile = nullptr;
+    if (path.empty())
+        return;
+    emulator.logFile = std::fopen(path.c_str(), "a");
+    if (!emulator.logFile)
+        std::fprintf(stderr, "base emulator: cannot write the report log %s\n", path.c_str());
+}
+
+// A preloaded emulator is configured once from the environment; it keeps no log in
+// memory then, since nothing would ever read it.
+void configureFromEnvironment(Emulator& emulator)
+{
+    const char* bases = std::getenv("TORQUIX_EMULATOR_BASES");
+    const char* firmwareText = std::getenv("TORQUIX_EMULATOR_FIRMWARE");
+    const char* logPath = std::getenv("TORQUIX_EMULATOR_REPORT_LOG");
+    if (!bases && !logPath)
+        return;
+    emulator.keepLogInMemory = false;
+    const BaseEmulator::FirmwareVersion firmware =
+        firmwareText ? firmwareFromText(firmwareText) : BaseEmulator::FirmwareVersion();
+    for (const std::string& name : split(bases ? bases : "", ',')) {
+        const unsigned short productId = productIdFromName(name);
+        if (productId == 0) {
+            std::fprintf(stderr, "base emulator: unknown base \"%s\" ignored\n", name.c_str());
+            continue;
+        }
+        Base& base = emulator.bases[productId];
+        base.interfaces = {0};
+        writeFirmware(base, firmware);
+    }
+    if (logPath)
+        openLogFile(emulator, logPath);
+}
+
+Emulator& emulator()
+{
+    static Emulator* instance = [] {
+        auto* created = new Emulator; // never destroyed: hidapi may be called during exit
+        configureFromEnvironment(*created);
+        return created;
+    }();
+    return *instance;
+}
+
+Base* findBase(Emulator& state, unsigned short productId)
+{
+    const auto found = state.bases.find(productId);
+    return found == state.bases.end() ? nullptr : &found->second;
+}
+
+wchar_t* duplicate(const wchar_t* text)
+{
+    const size_t length = std::wcslen(text) + 1;
+    auto* copy = static_cast<wchar_t*>(std::malloc(length * sizeof(wchar_t)));
+    std::wmemcpy(copy, text, length);
+    return copy;
+}
+
+void appendToLogFile(std::FILE* file, const BaseEmulator::WrittenReport& report)
+{
+    const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(
+                            report.time.time_since_epoch())
+                            .count();
+    std::fprintf(file, "%lld %u %d %s ", static_cast<long long>(micros), report.productId,
+                 report.interfaceNumber,
+                 report.kind == BaseEmulator::ReportKind::Output ? "output" : "feature");
+    for (uint8_t byte : report.bytes)
+        std::fprintf(file, "%02x", byte);
+    std::fputc('\n', file);
+    std::fflush(file);
+}
+
+// The one place where a base receives a report. A base that acts on what it is sent
+// (settings writes, for instance) would do so here.
+void deliver(Emulator& state, const BaseEmulator::WrittenReport& report)
+{
+    if (state.logFile)
+        appendToLogFile(state.logFile, report);
+    if (state.keepLogInMemory)
+        state.log.push_back(report);
+}
+
+}
+
+// The handle hidapi leaves opaque.
+struct hid_device_ {
+    unsigned short productId = 0;
+    int interfaceNumber = 0;
+    uint64_t generation = 0;
+    bool nonBlocking = false;
+    std::wstring error;
+};
+
+namespace {
+
+// The base behind a handle while it is still the same plugged-in base, else null.
+Base* liveBase(Emulator& state, hid_device* device)
+{
+    Base* base = findBase(state, device->productId);
+    if (!base || !base->plugged || base->generation != device->generation) {
+        device->error = L"device disconnected";
+        return nullptr;
+    }
+    return base;
+}
+
+int receive(hid_device* device, const unsigned char* data, size_t length,
+            BaseEmulator::ReportKind kind)
+{
+    if (!device || !data || length == 0)
+        return -1;
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    Base* base = liveBase(state, device);
+    if (!base)
+        return -1;
+    if (takeFault(base->failWrites)) {
+        device->error = L"write failed";
+        return -1;
+    }
+    BaseEmulator::WrittenReport report;
+    report.time = Clock::now();
+    report.productId = device->productId;
+    report.interfaceNumber = device->interfaceNumber;
+    report.kind = kind;
+    report.bytes.assign(data, data + length);
+    deliver(state, report);
+    return int(length);
+}
+
+}
+
+namespace BaseEmulator {
+
+void reset()
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.bases.clear();
+    state.openHandles.clear();
+    state.enumerations.clear();
+    state.log.clear();
+    state.keepLogInMemory = true;
+    state.readTimeoutWaitMs = -1;
+    state.globalError.clear();
+    openLogFile(state, std::string());
+}
+
+void addBase(unsigned short productId, FirmwareVersion firmware, const std::vector<int>& interfaces)
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    uint64_t generation = 0;
+    if (Base* old = findBase(state, productId))
+        generation = old->generation + 1;
+    Base& base = state.bases[productId];
+    base = Base();
+    base.generation = generation;
+    base.interfaces = interfaces;
+    writeFirmware(base, firmware);
+}
+
+void removeBase(unsigned short productId)
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.bases.erase(productId);
+}
+
+void unplugBase(unsigned short productId)
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    if (Base* base = findBase(state, productId)) {
+        base->plugged = false;
+        ++base->generation;
+    }
+}
+
+void plugBase(unsigned short productId)
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    if (Base* base = findBase(state, productId))
+        base->plugged = true;
+}
+
+void setFirmwareVersion(unsigned short productId, FirmwareVersion firmware)
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    if (Base* base = findBase(state, productId))
+        writeFirmware(*base, firmware);
+}
+
+void setPosition(unsigned short productId, int axis, int16_t position)
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    Base* base = findBase(state, productId);
+    if (base && (axis == 0 || axis == 1))
+        writeInt16(*base, 5 + 2 * size_t(axis), position);
+}
+
+void setAxisTrim(unsigned short productId, int axis, int16_t trim)
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    Base* base = findBase(state, productId);
+    if (base && (axis == 0 || axis == 1))
+        writeInt16(*base, 9 + 2 * size_t(axis), trim);
+}
+
+void setStateBytes(unsigned short productId, const std::array<uint8_t, 64>& bytes)
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    if (Base* base = findBase(state, productId))
+        base->state = bytes;
+}
+
+void setInputReportId(unsigned short productId, uint8_t reportId)
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    if (Base* base = findBase(state, productId))
+        base->inputReportId = reportId;
+}
+
+void setFeatureReport(unsigned short productId, uint8_t reportId,
+                      const std::array<uint8_t, 64>& record)
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    if (Base* base = findBase(state, productId))
+        base->featureReports[reportId] = record;
+}
+
+namespace {
+void setFault(unsigned short productId, int Base::*fault, int count)
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    if (Base* base = findBase(state, productId))
+        base->*fault = count;
+}
+}
+
+void failOpens(unsigned short productId, int count)
+{
+    setFault(productId, &Base::failOpens, count);
+}
+
+void failReads(unsigned short productId, int count)
+{
+    setFault(productId, &Base::failReads, count);
+}
+
+void timeOutReads(unsigned short productId, int count)
+{
+    setFault(productId, &Base::timeOutReads, count);
+}
+
+void failWrites(unsigned short productId, int count)
+{
+    setFault(productId, &Base::failWrites, count);
+}
+
+void setReadTimeoutWait(int ms)
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.readTimeoutWaitMs = ms;
+}
+
+std::vector<WrittenReport> writtenReports()
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.log;
+}
+
+std::vector<WrittenReport> writtenReports(unsigned short productId)
+{
+    std::vector<WrittenReport> reports = writtenReports();
+    reports.erase(std::remove_if(reports.begin(), reports.end(),
+                                 [productId](const WrittenReport& report) {
+                                     return report.productId != productId;
+                                 }),
+                  reports.end());
+    return reports;
+}
+
+void clearWrittenReports()
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.log.clear();
+}
+
+int openHandleCount(unsigned short productId)
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.openHandles[productId];
+}
+
+int readCount(unsigned short productId)
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    const Base* base = findBase(state, productId);
+    return base ? base->readCount : 0;
+}
+
+int enumerationCount(unsigned short productId)
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.enumerations[productId];
+}
+
+void setReportLogFile(const std::string& path)
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    openLogFile(state, path);
+}
+
+std::vector<WrittenReport> readReportLog(const std::string& path)
+{
+    std::vector<WrittenReport> reports;
+    std::ifstream file(path);
+    std::string line;
+    while (std::getline(file, line)) {
+        std::istringstream fields(line);
+        long long micros = 0;
+        unsigned productId = 0;
+        std::string kind;
+        std::string hex;
+        WrittenReport report;
+        if (!(fields >> micros >> productId >> report.interfaceNumber >> kind >> hex))
+            continue;
+        report.time = Clock::time_point(std::chrono::microseconds(micros));
+        report.productId = static_cast<unsigned short>(productId);
+        report.kind = kind == "feature" ? ReportKind::Feature : ReportKind::Output;
+        for (size_t i = 0; i + 1 < hex.size(); i += 2) {
+            const char pair[3] = {hex[i], hex[i + 1], '\0'};
+            report.bytes.push_back(uint8_t(std::strtoul(pair, nullptr, 16)));
+        }
+        reports.push_back(report);
+    }
+    return reports;
+}
+
+}
+
+// The hidapi functions, answered by the emulated bases.
+extern "C" {
+
+int hid_init(void)
+{
+    emulator();
+    return 0;
+}
+
+int hid_exit(void)
+{
+    return 0;
+}
+
+hid_device_info* hid_enumerate(unsigned short vendor_id, unsigned short product_id)
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    ++state.enumerations[product_id];
+    if (vendor_id != 0 && vendor_id != BaseEmulator::vendorId)
+        return nullptr;
+
+    hid_device_info* first = nullptr;
+    hid_device_info** next = &first;
+    for (const auto& [productId, base] : state.bases) {
+        if (!base.plugged || (product_id != 0 && product_id != productId))
+            continue;
+        for (int interfaceNumber : base.interfaces) {
+            auto* entry = static_cast<hid_device_info*>(std::calloc(1, sizeof(hid_device_info)));
+            entry->path = strdup(pathOf(productId, interfaceNumber).c_str());
+            entry->vendor_id = BaseEmulator::vendorId;
+            entry->product_id = productId;
+            entry->serial_number = duplicate(std::to_wstring(productId).c_str());
+            entry->release_number = 0x0100;
+            entry->manufacturer_string = duplicate(L"Torquix");
+            entry->product_string = duplicate(L"Emulated base");
+            entry->usage_page = 0x01;
+            entry->usage = 0x04;
+            entry->interface_number = interfaceNumber;
+            entry->bus_type = HID_API_BUS_USB;
+            *next = entry;
+            next = &entry->next;
+        }
+    }
+    return first;
+}
+
+void hid_free_enumeration(hid_device_info* devs)
+{
+    while (devs) {
+        hid_device_info* next = devs->next;
+        std::free(devs->path);
+        std::free(devs->serial_number);
+        std::free(devs->manufacturer_string);
+        std::free(devs->product_string);
+        std::free(devs);
+        devs = next;
+    }
+}
+
+hid_device* hid_open_path(const char* path)
+{
+    if (!path)
+        return nullptr;
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    for (auto& [productId, base] : state.bases) {
+        if (!base.plugged)
+            continue;
+        for (int interfaceNumber : base.interfaces) {
+            if (pathOf(productId, interfaceNumber) != path)
+                continue;
+            if (takeFault(base.failOpens)) {
+                state.globalError = L"open failed";
+                return nullptr;
+            }
+            auto* device = new hid_device_;
+            device->productId = productId;
+            device->interfaceNumber = interfaceNumber;
+            device->generation = base.generation;
+            ++state.openHandles[productId];
+            return device;
+        }
+    }
+    state.globalError = L"no such device";
+    return nullptr;
+}
+
+hid_device* hid_open(unsigned short vendor_id, unsigned short product_id, const wchar_t*)
+{
+    hid_device_info* devices = hid_enumerate(vendor_id, product_id);
+    hid_device* device = devices ? hid_open_path(devices->path) : nullptr;
+    hid_free_enumeration(devices);
+    return device;
+}
+
+void hid_close(hid_device* dev)
+{
+    if (!dev)
+        return;
+    Emulator& state = emulator();
+    {
+        std::lock_guard<std::mutex> lock(state.mutex);
+        --state.openHandles[dev->productId];
+    }
+    delete dev;
+}
+
+int hid_read_timeout(hid_device* dev, unsigned char* data, size_t length, int milliseconds)
+{
+    if (!dev || !data || length == 0)
+        return -1;
+    Emulator& state = emulator();
+    int waitMs = 0;
+    {
+        std::lock_guard<std::mutex> lock(state.mutex);
+        Base* base = liveBase(state, dev);
+        if (!base)
+            return -1;
+        if (takeFault(base->failReads)) {
+            dev->error = L"read failed";
+            return -1;
+        }
+        // Only interface 0 sends state reports; another interface stays silent.
+        const bool silent = dev->interfaceNumber != 0 || takeFault(base->timeOutReads);
+        if (!silent) {
+            std::array<uint8_t, reportSize> report;
+            report[0] = base->inputReportId;
+            std::copy(base->state.begin(), base->state.end(), report.begin() + 1);
+            const size_t copied = std::min(length, reportSize);
+            std::memcpy(data, report.data(), copied);
+            ++base->readCount;
+            return int(copied);
+        }
+        const int callerWait = milliseconds < 0 ? 100 : milliseconds;
+        waitMs = state.readTimeoutWaitMs < 0 ? callerWait
+                                             : std::min(callerWait, state.readTimeoutWaitMs);
+    }
+    if (!dev->nonBlocking && waitMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
+    return 0;
+}
+
+int hid_read(hid_device* dev, unsigned char* data, size_t length)
+{
+    return hid_read_timeout(dev, data, length, dev && dev->nonBlocking ? 0 : -1);
+}
+
+int hid_set_nonblocking(hid_device* dev, int nonblock)
+{
+    if (!dev)
+        return -1;
+    dev->nonBlocking = nonblock != 0;
+    return 0;
+}
+
+int hid_write(hid_device* dev, const unsigned char* data, size_t length)
+{
+    return receive(dev, data, length, BaseEmulator::ReportKind::Output);
+}
+
+int hid_send_feature_report(hid_device* dev, const unsigned char* data, size_t length)
+{
+    return receive(dev, data, length, BaseEmulator::ReportKind::Feature);
+}
+
+int hid_get_feature_report(hid_device* dev, unsigned char* data, size_t length)
+{
+    if (!dev || !data || length == 0)
+        return -1;
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    Base* base = liveBase(state, dev);
+    if (!base)
+        return -1;
+    const auto record = base->featureReports.find(data[0]);
+    if (record == base->featureReports.end()) {
+        dev->error = L"no such feature report";
+        return -1;
+    }
+    const size_t copied = std::min(length - 1, stateSize);
+    std::memcpy(data + 1, record->second.data(), copied);
+    return int(copied + 1);
+}
+
+const wchar_t* hid_error(hid_device* dev)
+{
+    if (dev)
+        return dev->error.empty() ? nullptr : dev->error.c_str();
+    const std::wstring& error = emulator().globalError;
+    return error.empty() ? nullptr : error.c_str();
+}
+
+}
