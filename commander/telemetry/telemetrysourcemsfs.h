@@ -1,0 +1,35 @@
+#pragma once
+
+#include "simconnect.h"
+#include "telemetrysource.h"
+
+#include <QElapsedTimer>
+
+// Microsoft Flight Simulator over SimConnect: the first poll opens the connection,
+// every poll takes at most one message from it, and each data message of the user
+// aircraft asks for the next one.
+class TelemetrySourceMSFS : public TelemetrySource
+{
+    Q_OBJECT
+
+public:
+    explicit TelemetrySourceMSFS(QObject* parent = nullptr);
+    ~TelemetrySourceMSFS() override;
+
+    void pollTelemetry() override;
+
+private:
+    void openConnection();
+    void closeConnection();
+    void requestData();
+    void handleMessage(const SIMCONNECT_RECV* message, quint32 size);
+    void handleData(const SIMCONNECT_RECV_SIMOBJECT_DATA_BYTYPE* message, quint32 size);
+    void mapData(const char* block);
+    void loseSource();
+
+    SimConnectHandle simConnect = nullptr;
+    bool found = false;
+    // The first mapped sample after detection is the reference for touchdown and gear events.
+    bool primeDetectors = true;
+    QElapsedTimer lastDataTimer;
+};

@@ -1,0 +1,110 @@
+#include "telemetrysourcewarthunder.h"
+
+#include "telemetryconversion.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+
+namespace {
+
+constexpr int transferTimeoutMs = 100;
+// The game's reply is a few hundred bytes; anything this large is not the game.
+constexpr qint64 maxBodySize = 64 * 1024;
+
+// Only a 2xx answer is the game's state; a redirect is not followed.
+bool succeeded(const QNetworkReply* reply)
+{
+    if (reply->error() != QNetworkReply::NoError)
+        return false;
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    return status >= 200 && status <= 299;
+}
+
+} // namespace
+
+TelemetrySourceWarthunder::TelemetrySourceWarthunder(QObject* parent, const QUrl& baseUrl)
+    : TelemetrySource(parent)
+    , network(new QNetworkAccessManager(this))
+{
+    // The interface is on the local machine: a system proxy must not see it.
+    network->setProxy(QNetworkProxy::NoProxy);
+
+    QUrl url(baseUrl);
+    url.setPath(QStringLiteral("/state"));
+    stateRequest.setUrl(url);
+    stateRequest.setTransferTimeout(transferTimeoutMs);
+    stateRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                              QNetworkRequest::ManualRedirectPolicy);
+}
+
+void TelemetrySourceWarthunder::pollTelemetry()
+{
+    if (requestInFlight)
+        return;
+    requestInFlight = true;
+    stateReply = network->get(stateRequest);
+    connect(stateReply, &QNetworkReply::downloadProgress, this,
+            &TelemetrySourceWarthunder::abortOversizedReply);
+    connect(stateReply, &QNetworkReply::finished, this,
+            &TelemetrySourceWarthunder::onStateReplyFinished);
+}
+
+void TelemetrySourceWarthunder::abortOversizedReply(qint64 bytesReceived, qint64 bytesTotal)
+{
+    if (stateReply && (bytesReceived > maxBodySize || bytesTotal > maxBodySize))
+        stateReply->abort();
+}
+
+void TelemetrySourceWarthunder::onStateReplyFinished()
+{
+    QNetworkReply* reply = stateReply;
+    if (!reply)
+        return;
+    stateReply = nullptr;
+    requestInFlight = false;
+    reply->deleteLater();
+
+    bool success = succeeded(reply);
+    QByteArray body;
+    if (success) {
+        body = reply->read(maxBodySize + 1);
+        success = body.size() <= maxBodySize;
+    }
+
+    if (!success) {
+        if (found) {
+            found = false;
+            emit telemetryChanged(emptyTelemetry);
+            emit telemetrySourceLost();
+        }
+        return;
+    }
+    if (!found) {
+        found = true;
+        emit telemetrySourceFound(Telemetry::TELEMETRY_SOURCE_WARTHUNDER);
+        emit flightModuleChanged(Telemetry::TELEMETRY_SOURCE_WARTHUNDER,
+                                 QStringLiteral("Generic warbird"));
+        return;
+    }
+    parseState(body);
+    emit telemetryChanged(telemetry);
+}
+
+void TelemetrySourceWarthunder::parseState(const QByteArray& body)
+{
+    const QJsonObject state = QJsonDocument::fromJson(body).object();
+    const auto number = [&state](const char* key) {
+        return state.value(QLatin1String(key)).toDouble();
+    };
+    telemetry.engineRpm = saturatingToInt32(number("RPM 1"));
+    telemetry.propAirflow = saturatingToInt32(number("throttle 1, %"));
+    telemetry.flaps = saturatingToInt32(number("flaps, %"));
+    telemetry.gear = saturatingToInt32(number("gear, %"));
+    telemetry.airspeed = saturatingToFloat(number("IAS, km/h"));
+    telemetry.verticalSpeed = saturatingToFloat(number("Vy, m/s"));
+    telemetry.gForce = saturatingToFloat(number("Ny"));
+    telemetry.aoa = saturatingToFloat(number("AoA, deg"));
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "telemetrysource.h"
+
+#include <QNetworkRequest>
+#include <QUrl>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// War Thunder's local web interface: each poll asks for "/state" unless a request is
+// still outstanding; every successful reply after the first becomes one record and a
+// failed request loses the source.
+class TelemetrySourceWarthunder : public TelemetrySource
+{
+    Q_OBJECT
+
+public:
+    // baseUrl: where the game serves its interface; only the tests point it elsewhere.
+    explicit TelemetrySourceWarthunder(QObject* parent = nullptr,
+                                       const QUrl& baseUrl = QUrl(QStringLiteral("http://127.0.0.1:8111")));
+
+    void pollTelemetry() override;
+
+private slots:
+    void onStateReplyFinished();
+
+private:
+    void abortOversizedReply(qint64 bytesReceived, qint64 bytesTotal);
+    void parseState(const QByteArray& body);
+
+    QNetworkAccessManager* network;
+    QNetworkRequest stateRequest;
+    QNetworkReply* stateReply = nullptr;
+    bool requestInFlight = false;
+    bool found = false;
+};

@@ -1,0 +1,343 @@
+#include "httpresponder.h"
+#include "telemetrysourcewarthunder.h"
+
+#include <QNetworkAccessManager>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTest>
+
+#include <limits>
+
+namespace {
+
+constexpr int maxBody = 64 * 1024;
+
+HttpResponder::Response reply(const QByteArray& body, int status = 200, int delayMs = 0)
+{
+    HttpResponder::Response response;
+    response.status = status;
+    response.body = body;
+    response.delayMs = delayMs;
+    return response;
+}
+
+// A JSON state padded with spaces to exactly size bytes.
+QByteArray paddedState(int size)
+{
+    QByteArray body = R"({"IAS, km/h": 321})";
+    body.append(QByteArray(size - body.size(), ' '));
+    return body;
+}
+
+// Every signal of a source, in the order it came.
+struct SignalLog
+{
+    QStringList order;
+    QList<Telemetry> records;
+    QStringList modules;
+
+    explicit SignalLog(TelemetrySource& source)
+    {
+        QObject::connect(&source, &TelemetrySource::telemetrySourceFound,
+                         [this](Telemetry::Source s) {
+                             order << QStringLiteral("found %1").arg(int(s));
+                         });
+        QObject::connect(&source, &TelemetrySource::flightModuleChanged,
+                         [this](Telemetry::Source s, const QString& module) {
+                             order << QStringLiteral("module %1").arg(int(s));
+                             modules << module;
+                         });
+        QObject::connect(&source, &TelemetrySource::telemetryChanged, [this](const Telemetry& t) {
+            order << "telemetry";
+            records << t;
+        });
+        QObject::connect(&source, &TelemetrySource::telemetrySourceLost,
+                         [this] { order << "lost"; });
+        QObject::connect(&source, &TelemetrySource::touchdownDetected, [this] { order << "event"; });
+        QObject::connect(&source, &TelemetrySource::gearLock, [this] { order << "event"; });
+        QObject::connect(&source, &TelemetrySource::weaponReleased, [this] { order << "event"; });
+        QObject::connect(&source, &TelemetrySource::damageReceived, [this] { order << "event"; });
+        QObject::connect(&source, &TelemetrySource::countermeasureReleased,
+                         [this] { order << "event"; });
+    }
+};
+
+const QStringList foundSignals{"found 4", "module 4"};
+
+} // namespace
+
+Q_DECLARE_METATYPE(HttpResponder::Response)
+
+class TestTelemetrySourceWarthunder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void oneRequestInFlightAtATime();
+    void firstReplyFindsThenValuesArePublished_data();
+    void firstReplyFindsThenValuesArePublished();
+    void nonJsonBodyPublishesZeroFields();
+    void failedRequestWhileFoundLosesSource_data();
+    void failedRequestWhileFoundLosesSource();
+    void failedRequestWhileNotFoundDoesNothing_data();
+    void failedRequestWhileNotFoundDoesNothing();
+    void refusedConnectionWhileNotFoundDoesNothing();
+    void redirectIsNotFollowed();
+    void bodyOfExactlyTheLimitIsAccepted();
+
+private:
+    // Polls once and waits until the source's request has been answered.
+    bool pollAndWait(TelemetrySourceWarthunder& source);
+    void find(TelemetrySourceWarthunder& source);
+
+    HttpResponder* server = nullptr;
+};
+
+void TestTelemetrySourceWarthunder::init()
+{
+    server = new HttpResponder(this);
+    QVERIFY(server->listen());
+    server->setResponse("/state", reply(R"({"IAS, km/h": 100})"));
+}
+
+void TestTelemetrySourceWarthunder::cleanup()
+{
+    delete server;
+    server = nullptr;
+}
+
+bool TestTelemetrySourceWarthunder::pollAndWait(TelemetrySourceWarthunder& source)
+{
+    auto* network = source.findChild<QNetworkAccessManager*>();
+    if (!network)
+        return false;
+    QSignalSpy finished(network, &QNetworkAccessManager::finished);
+    source.pollTelemetry();
+    if (!finished.wait(3000))
+        return false;
+    // The source handles the reply in the same delivery; let deleteLater run too.
+    QCoreApplication::processEvents();
+    return true;
+}
+
+void TestTelemetrySourceWarthunder::find(TelemetrySourceWarthunder& source)
+{
+    QVERIFY(pollAndWait(source));
+}
+
+void TestTelemetrySourceWarthunder::oneRequestInFlightAtATime()
+{
+    server->setResponse("/state", reply(R"({"IAS, km/h": 100})", 200, 60));
+    TelemetrySourceWarthunder source(nullptr, server->baseUrl());
+    QSignalSpy requests(server, &HttpResponder::requestReceived);
+
+    source.pollTelemetry();
+    QVERIFY(requests.wait(2000));
+    for (int i = 0; i < 4; ++i) {
+        source.pollTelemetry();
+        QTest::qWait(5);
+    }
+    QSignalSpy found(&source, &TelemetrySource::telemetrySourceFound);
+    QVERIFY(found.wait(2000));
+    QCOMPARE(server->requestedPaths(), QList<QByteArray>({"/state"}));
+
+    // The reply was handled: the next poll asks again.
+    QCoreApplication::processEvents();
+    source.pollTelemetry();
+    QVERIFY(requests.wait(2000));
+    QCOMPARE(server->requestedPaths().size(), 2);
+    QCOMPARE(server->maxRequestsInFlight(), 1);
+}
+
+void TestTelemetrySourceWarthunder::firstReplyFindsThenValuesArePublished_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<Telemetry>("expected");
+
+    Telemetry flight;
+    flight.engineRpm = 2400;
+    flight.propAirflow = 87;
+    flight.flaps = 20;
+    flight.gear = 100;
+    flight.airspeed = 312.5f;
+    flight.verticalSpeed = -4.25f;
+    flight.gForce = 1.5f;
+    flight.aoa = 3.75f;
+    QTest::newRow("all members")
+        << QByteArray(R"({"valid": true, "RPM 1": 2400.9, "throttle 1, %": 87.9, "flaps, %": 20,)"
+                      R"( "gear, %": 100, "IAS, km/h": 312.5, "Vy, m/s": -4.25, "Ny": 1.5,)"
+                      R"( "AoA, deg": 3.75, "TAS, km/h": 330})")
+        << flight;
+
+    Telemetry negative;
+    negative.propAirflow = -3;
+    negative.verticalSpeed = -12.0f;
+    QTest::newRow("truncated toward zero")
+        << QByteArray(R"({"throttle 1, %": -3.7, "Vy, m/s": -12})") << negative;
+
+    Telemetry partial;
+    partial.airspeed = 150.0f;
+    QTest::newRow("missing and non-numeric members are zero")
+        << QByteArray(R"({"IAS, km/h": 150, "RPM 1": "2400", "gear, %": null, "Ny": [1]})")
+        << partial;
+
+    Telemetry saturated;
+    saturated.engineRpm = std::numeric_limits<qint32>::max();
+    saturated.flaps = std::numeric_limits<qint32>::min();
+    saturated.airspeed = std::numeric_limits<float>::max();
+    saturated.aoa = std::numeric_limits<float>::lowest();
+    QTest::newRow("out of range saturates")
+        << QByteArray(R"({"RPM 1": 1e300, "flaps, %": -1e12, "IAS, km/h": 1e300,)"
+                      R"( "AoA, deg": -1e300})")
+        << saturated;
+}
+
+void TestTelemetrySourceWarthunder::firstReplyFindsThenValuesArePublished()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(Telemetry, expected);
+
+    server->setResponse("/state", reply(body));
+    TelemetrySourceWarthunder source(nullptr, server->baseUrl());
+    SignalLog log(source);
+
+    QVERIFY(pollAndWait(source));
+    QCOMPARE(log.order, foundSignals);
+    QCOMPARE(log.modules, QStringList({"Generic warbird"}));
+
+    QVERIFY(pollAndWait(source));
+    QCOMPARE(log.order, foundSignals + QStringList({"telemetry"}));
+    const Telemetry& record = log.records.first();
+    QCOMPARE(record.engineRpm, expected.engineRpm);
+    QCOMPARE(record.propAirflow, expected.propAirflow);
+    QCOMPARE(record.flaps, expected.flaps);
+    QCOMPARE(record.gear, expected.gear);
+    QCOMPARE(record.airspeed, expected.airspeed);
+    QCOMPARE(record.verticalSpeed, expected.verticalSpeed);
+    QCOMPARE(record.gForce, expected.gForce);
+    QCOMPARE(record.aoa, expected.aoa);
+    QCOMPARE(record, expected);
+}
+
+void TestTelemetrySourceWarthunder::nonJsonBodyPublishesZeroFields()
+{
+    server->setResponse("/state", reply(R"({"IAS, km/h": 280, "RPM 1": 2000, "gear, %": 100})"));
+    TelemetrySourceWarthunder source(nullptr, server->baseUrl());
+    SignalLog log(source);
+    find(source);
+    QVERIFY(pollAndWait(source));
+    QCOMPARE(log.records.last().airspeed, 280.0f);
+
+    server->setResponse("/state", reply("<html>Not here</html>"));
+    QVERIFY(pollAndWait(source));
+    QCOMPARE(log.order, foundSignals + QStringList({"telemetry", "telemetry"}));
+    QCOMPARE(log.records.last(), Telemetry());
+}
+
+void TestTelemetrySourceWarthunder::failedRequestWhileFoundLosesSource_data()
+{
+    QTest::addColumn<HttpResponder::Response>("failure");
+
+    QTest::newRow("slower than the timeout") << reply(R"({"IAS, km/h": 1})", 200, 400);
+    QTest::newRow("not found") << reply("", 404);
+    QTest::newRow("server error") << reply(R"({"IAS, km/h": 1})", 500);
+    QTest::newRow("body over 64 KiB") << reply(paddedState(maxBody + 1));
+    HttpResponder::Response redirect = reply("", 302);
+    redirect.headers.append(qMakePair(QByteArray("Location"), QByteArray("/elsewhere")));
+    QTest::newRow("redirect") << redirect;
+}
+
+void TestTelemetrySourceWarthunder::failedRequestWhileFoundLosesSource()
+{
+    QFETCH(HttpResponder::Response, failure);
+
+    server->setResponse("/elsewhere", reply(R"({"IAS, km/h": 500})"));
+    TelemetrySourceWarthunder source(nullptr, server->baseUrl());
+    SignalLog log(source);
+    find(source);
+    QVERIFY(pollAndWait(source));
+    QVERIFY(log.records.last() != Telemetry());
+
+    server->setResponse("/state", failure);
+    QVERIFY(pollAndWait(source));
+    QCOMPARE(log.order, foundSignals + QStringList({"telemetry", "telemetry", "lost"}));
+    QCOMPARE(log.records.last(), Telemetry());
+
+    // A single failure loses the source; a second one reports nothing more.
+    QVERIFY(pollAndWait(source));
+    QCOMPARE(log.order.size(), 5);
+    QVERIFY(!server->requestedPaths().contains("/elsewhere"));
+}
+
+void TestTelemetrySourceWarthunder::failedRequestWhileNotFoundDoesNothing_data()
+{
+    failedRequestWhileFoundLosesSource_data();
+}
+
+void TestTelemetrySourceWarthunder::failedRequestWhileNotFoundDoesNothing()
+{
+    QFETCH(HttpResponder::Response, failure);
+
+    server->setResponse("/state", failure);
+    TelemetrySourceWarthunder source(nullptr, server->baseUrl());
+    SignalLog log(source);
+
+    QVERIFY(pollAndWait(source));
+    QVERIFY(pollAndWait(source));
+    QVERIFY(log.order.isEmpty());
+    QCOMPARE(server->requestedPaths(), QList<QByteArray>({"/state", "/state"}));
+
+    // The game answers again: found, but the reply is not yet published.
+    server->setResponse("/state", reply(R"({"IAS, km/h": 1})"));
+    QVERIFY(pollAndWait(source));
+    QCOMPARE(log.order, foundSignals);
+}
+
+void TestTelemetrySourceWarthunder::refusedConnectionWhileNotFoundDoesNothing()
+{
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = closed.serverPort();
+    closed.close();
+
+    TelemetrySourceWarthunder source(nullptr,
+                                     QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port)));
+    SignalLog log(source);
+    QVERIFY(pollAndWait(source));
+    // The request is over, so the next poll tries again.
+    QVERIFY(pollAndWait(source));
+    QVERIFY(log.order.isEmpty());
+}
+
+void TestTelemetrySourceWarthunder::redirectIsNotFollowed()
+{
+    HttpResponder::Response redirect = reply("", 301);
+    redirect.headers.append(qMakePair(QByteArray("Location"), QByteArray("/elsewhere")));
+    server->setResponse("/state", redirect);
+    server->setResponse("/elsewhere", reply(R"({"IAS, km/h": 500})"));
+    TelemetrySourceWarthunder source(nullptr, server->baseUrl());
+    SignalLog log(source);
+
+    QVERIFY(pollAndWait(source));
+    QVERIFY(pollAndWait(source));
+    QTest::qWait(50);
+    QVERIFY(log.order.isEmpty());
+    QCOMPARE(server->requestedPaths(), QList<QByteArray>({"/state", "/state"}));
+}
+
+void TestTelemetrySourceWarthunder::bodyOfExactlyTheLimitIsAccepted()
+{
+    server->setResponse("/state", reply(paddedState(maxBody)));
+    TelemetrySourceWarthunder source(nullptr, server->baseUrl());
+    SignalLog log(source);
+    find(source);
+    QVERIFY(pollAndWait(source));
+    QCOMPARE(log.order, foundSignals + QStringList({"telemetry"}));
+    QCOMPARE(log.records.last().airspeed, 321.0f);
+}
+
+QTEST_GUILESS_MAIN(TestTelemetrySourceWarthunder)
+#include "tst_telemetrysourcewarthunder.moc"
