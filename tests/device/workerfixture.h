@@ -6,7 +6,9 @@
 #include "baseemulator.h"
 #include "directcontrolthread.h"
 
+#include <QEventLoop>
 #include <QMetaObject>
+#include <QTimer>
 #include <QUdpSocket>
 
 #include <cstring>
@@ -47,6 +49,15 @@ makeWorker(Telemetry::Source source = Telemetry::TELEMETRY_SOURCE_NONE, int trim
     DirectControlThread::registerMetaTypes();
     return WorkerPointer(new DirectControlThread(nullptr, trimIncrement, ports.dcs, ports.il2,
                                                  ports.condor2, ports.xplane, source, trims));
+}
+
+// Runs the event loop for ms; unlike QTest::qWait it does not sleep between turns,
+// so a 2 ms timer keeps its pace.
+inline void spin(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 // Runs a private slot of the worker on the calling thread.
