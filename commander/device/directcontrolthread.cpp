@@ -632,8 +632,10 @@ void DirectControlThread::applyForceReleaseState(int axis)
             release = 100;
             return;
         }
-        const qint64 elapsed =
-            forceReleaseTimers[axis].isValid() ? forceReleaseTimers[axis].elapsed() : 0;
+        // Before start() the timers are not running: nothing was let go.
+        const qint64 elapsed = forceReleaseTimers[axis].isValid()
+            ? forceReleaseTimers[axis].elapsed()
+            : forceReleaseFadeMs + 1;
         if (elapsed <= forceReleaseFadeMs) {
             axisTrim = followed;
             release = elapsed < 0
