@@ -2,13 +2,13 @@
 
 #include "forcecalculator.h"
 #include "hidframing.h"
-#include "wireconversion.h"
 #include "telemetrysourcecondor2.h"
 #include "telemetrysourcedcs.h"
 #include "telemetrysourcemsfs.h"
 #include "telemetrysourceshturmovik.h"
 #include "telemetrysourcewarthunder.h"
 #include "telemetrysourcexplane.h"
+#include "wireconversion.h"
 
 #include <QDebug>
 #include <QTimer>
