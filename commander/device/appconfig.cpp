@@ -33,9 +33,12 @@ int indexFrom(const QString& text)
 
 QString bindingText(const QString& deviceName, bool isHat, int hatIndex, int buttonIndex)
 {
+    // Joined, not formatted with arg(): a '%' and digit in a joystick name would be
+    // taken as a placeholder.
     if (isHat)
-        return QStringLiteral("%1:%2:%3:%4").arg(deviceName, hatKind).arg(hatIndex).arg(buttonIndex);
-    return QStringLiteral("%1:%2:%3").arg(deviceName, buttonKind).arg(buttonIndex);
+        return deviceName + ':' + hatKind + ':' + QString::number(hatIndex) + ':'
+            + QString::number(buttonIndex);
+    return deviceName + ':' + buttonKind + ':' + QString::number(buttonIndex);
 }
 
 // Parsed from the right, so a joystick name may itself contain ':'. Anything that
@@ -46,11 +49,11 @@ AppConfig::TrimButtonConfig parseBinding(const QString& text)
     const QStringList parts = text.split(':');
     const int n = parts.size();
 
-    if (n >= 4 && parts.at(n - 3) == hatKind) {
-        const int hat = indexFrom(parts.at(n - 2));
-        const int direction = indexFrom(parts.at(n - 1));
-        if (hat < 0 || !isHatDirection(direction))
-            return binding;
+    // A name that ends in "Hat" (Pad:Hat:Button:3) is still a button binding, so a hat
+    // reading that fails gives way to the button reading.
+    const int hat = n >= 4 && parts.at(n - 3) == hatKind ? indexFrom(parts.at(n - 2)) : -1;
+    const int direction = hat >= 0 ? indexFrom(parts.at(n - 1)) : -1;
+    if (isHatDirection(direction)) {
         binding.deviceName = parts.mid(0, n - 3).join(':');
         binding.assigned = true;
         binding.isHat = true;

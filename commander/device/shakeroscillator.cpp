@@ -1,6 +1,7 @@
 #include "shakeroscillator.h"
 
 #include "axisforces.h"
+#include "floatnarrowing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -113,7 +114,7 @@ void runShakerOscillator(AxisForces& forces, OscillatorState& state, const Oscil
 
     state.phase = p <= 1.0f ? p : p - 1.0f;
     state.lastTick = input.tick;
-    forces.periodic += sineWave(state.phase, float(amplitude));
+    forces.periodic += sineWave(state.phase, narrowToFloat(amplitude));
 
     if (p >= 1.0f) {
         state.amplitudeJitter = drawShakerJitter();

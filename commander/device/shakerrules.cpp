@@ -1,6 +1,7 @@
 #include "shakerrules.h"
 
 #include "axisforces.h"
+#include "floatnarrowing.h"
 #include "responsecurve.h"
 #include "rpmshakersettings.h"
 #include "shakerwithdualcurveandvariablefrequencysettings.h"
@@ -34,7 +35,7 @@ float variableFrequency(int baseFrequency, int maxFrequency, float ratio)
 
 float hundredth(double percent)
 {
-    return float(percent * 0.01);
+    return narrowToFloat(percent * 0.01);
 }
 
 float curveInputRatio(float x, const ResponseCurve& curve)

@@ -22,7 +22,8 @@ struct JoltState
     float frequency = 0.0f; // Hz
 };
 
-// A percentage as a fraction: times 0.01 in double precision, narrowed to float.
+// A percentage as a fraction: times 0.01 in double precision, narrowed to float
+// (held within the float range rather than overflowing).
 float hundredth(double percent);
 
 // clamp(x / input of the curve's last point, 0, 1); 0 when that input is not above 0.

@@ -207,6 +207,15 @@ void TestAppConfig::bindingIsStoredAsTextAndReadBack_data()
                                         << "ROLL_TRIMMER/increase" << "Top Hat:Button:7";
     QTest::newRow("name with a Hat part")
         << 0 << 0 << "X:Hat:1" << false << 0 << 3 << "ROLL_TRIMMER/increase" << "X:Hat:1:Button:3";
+    QTest::newRow("name ending in a Hat part")
+        << 1 << 2 << "Pad:Hat" << false << 0 << 3 << "PITCH_TRIMMER/release" << "Pad:Hat:Button:3";
+    QTest::newRow("hat of a name ending in a Hat part")
+        << 1 << 2 << "Pad:Hat" << true << 2 << 1 << "PITCH_TRIMMER/release" << "Pad:Hat:Hat:2:1";
+    QTest::newRow("button of a name with a percent sign")
+        << 3 << 1 << "Pad %1 100%2" << false << 0 << 4 << "COLLECTIVE_TRIMMER/decrease"
+        << "Pad %1 100%2:Button:4";
+    QTest::newRow("hat of a name with a percent sign")
+        << 3 << 2 << "Pad %1" << true << 0 << 2 << "COLLECTIVE_TRIMMER/release" << "Pad %1:Hat:0:2";
     QTest::newRow("name with a comma") << 1 << 1 << "Thrustmaster, Inc. Warthog" << false << 0
                                        << 31 << "PITCH_TRIMMER/decrease"
                                        << "Thrustmaster, Inc. Warthog:Button:31";

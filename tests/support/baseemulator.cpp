@@ -23,7 +23,7 @@ constexpr size_t reportSize = stateSize + 1;
 struct Base {
     std::vector<int> interfaces;
     bool plugged = true;
-    uint64_t generation = 0; // bumped by every unplug, so handles opened before go dead
+    uint64_t generation = 0; // new at every add and unplug, so handles opened before go dead
     uint8_t inputReportId = 0x01;
     std::array<uint8_t, stateSize> state{};
     std::map<uint8_t, std::array<uint8_t, stateSize>> featureReports;
@@ -44,6 +44,9 @@ struct Emulator {
     std::FILE* logFile = nullptr;
     int readTimeoutWaitMs = -1;
     std::wstring globalError;
+    // Never reused, not even after a base was removed or the emulator reset, so no old
+    // handle can come back to life on a base added later.
+    uint64_t lastGeneration = 0;
 };
 
 // Consumes one scripted fault; always (-1) never runs out.
@@ -149,6 +152,7 @@ void configureFromEnvironment(Emulator& emulator)
             continue;
         }
         Base& base = emulator.bases[productId];
+        base.generation = ++emulator.lastGeneration;
         base.interfaces = {0};
         writeFirmware(base, firmware);
     }
@@ -274,12 +278,9 @@ void addBase(unsigned short productId, FirmwareVersion firmware, const std::vect
 {
     Emulator& state = emulator();
     std::lock_guard<std::mutex> lock(state.mutex);
-    uint64_t generation = 0;
-    if (Base* old = findBase(state, productId))
-        generation = old->generation + 1;
     Base& base = state.bases[productId];
     base = Base();
-    base.generation = generation;
+    base.generation = ++state.lastGeneration;
     base.interfaces = interfaces;
     writeFirmware(base, firmware);
 }
@@ -297,7 +298,7 @@ void unplugBase(unsigned short productId)
     std::lock_guard<std::mutex> lock(state.mutex);
     if (Base* base = findBase(state, productId)) {
         base->plugged = false;
-        ++base->generation;
+        base->generation = ++state.lastGeneration;
     }
 }
 
@@ -668,7 +669,13 @@ const wchar_t* hid_error(hid_device* dev)
 {
     if (dev)
         return dev->error.empty() ? nullptr : dev->error.c_str();
-    const std::wstring& error = emulator().globalError;
+    // A copy per thread, so the text stays valid while another thread fails an open.
+    static thread_local std::wstring error;
+    Emulator& state = emulator();
+    {
+        std::lock_guard<std::mutex> lock(state.mutex);
+        error = state.globalError;
+    }
     return error.empty() ? nullptr : error.c_str();
 }
 

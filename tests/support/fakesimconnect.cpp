@@ -156,9 +156,11 @@ SimConnectResult FakeSimConnect::nextDispatch(SimConnectHandle handleIn, SIMCONN
     if (!handleIn || handleIn != handle || queue.isEmpty())
         return failure;
     const Pending pending = queue.takeFirst();
-    dispatched = pending.isAircraft ? aircraftMessage(pending) : pending.bytes;
+    const QByteArray bytes = pending.isAircraft ? aircraftMessage(pending) : pending.bytes;
+    // Like a receive buffer, more bytes follow the message; a reader must stop at its size.
+    dispatched = bytes + QByteArray(64, 'Z');
     *message = reinterpret_cast<SIMCONNECT_RECV*>(dispatched.data());
-    *size = quint32(dispatched.size());
+    *size = quint32(bytes.size());
     return ok;
 }
 

@@ -368,6 +368,9 @@ void TestBaseEmulator::unplugKillsOpenHandlesUntilReopened()
     QVERIFY(removed);
     BaseEmulator::removeBase(rudder);
     QCOMPARE(HidFraming::readDeviceState(&state, removed), -1);
+    BaseEmulator::addBase(rudder);
+    QCOMPARE(HidFraming::readDeviceState(&state, removed), -1);
+    QCOMPARE(HidFraming::sendUInt8OverrideReport(removed, TELEMETRY_OVERRIDE_GAME_ID, 0, 1), -1);
     hid_close(removed);
 }
 

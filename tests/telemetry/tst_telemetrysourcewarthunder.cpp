@@ -87,6 +87,7 @@ private slots:
     void refusedConnectionWhileNotFoundDoesNothing();
     void redirectIsNotFollowed();
     void bodyOfExactlyTheLimitIsAccepted();
+    void destroyedWithRequestInFlight();
 
 private:
     // Polls once and waits until the source's request has been answered.
@@ -130,22 +131,21 @@ void TestTelemetrySourceWarthunder::find(TelemetrySourceWarthunder& source)
 
 void TestTelemetrySourceWarthunder::oneRequestInFlightAtATime()
 {
-    server->setResponse("/state", reply(R"({"IAS, km/h": 100})", 200, 60));
+    server->setResponse("/state", reply(R"({"IAS, km/h": 100})", 200, 30));
     TelemetrySourceWarthunder source(nullptr, server->baseUrl());
     QSignalSpy requests(server, &HttpResponder::requestReceived);
+    QSignalSpy found(&source, &TelemetrySource::telemetrySourceFound);
 
     source.pollTelemetry();
     QVERIFY(requests.wait(2000));
-    for (int i = 0; i < 4; ++i) {
+    // The server holds its answer; without the event loop the reply cannot finish.
+    for (int i = 0; i < 4; ++i)
         source.pollTelemetry();
-        QTest::qWait(5);
-    }
-    QSignalSpy found(&source, &TelemetrySource::telemetrySourceFound);
-    QVERIFY(found.wait(2000));
+    QTRY_COMPARE_WITH_TIMEOUT(found.size(), 1, 2000);
+    QCoreApplication::processEvents();
     QCOMPARE(server->requestedPaths(), QList<QByteArray>({"/state"}));
 
     // The reply was handled: the next poll asks again.
-    QCoreApplication::processEvents();
     source.pollTelemetry();
     QVERIFY(requests.wait(2000));
     QCOMPARE(server->requestedPaths().size(), 2);
@@ -337,6 +337,20 @@ void TestTelemetrySourceWarthunder::bodyOfExactlyTheLimitIsAccepted()
     QVERIFY(pollAndWait(source));
     QCOMPARE(log.order, foundSignals + QStringList({"telemetry"}));
     QCOMPARE(log.records.last().airspeed, 321.0f);
+}
+
+void TestTelemetrySourceWarthunder::destroyedWithRequestInFlight()
+{
+    server->setResponse("/state", reply(R"({"IAS, km/h": 1})", 200, 50));
+    QSignalSpy requests(server, &HttpResponder::requestReceived);
+    {
+        TelemetrySourceWarthunder source(nullptr, server->baseUrl());
+        source.pollTelemetry();
+        QVERIFY(requests.wait(2000));
+    }
+    // The answer arrives for a reply that no longer exists.
+    QTest::qWait(100);
+    QCOMPARE(server->requestsInFlight(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestTelemetrySourceWarthunder)
