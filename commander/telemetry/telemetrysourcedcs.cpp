@@ -187,37 +187,35 @@ TelemetrySourceDCS::ExportObject TelemetrySourceDCS::parseExportObject(const QJs
     data.shells = readJsonInt(object, QStringLiteral("shells"), 0);
     for (int i = 0; i < triggerCount; ++i)
         data.triggerFlags[i] = readJsonInt(object, triggerKeys[i], 0) > 0;
-    data.payload = readJsonArray(object, QStringLiteral("pld"));
+    const QJsonArray payload = readJsonArray(object, QStringLiteral("pld"));
+    data.payload.reserve(payload.size());
+    for (const QJsonValue& element : payload) {
+        const QJsonObject item = element.toObject();
+        data.payload.append({readJsonString(item, keyPayloadId, QString()), readJsonInt(item, keyPayloadCount, 0)});
+    }
     return data;
 }
 
-TelemetrySourceDCS::PodCounts TelemetrySourceDCS::podCounts(const QJsonArray& payload) const
+TelemetrySourceDCS::PodCounts TelemetrySourceDCS::podCounts(const QList<PayloadItem>& payload) const
 {
     PodCounts counts;
-    if (gunPods.isEmpty())
-        return counts;
-    for (const QJsonValue& element : payload) {
-        const QJsonObject item = element.toObject();
-        const QString id = readJsonString(item, keyPayloadId, QString());
-        if (!gunPods.contains(id))
+    for (const PayloadItem& item : payload) {
+        if (!gunPods.contains(item.id))
             continue;
-        qint64& count = counts[id];
-        count = saturatingAdd(count, readJsonInt(item, keyPayloadCount, 0));
+        qint64& count = counts[item.id];
+        count = saturatingAdd(count, item.count);
     }
     return counts;
 }
 
-qint64 TelemetrySourceDCS::payloadWeight(const QJsonArray& payload) const
+qint64 TelemetrySourceDCS::payloadWeight(const QList<PayloadItem>& payload) const
 {
     qint64 weight = 0;
-    if (payloadWeights.isEmpty())
-        return weight;
-    for (const QJsonValue& element : payload) {
-        const QJsonObject item = element.toObject();
-        const int itemWeight = payloadWeights.value(readJsonString(item, keyPayloadId, QString()), 0);
+    for (const PayloadItem& item : payload) {
+        const int itemWeight = payloadWeights.value(item.id, 0);
         if (itemWeight <= 0)
             continue;
-        weight = saturatingAdd(weight, saturatingMultiply(itemWeight, readJsonInt(item, keyPayloadCount, 0)));
+        weight = saturatingAdd(weight, saturatingMultiply(itemWeight, item.count));
     }
     return weight;
 }

@@ -2,7 +2,7 @@
 
 #include "telemetrysourceudp.h"
 
-#include <QJsonArray>
+#include <QList>
 #include <QMap>
 #include <QSet>
 #include <QString>
@@ -23,6 +23,12 @@ public:
     static constexpr int triggerCount = Telemetry::gunfireTriggerCount;
 
 protected:
+    // One "pld" element; elements that are not objects give an empty id.
+    struct PayloadItem {
+        QString id;
+        int count = 0;
+    };
+
     // The members of one export object that the parse uses.
     struct ExportObject {
         QString name;
@@ -43,7 +49,7 @@ protected:
         int snares = 0;
         int shells = 0;
         bool triggerFlags[triggerCount] = {false, false, false, false, false};
-        QJsonArray payload;
+        QList<PayloadItem> payload;
     };
     using PodCounts = QMap<QString, qint64>;
 
@@ -54,8 +60,8 @@ protected:
     void publishEmptyTelemetry() override { emit telemetryChanged(emptyTelemetry); }
 
     static ExportObject parseExportObject(const QJsonObject& object);
-    PodCounts podCounts(const QJsonArray& payload) const;
-    qint64 payloadWeight(const QJsonArray& payload) const;
+    PodCounts podCounts(const QList<PayloadItem>& payload) const;
+    qint64 payloadWeight(const QList<PayloadItem>& payload) const;
     void detectTouchdown(const ExportObject& data);
     void detectCountermeasures(const ExportObject& data);
     void detectGearLock(const ExportObject& data);

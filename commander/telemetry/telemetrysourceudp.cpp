@@ -38,9 +38,11 @@ void TelemetrySourceUdp::pollTelemetry()
     bool receivedData = false;
     const bool bound = socket->state() == QAbstractSocket::BoundState;
     // Bounded: a flood must not stall the worker thread that runs the force loop.
-    for (int i = 0; bound && i < maxDatagramsPerPoll && socket->hasPendingDatagrams(); ++i) {
-        const qint64 size = socket->pendingDatagramSize();
-        readBuffer.resize(size > 0 ? size : 0);
+    // Reading until a read fails costs one system call per datagram, half of
+    // asking first whether one is pending; an empty queue and a read error both
+    // end the drain.
+    for (int i = 0; bound && i < maxDatagramsPerPoll; ++i) {
+        readBuffer.resize(maxDatagramSize);
         const qint64 read = socket->readDatagram(readBuffer.data(), readBuffer.size());
         if (read < 0)
             break;

@@ -27,6 +27,7 @@ public:
 
     static constexpr int maxDatagramsPerPoll = 256;
     static constexpr qint64 silenceTimeoutMs = 1000;
+    static constexpr int maxDatagramSize = 65536;
 
 protected:
     virtual void parseTelemetry(const QByteArray& datagram) = 0;

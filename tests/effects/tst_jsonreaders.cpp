@@ -66,6 +66,8 @@ void TestJsonReaders::doubleReader_data()
     QTest::newRow("string") << QByteArray(R"({"x": "3"})") << 8.5;
     QTest::newRow("bool") << QByteArray(R"({"x": false})") << 8.5;
     QTest::newRow("null") << QByteArray(R"({"x": null})") << 8.5;
+    QTest::newRow("array") << QByteArray(R"({"x": [3]})") << 8.5;
+    QTest::newRow("object") << QByteArray(R"({"x": {"x": 3}})") << 8.5;
     QTest::newRow("missing") << QByteArray(R"({})") << 8.5;
 }
 
@@ -87,6 +89,8 @@ void TestJsonReaders::boolReader_data()
     QTest::newRow("integer 0 is not false") << QByteArray(R"({"x": 0})") << true << true;
     QTest::newRow("string") << QByteArray(R"({"x": "true"})") << false << false;
     QTest::newRow("null") << QByteArray(R"({"x": null})") << true << true;
+    QTest::newRow("array") << QByteArray(R"({"x": [true]})") << false << false;
+    QTest::newRow("object") << QByteArray(R"({"x": {"x": true}})") << false << false;
     QTest::newRow("missing") << QByteArray(R"({})") << true << true;
 }
 
@@ -106,6 +110,9 @@ void TestJsonReaders::stringReader_data()
     QTest::newRow("empty string") << QByteArray(R"({"x": ""})") << QString("");
     QTest::newRow("number") << QByteArray(R"({"x": 5})") << QString("fallback");
     QTest::newRow("null") << QByteArray(R"({"x": null})") << QString("fallback");
+    QTest::newRow("bool") << QByteArray(R"({"x": true})") << QString("fallback");
+    QTest::newRow("array") << QByteArray(R"({"x": ["F-16C"]})") << QString("fallback");
+    QTest::newRow("object") << QByteArray(R"({"x": {"x": "F-16C"}})") << QString("fallback");
     QTest::newRow("missing") << QByteArray(R"({})") << QString("fallback");
 }
 
@@ -124,6 +131,9 @@ void TestJsonReaders::arrayReaderNeverGivesNull_data()
     QTest::newRow("empty array") << QByteArray(R"({"x": []})") << 0;
     QTest::newRow("object") << QByteArray(R"({"x": {"a": 1}})") << 0;
     QTest::newRow("null") << QByteArray(R"({"x": null})") << 0;
+    QTest::newRow("number") << QByteArray(R"({"x": 3})") << 0;
+    QTest::newRow("string") << QByteArray(R"({"x": "[1]"})") << 0;
+    QTest::newRow("bool") << QByteArray(R"({"x": true})") << 0;
     QTest::newRow("missing") << QByteArray(R"({})") << 0;
 }
 

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
@@ -84,6 +85,7 @@ private slots:
     void invalidTriggerIndexesAreIgnored();
     void podReloadedWhileIdleMovesTheReference();
     void detectorsArePrimedAgainAfterLoss();
+    void shippedMappingFilesAreRead();
 
 private:
     void useMappings(const QByteArray& payload, const QByteArray& gun);
@@ -461,6 +463,25 @@ void TestTelemetrySourceDcs::detectorsArePrimedAgainAfterLoss()
     QCOMPARE(fixture.log.take(), QStringList({"telemetry"}));
     fixture.deliver(exportObject({{"dmg", 5}}));
     QCOMPARE(fixture.log.take(), QStringList({"damage", "telemetry"}));
+}
+
+void TestTelemetrySourceDcs::shippedMappingFilesAreRead()
+{
+    QVERIFY(QDir::setCurrent(qEnvironmentVariable("TORQUIX_SOURCE_DIR") + "/resources"));
+    LoopbackSource<TelemetrySourceDCS> fixture;
+    QSignalSpy changed(&fixture.source, &TelemetrySource::telemetryChanged);
+    QSignalSpy weapon(&fixture.source, &TelemetrySource::weaponReleased);
+    const auto mi8 = [](int bombs, int upk, int guv) {
+        return exportObject({{"pld", payload({{"FAB-250", bombs}, {"UPK-23-250", upk}, {"GUV-8700", guv}})}}, "Mi-8MT");
+    };
+    fixture.detect(mi8(2, 250, 700));
+    fixture.deliver(mi8(2, 250, 700));
+    fixture.deliver(mi8(1, 250, 690));
+    QCOMPARE(weapon.count(), 1);
+    QCOMPARE(weapon.at(0).at(0).toFloat(), 250.0f);
+    const Telemetry record = lastRecord(changed);
+    QVERIFY(!record.gunfireTriggers[1]);
+    QVERIFY(record.gunfireTriggers[2]);
 }
 
 QTEST_GUILESS_MAIN(TestTelemetrySourceDcs)

@@ -1,0 +1,166 @@
+// Median cost of parsing one datagram per telemetry source, and of one poll that
+// drains 256 queued datagrams through a loopback socket.
+
+#include "telemetrysourcecondor2.h"
+#include "telemetrysourcedcs.h"
+#include "telemetrysourceshturmovik.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QHostAddress>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QThread>
+#include <QUdpSocket>
+#include <QtEndian>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+template <class Source>
+class Exposed : public Source
+{
+public:
+    using Source::Source;
+    using Source::parseTelemetry;
+    using Source::primeDetectors;
+    using Source::socket;
+    using Source::telemetry;
+};
+
+// Median over batches of the cost of one call, in microseconds.
+double medianMicroseconds(const std::function<void()>& work, int batches, int perBatch)
+{
+    std::vector<double> samples;
+    samples.reserve(batches);
+    for (int b = 0; b < batches; ++b) {
+        const auto start = Clock::now();
+        for (int i = 0; i < perBatch; ++i)
+            work();
+        const std::chrono::duration<double, std::micro> spent = Clock::now() - start;
+        samples.push_back(spent.count() / perBatch);
+    }
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+QByteArray dcsDatagram(double speed)
+{
+    // Shaped like the export script's output for a loaded fighter.
+    QJsonArray payload;
+    const char* stores[] = {"AIM-9M", "AIM-120C", "AIM-120C", "Mk-82", "Mk-82", "Mk-82", "Mk-82",
+                            "GBU-12", "GBU-12", "AGM-65D", "AGM-65D", "AGM-88C", "Fuel tank 370 gal",
+                            "Fuel tank 370 gal", "ALQ-184", "AN/AAQ-28 LITENING", "AIM-9M", "Mk-84", "CBU-97",
+                            "CBU-97", "GBU-38", "GBU-38", "AGM-154A", "Fuel tank 300 gal"};
+    int station = 0;
+    for (const char* store : stores)
+        payload.append(QJsonObject{{"id", store}, {"count", 1 + (station++ % 3)}});
+    QJsonObject object{{"name", "F-16C_50"}, {"speed", speed}, {"v_speed", -2.3456}, {"g", 1.2345},
+                       {"aoa", 4.5678}, {"shk_amp", 3.25}, {"eng_rpm_norm", 86}, {"eng_rpm_abs", 2568},
+                       {"rotor_rpm_abs", 0}, {"ab", 0}, {"gear", 100}, {"flaps", 33}, {"sp_br", 60},
+                       {"wow", 0}, {"dmg", 100}, {"snares", 60}, {"shells", 510}, {"gun_trg0", 0},
+                       {"gun_trg1", 0}, {"gun_trg2", 0}, {"gun_trg3", 0}, {"gun_trg4", 0},
+                       {"pld", payload}};
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+QByteArray il2Datagram()
+{
+    QByteArray datagram(10, '\x5a');
+    const std::vector<std::pair<quint16, std::vector<float>>> records = {
+        {0, {2000, 2500, 2450, 2300}}, {1, {150000, 150000, 148000, 151000}}, {2, {1}}, {3, {0.2f}},
+        {4, {1, 1, 1}}, {5, {0.4f, 0.5f, 0.1f}}, {6, {100}}, {7, {0.1f}}, {8, {0.3f, 19.62f, 0.1f}},
+        {9, {12, 0.1f}}, {10, {1000}}, {11, {0.3f}}, {12, {0}}};
+    datagram.append(static_cast<char>(records.size()));
+    for (const auto& [id, values] : records) {
+        char header[3];
+        qToLittleEndian<quint16>(id, header);
+        header[2] = static_cast<char>(values.size());
+        datagram.append(header, 3);
+        for (float value : values) {
+            char bytes[4];
+            qToLittleEndian<float>(value, bytes);
+            datagram.append(bytes, 4);
+        }
+    }
+    return datagram;
+}
+
+const QByteArray condorDatagram =
+    "time=13.52\naltitude=1523.4\nvario=1.25\nairspeed=31.42\nheading=271.3\n"
+    "gforce=1.023\nturbulencestrength=0.2\nturb=0.37\nyaw=0.01\npitch=0.02\nbank=0.15\n";
+
+void report(const char* what, double median, double target, const char* unit)
+{
+    std::printf("%-40s median %9.2f %s   target <= %6.0f %s   %s\n", what, median, unit, target, unit,
+                median <= target ? "ok" : "OVER");
+}
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    Telemetry::registerMetaTypes();
+    // The DCS sources look payload ids up in the mapping files we ship.
+    QDir::setCurrent(QStringLiteral(TORQUIX_RESOURCES_DIR));
+
+    Exposed<TelemetrySourceDCS> dcs;
+    const QByteArray dcsSample = dcsDatagram(540.0);
+    dcs.parseTelemetry(dcsSample);
+    std::printf("DCS datagram: %d bytes; IL-2 datagram: %d bytes; Condor 2 datagram: %d bytes\n",
+                int(dcsSample.size()), int(il2Datagram().size()), int(condorDatagram.size()));
+    report("DCS parse (1 datagram)", medianMicroseconds([&] { dcs.parseTelemetry(dcsSample); }, 201, 200),
+           20, "us");
+
+    Exposed<TelemetrySourceShturmovik> il2;
+    const QByteArray il2Sample = il2Datagram();
+    report("IL-2 parse (1 datagram)", medianMicroseconds([&] { il2.parseTelemetry(il2Sample); }, 201, 2000),
+           5, "us");
+
+    Exposed<TelemetrySourceCondor2> condor;
+    report("Condor 2 parse (1 datagram)",
+           medianMicroseconds([&] { condor.parseTelemetry(condorDatagram); }, 201, 2000), 5, "us");
+
+    // A found DCS source with 256 datagrams of about 1 KB waiting in its socket.
+    QUdpSocket probe;
+    probe.bind(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.localPort();
+    probe.close();
+    Exposed<TelemetrySourceDCS> polled(nullptr, port);
+    polled.socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4 << 20);
+    QUdpSocket sender;
+    sender.writeDatagram(dcsSample, QHostAddress::LocalHost, port);
+    QThread::msleep(5);
+    polled.pollTelemetry();
+
+    constexpr int queued = 256;
+    std::vector<QByteArray> datagrams;
+    for (int i = 1; i <= queued; ++i)
+        datagrams.push_back(dcsDatagram(i));
+    std::vector<double> polls;
+    int incomplete = 0;
+    for (int round = 0; round < 51; ++round) {
+        for (const QByteArray& datagram : datagrams)
+            sender.writeDatagram(datagram, QHostAddress::LocalHost, port);
+        QThread::msleep(5);
+        const auto start = Clock::now();
+        polled.pollTelemetry();
+        const std::chrono::duration<double, std::milli> spent = Clock::now() - start;
+        polls.push_back(spent.count());
+        // The newest datagram was parsed only if the socket held all 256.
+        if (polled.telemetry.airspeed != float(queued))
+            ++incomplete;
+    }
+    std::sort(polls.begin(), polls.end());
+    report("Poll draining 256 DCS datagrams", polls[polls.size() / 2], 1, "ms");
+    if (incomplete > 0)
+        std::printf("note: %d of %zu rounds lost datagrams in the socket buffer\n", incomplete, polls.size());
+    return 0;
+}

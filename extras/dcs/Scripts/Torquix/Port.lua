@@ -1,0 +1,1 @@
+Torquix.port = 0

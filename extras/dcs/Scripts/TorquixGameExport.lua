@@ -1,0 +1,312 @@
+-- Torquix telemetry export for DCS World (Lua 5.1, DCS export environment).
+-- Sends one JSON object per frame to torquix-commander on 127.0.0.1, port Torquix.port
+-- (written by the commander into Scripts/Torquix/Port.lua). Export callbacks defined
+-- before this script keep being called, so other exports go on working.
+
+Torquix = Torquix or {}
+Torquix.port = Torquix.port or 0
+
+do
+    local ok, lfs = pcall(require, 'lfs')
+    if ok and type(lfs) == 'table' and lfs.writedir then
+        -- DCS ships LuaSocket beside the game, outside Lua's default search path.
+        if lfs.currentdir then
+            package.path = package.path .. ';' .. lfs.currentdir() .. '/LuaSocket/?.lua'
+            package.cpath = package.cpath .. ';' .. lfs.currentdir() .. '/LuaSocket/?.dll'
+        end
+        local loaded, err = pcall(dofile, lfs.writedir() .. 'Scripts/Torquix/Port.lua')
+        if not loaded and log and log.write then
+            log.write('TORQUIX', log.ERROR, 'cannot read Port.lua: ' .. tostring(err))
+        end
+    end
+end
+
+-- Nominal revolutions per minute at 100 % for modules whose engine or rotor speed
+-- DCS reports only in percent. Unknown modules use the default.
+Torquix.nominalRpm = Torquix.nominalRpm or {
+    default = { engine = 3000, rotor = 0 },
+    ['P-51D'] = { engine = 3000, rotor = 0 },
+    ['Bf-109K-4'] = { engine = 2800, rotor = 0 },
+    ['FW-190D9'] = { engine = 3250, rotor = 0 },
+    ['SpitfireLFMkIX'] = { engine = 3000, rotor = 0 },
+    ['UH-1H'] = { engine = 6600, rotor = 324 },
+    ['Mi-8MT'] = { engine = 15000, rotor = 192 },
+    ['Mi-24P'] = { engine = 15000, rotor = 240 },
+    ['Ka-50'] = { engine = 15000, rotor = 290 },
+    ['SA342M'] = { engine = 6000, rotor = 387 },
+    ['AH-64D_BLK_II'] = { engine = 20900, rotor = 289 },
+}
+
+local INT32_MAX = 2147483647
+local INT32_MIN = -2147483648
+
+-- Calls a DCS export function if it exists; nil when it is missing or fails.
+local function query(f, ...)
+    if type(f) ~= 'function' then
+        return nil
+    end
+    local ok, result = pcall(f, ...)
+    if ok then
+        return result
+    end
+    return nil
+end
+
+-- The counts compared between frames must not drop to 0 when a query fails once:
+-- that would read as a release or a hit. Such tables keep their last good value.
+local lastGood = {}
+local function queryTable(key, f)
+    local result = query(f)
+    if type(result) == 'table' then
+        lastGood[key] = result
+        return result
+    end
+    return lastGood[key]
+end
+
+local function finite(x)
+    return type(x) == 'number' and x == x and x ~= math.huge and x ~= -math.huge
+end
+
+-- A whole number for the commander's integer fields: rounded, clamped to 32 bits.
+local function whole(x)
+    if not finite(x) then
+        return 0
+    end
+    x = math.floor(x + 0.5)
+    if x > INT32_MAX then
+        return INT32_MAX
+    end
+    if x < INT32_MIN then
+        return INT32_MIN
+    end
+    return x
+end
+
+local function real(x)
+    if not finite(x) then
+        return 0
+    end
+    return x
+end
+
+local function jsonString(text)
+    text = tostring(text)
+    text = text:gsub('[%c"\\]', function(c)
+        if c == '"' then return '\\"' end
+        if c == '\\' then return '\\\\' end
+        return string.format('\\u%04x', c:byte())
+    end)
+    return '"' .. text .. '"'
+end
+
+local function jsonWhole(key, value)
+    return jsonString(key) .. ':' .. string.format('%d', whole(value))
+end
+
+local function jsonReal(key, value)
+    return jsonString(key) .. ':' .. string.format('%.4f', real(value))
+end
+
+local function percent(fraction)
+    if not finite(fraction) then
+        return 0
+    end
+    return fraction * 100
+end
+
+local function drawArgument(index)
+    return query(LoGetAircraftDrawArgumentValue, index) or 0
+end
+
+-- Strut compression of the nose or tail wheel and both main wheels.
+local function weightOnWheels()
+    for _, argument in ipairs({ 1, 4, 6 }) do
+        local value = drawArgument(argument)
+        if finite(value) and value > 0.01 then
+            return 1
+        end
+    end
+    return 0
+end
+
+-- Integrity in percent: every reported failure takes 10 %.
+local function integrity()
+    local state = queryTable('mcp', LoGetMCPState)
+    local failures = 0
+    if type(state) == 'table' then
+        for _, failed in pairs(state) do
+            if failed == true then
+                failures = failures + 1
+            end
+        end
+    end
+    return math.max(0, 100 - 10 * failures)
+end
+
+local function payloadName(weapon)
+    if type(weapon) ~= 'table' then
+        return nil
+    end
+    local name = query(LoGetNameByType, weapon.level1, weapon.level2, weapon.level3, weapon.level4)
+    if type(name) == 'string' and name ~= '' then
+        return name
+    end
+    return string.format('%d.%d.%d.%d', whole(weapon.level1), whole(weapon.level2),
+        whole(weapon.level3), whole(weapon.level4))
+end
+
+local state = { previousShells = nil, previousStationCount = nil, previousG = nil }
+
+local function buildFrame()
+    local self = query(LoGetSelfData)
+    if type(self) ~= 'table' or type(self.Name) ~= 'string' then
+        return nil
+    end
+    local name = self.Name
+    local rpm = Torquix.nominalRpm[name] or Torquix.nominalRpm.default
+
+    local accel = query(LoGetAccelerationUnits)
+    local g = type(accel) == 'table' and real(accel.y) or 0
+    local buffet = 0
+    if state.previousG then
+        buffet = math.min(100, math.abs(g - state.previousG) * 100)
+    end
+    state.previousG = g
+
+    local engine = query(LoGetEngineInfo)
+    local enginePercent = 0
+    if type(engine) == 'table' and type(engine.RPM) == 'table' then
+        enginePercent = math.max(real(engine.RPM.left), real(engine.RPM.right))
+    end
+
+    local mech = queryTable('mech', LoGetMechInfo)
+    local gear, flaps, speedBrake = 0, 0, 0
+    if type(mech) == 'table' then
+        if type(mech.gear) == 'table' then gear = percent(mech.gear.value) end
+        if type(mech.flaps) == 'table' then flaps = percent(mech.flaps.value) end
+        if type(mech.speedbrakes) == 'table' then speedBrake = percent(mech.speedbrakes.value) end
+    end
+
+    local snares = queryTable('snares', LoGetSnares)
+    local snareCount = 0
+    if type(snares) == 'table' then
+        snareCount = whole(snares.chaff) + whole(snares.flare)
+    end
+
+    local payload = queryTable('payload', LoGetPayloadInfo)
+    local shells = 0
+    local items = {}
+    local stationCount = 0
+    if type(payload) == 'table' then
+        if type(payload.Cannon) == 'table' then
+            shells = whole(payload.Cannon.shells)
+        end
+        if type(payload.Stations) == 'table' then
+            for _, station in ipairs(payload.Stations) do
+                local id = type(station) == 'table' and payloadName(station.weapon)
+                if id then
+                    local count = whole(station.count)
+                    stationCount = stationCount + count
+                    items[#items + 1] = '{' .. jsonString('id') .. ':' .. jsonString(id) .. ','
+                        .. jsonWhole('count', count) .. '}'
+                end
+            end
+        end
+    end
+    -- The export has no trigger switches: a count that fell since the last frame means firing.
+    local cannonFiring = state.previousShells ~= nil and shells < state.previousShells
+    local stationFiring = state.previousStationCount ~= nil and stationCount < state.previousStationCount
+    state.previousShells = shells
+    state.previousStationCount = stationCount
+
+    local fields = {
+        jsonString('name') .. ':' .. jsonString(name),
+        jsonReal('speed', real(query(LoGetIndicatedAirSpeed)) * 3.6),
+        jsonReal('v_speed', query(LoGetVerticalVelocity)),
+        jsonReal('g', g),
+        jsonReal('aoa', real(query(LoGetAngleOfAttack)) * 57.2958),
+        jsonReal('shk_amp', buffet),
+        jsonWhole('eng_rpm_norm', enginePercent),
+        jsonWhole('eng_rpm_abs', enginePercent * rpm.engine / 100),
+        jsonWhole('rotor_rpm_abs', enginePercent * rpm.rotor / 100),
+        jsonWhole('ab', percent(math.max(drawArgument(28), drawArgument(29)))),
+        jsonWhole('gear', gear),
+        jsonWhole('flaps', flaps),
+        jsonWhole('sp_br', speedBrake),
+        jsonWhole('wow', weightOnWheels()),
+        jsonWhole('dmg', integrity()),
+        jsonWhole('snares', snareCount),
+        jsonWhole('shells', shells),
+        jsonWhole('gun_trg0', cannonFiring and 1 or 0),
+        jsonWhole('gun_trg1', stationFiring and 1 or 0),
+        jsonWhole('gun_trg2', 0),
+        jsonWhole('gun_trg3', 0),
+        jsonWhole('gun_trg4', 0),
+        jsonString('pld') .. ':[' .. table.concat(items, ',') .. ']',
+    }
+    return '{' .. table.concat(fields, ',') .. '}'
+end
+
+function Torquix.start()
+    local port = tonumber(Torquix.port)
+    if not port or port < 1 or port > 65535 then
+        return
+    end
+    local socket = require('socket')
+    local udp = socket.udp()
+    udp:settimeout(0)
+    udp:setpeername('127.0.0.1', port)
+    Torquix.udp = udp
+end
+
+function Torquix.sendFrame()
+    if not Torquix.udp then
+        return
+    end
+    local frame = buildFrame()
+    if frame then
+        Torquix.udp:send(frame)
+    end
+end
+
+function Torquix.stop()
+    if Torquix.udp then
+        Torquix.udp:close()
+        Torquix.udp = nil
+    end
+    state.previousShells, state.previousStationCount, state.previousG = nil, nil, nil
+    lastGood = {}
+end
+
+local function report(err)
+    if log and log.write then
+        log.write('TORQUIX', log.ERROR, tostring(err))
+    end
+end
+
+-- Wrap the callbacks once, even if this script is run twice.
+if not Torquix.chained then
+    Torquix.chained = true
+    local previousStart = LuaExportStart
+    local previousAfterNextFrame = LuaExportAfterNextFrame
+    local previousStop = LuaExportStop
+
+    LuaExportStart = function(...)
+        local ok, err = pcall(Torquix.start)
+        if not ok then report(err) end
+        if previousStart then return previousStart(...) end
+    end
+
+    LuaExportAfterNextFrame = function(...)
+        local ok, err = pcall(Torquix.sendFrame)
+        if not ok then report(err) end
+        if previousAfterNextFrame then return previousAfterNextFrame(...) end
+    end
+
+    LuaExportStop = function(...)
+        local ok, err = pcall(Torquix.stop)
+        if not ok then report(err) end
+        if previousStop then return previousStop(...) end
+    end
+end

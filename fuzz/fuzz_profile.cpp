@@ -1,0 +1,35 @@
+// Reads an EffectsProfile from arbitrary JSON text. Besides the sanitizers it checks that what a
+// profile writes reads back to the same JSON, in memory and through the text form.
+#include "effectsprofile.h"
+
+#include <QByteArray>
+#include <QJsonDocument>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstdio>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArray text = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QJsonDocument document = QJsonDocument::fromJson(text);
+
+    EffectsProfile profile;
+    profile.fromJson(document.object());
+    const QJsonObject written = profile.toJson();
+
+    EffectsProfile again;
+    again.fromJson(written);
+    if (again.toJson() != written) {
+        std::fprintf(stderr, "profile JSON is not stable under a read\n");
+        std::abort();
+    }
+
+    EffectsProfile fromText;
+    fromText.fromJson(QJsonDocument::fromJson(QJsonDocument(written).toJson()).object());
+    if (fromText.toJson() != written) {
+        std::fprintf(stderr, "profile JSON changes through its text form\n");
+        std::abort();
+    }
+    return 0;
+}
