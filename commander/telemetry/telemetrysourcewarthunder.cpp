@@ -7,6 +7,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
+#include <QTimer>
 
 namespace {
 
@@ -46,6 +47,12 @@ void TelemetrySourceWarthunder::pollTelemetry()
         return;
     requestInFlight = true;
     stateReply = network->get(stateRequest);
+    // The transfer timeout only notices silence; a reply that keeps trickling in must
+    // still be over within the same time, or a stalled game would never be lost.
+    QTimer::singleShot(transferTimeoutMs, Qt::PreciseTimer, stateReply, [reply = stateReply] {
+        if (reply->isRunning())
+            reply->abort();
+    });
     connect(stateReply, &QNetworkReply::downloadProgress, this,
             &TelemetrySourceWarthunder::abortOversizedReply);
     connect(stateReply, &QNetworkReply::finished, this,

@@ -22,10 +22,8 @@ public:
 
     void pollTelemetry() override;
 
-private slots:
-    void onStateReplyFinished();
-
 private:
+    void onStateReplyFinished();
     void abortOversizedReply(qint64 bytesReceived, qint64 bytesTotal);
     void parseState(const QByteArray& body);
 

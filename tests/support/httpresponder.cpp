@@ -87,11 +87,24 @@ void HttpResponder::answer(QTcpSocket* socket, const QByteArray& path)
     for (const auto& header : response.headers)
         reply += header.first + ": " + header.second + "\r\n";
     reply += "\r\n";
-    reply += response.body;
 
     finishRequest(socket);
+    if (response.byteIntervalMs <= 0 || response.body.isEmpty()) {
+        socket->write(reply + response.body);
+        socket->disconnectFromHost();
+        return;
+    }
     socket->write(reply);
-    socket->disconnectFromHost();
+    auto* trickle = new QTimer(socket);
+    connect(trickle, &QTimer::timeout, socket,
+            [socket, trickle, body = response.body, sent = 0]() mutable {
+                socket->write(body.mid(sent, 1));
+                if (++sent < body.size())
+                    return;
+                trickle->stop();
+                socket->disconnectFromHost();
+            });
+    trickle->start(response.byteIntervalMs);
 }
 
 void HttpResponder::finishRequest(QTcpSocket* socket)

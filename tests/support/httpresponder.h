@@ -23,6 +23,8 @@ public:
         QByteArray body;
         QList<QPair<QByteArray, QByteArray>> headers;
         int delayMs = 0;
+        // When set, the body goes out one byte at a time, this many ms apart.
+        int byteIntervalMs = 0;
     };
 
     explicit HttpResponder(QObject* parent = nullptr);

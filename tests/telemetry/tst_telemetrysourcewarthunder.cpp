@@ -88,6 +88,7 @@ private slots:
     void redirectIsNotFollowed();
     void bodyOfExactlyTheLimitIsAccepted();
     void destroyedWithRequestInFlight();
+    void addsNoSignalsOrSlots();
 
 private:
     // Polls once and waits until the source's request has been answered.
@@ -242,6 +243,10 @@ void TestTelemetrySourceWarthunder::failedRequestWhileFoundLosesSource_data()
     QTest::addColumn<HttpResponder::Response>("failure");
 
     QTest::newRow("slower than the timeout") << reply(R"({"IAS, km/h": 1})", 200, 400);
+    // Never silent for 100 ms, yet far longer than that in all.
+    HttpResponder::Response trickling = reply(R"({"IAS, km/h": 1})");
+    trickling.byteIntervalMs = 25;
+    QTest::newRow("trickling past the timeout") << trickling;
     QTest::newRow("not found") << reply("", 404);
     QTest::newRow("server error") << reply(R"({"IAS, km/h": 1})", 500);
     QTest::newRow("body over 64 KiB") << reply(paddedState(maxBody + 1));
@@ -351,6 +356,14 @@ void TestTelemetrySourceWarthunder::destroyedWithRequestInFlight()
     // The answer arrives for a reply that no longer exists.
     QTest::qWait(100);
     QCOMPARE(server->requestsInFlight(), 0);
+}
+
+void TestTelemetrySourceWarthunder::addsNoSignalsOrSlots()
+{
+    // The worker connects to the base's signals only; a source adds no methods of its own
+    // to the meta-object.
+    const QMetaObject& meta = TelemetrySourceWarthunder::staticMetaObject;
+    QCOMPARE(meta.methodCount(), TelemetrySource::staticMetaObject.methodCount());
 }
 
 QTEST_GUILESS_MAIN(TestTelemetrySourceWarthunder)
