@@ -6,6 +6,7 @@
 #include "baseemulator.h"
 #include "directcontrolthread.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QMetaObject>
 #include <QTimer>
@@ -58,6 +59,20 @@ inline void spin(int ms)
     QEventLoop loop;
     QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// Runs the event loop until done() holds; false after timeoutMs.
+template <typename Condition>
+bool spinUntil(Condition done, int timeoutMs = 3000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        spin(5);
+    }
+    return true;
 }
 
 // Runs a private slot of the worker on the calling thread.
