@@ -57,6 +57,7 @@ public slots:
     void changeSettingsModerately(EffectsSettings settings);
     void changeIntegratedSpringCurve(int effectAxis, SimpleSpringSettings settings);
     void changeTelemetry(Telemetry telemetry);
+    // verticalSpeed in m/s, airspeed in km/h; the calculator takes them the other way round.
     void startLandingJolt(float verticalSpeed, float airspeed);
     void startWeaponReleaseJolt(float releasedWeight);
     void startDamageJolt(float damagePercent);

@@ -66,8 +66,11 @@ void HeadlessHarness::shutDown()
         directControl = nullptr;
         return;
     }
-    QMetaObject::invokeMethod(directControl, &DirectControlThread::stop,
-                              Qt::BlockingQueuedConnection);
+    // A thread that has already ended took the worker with it (finished -> deleteLater).
+    if (thread->isRunning()) {
+        QMetaObject::invokeMethod(directControl, &DirectControlThread::stop,
+                                  Qt::BlockingQueuedConnection);
+    }
     thread->quit();
     thread->wait();
     directControl = nullptr;
