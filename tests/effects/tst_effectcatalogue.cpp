@@ -1,12 +1,16 @@
 #include "axiseffectssettings.h"
 #include "effectsprofile.h"
+#include "shakerwithdualcurveandfixedfrequencysettings.h"
+#include "shakerwithvariablefrequencysettings.h"
 
 #include <QJsonDocument>
+#include <QMetaEnum>
 #include <QPointF>
 #include <QTest>
 
 #include <cfloat>
 #include <functional>
+#include <iterator>
 
 namespace {
 
@@ -215,6 +219,43 @@ QStringList sorted(QStringList list)
     return list;
 }
 
+// One object of every composite base, including those that no effect of the axis record uses.
+struct Composites
+{
+    SimpleEffectSettings simple;
+    SingleCurveEffectSettings singleCurve;
+    SpringWithSingleCurveSettings spring;
+    ShakerWithFixedFrequencySettings fixedShaker;
+    ShakerWithVariableFrequencySettings variableShaker;
+    ShakerWithSingleCurveAndFixedFrequencySettings singleCurveFixedShaker;
+    ShakerWithSingleCurveAndVariableFrequencySettings singleCurveVariableShaker;
+    ShakerWithDualCurveAndFixedFrequencySettings dualCurveFixedShaker;
+    ShakerWithDualCurveAndVariableFrequencySettings dualCurveVariableShaker;
+    RPMShakerSettings rpmShaker;
+};
+
+EffectSettingsBase& compositeOf(Composites& c, const QString& name)
+{
+    if (name == "SimpleEffectSettings") return c.simple;
+    if (name == "SingleCurveEffectSettings") return c.singleCurve;
+    if (name == "SpringWithSingleCurveSettings") return c.spring;
+    if (name == "ShakerWithFixedFrequencySettings") return c.fixedShaker;
+    if (name == "ShakerWithVariableFrequencySettings") return c.variableShaker;
+    if (name == "ShakerWithSingleCurveAndFixedFrequencySettings") return c.singleCurveFixedShaker;
+    if (name == "ShakerWithSingleCurveAndVariableFrequencySettings") return c.singleCurveVariableShaker;
+    if (name == "ShakerWithDualCurveAndFixedFrequencySettings") return c.dualCurveFixedShaker;
+    if (name == "ShakerWithDualCurveAndVariableFrequencySettings") return c.dualCurveVariableShaker;
+    if (name == "RPMShakerSettings") return c.rpmShaker;
+    qFatal("no composite %s", qPrintable(name));
+}
+
+QJsonObject ownJson(const EffectSettingsBase& e)
+{
+    QJsonObject object;
+    e.toJson(object);
+    return object;
+}
+
 }
 
 class TestEffectCatalogue : public QObject
@@ -249,6 +290,11 @@ private slots:
     void gunfireWritesAllFiveGuns();
     void misspelledKeysAreNotRead_data();
     void misspelledKeysAreNotRead();
+
+    void effectTypesKeepTheirNumbers_data();
+    void effectTypesKeepTheirNumbers();
+    void compositeBasesReadAndWriteFlatMembers_data();
+    void compositeBasesReadAndWriteFlatMembers();
 };
 
 void TestEffectCatalogue::catalogue_data()
@@ -639,6 +685,110 @@ void TestEffectCatalogue::misspelledKeysAreNotRead()
     axis.fromJson(QJsonObject{{wrongKey, member}});
     QVERIFY(axis == AxisEffectsSettings());
     QCOMPARE(effectOf(axis, type).active, false);
+}
+
+void TestEffectCatalogue::effectTypesKeepTheirNumbers_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QByteArray>("enumerator");
+    const char* const names[] = {
+        "EFFECT_TYPE_SMART_DAMPER", "EFFECT_TYPE_DIRECT_X_FFB", "EFFECT_TYPE_AIRSPEED_SPRING",
+        "EFFECT_TYPE_PROP_THRUST_SPRING", "EFFECT_TYPE_AOA_SPRING", "EFFECT_TYPE_G_FORCE_SPRING",
+        "EFFECT_TYPE_SIMPLE_SPRING", "EFFECT_TYPE_ELEVATOR_WEIGHT", "EFFECT_TYPE_LOCAL_AOA", "EFFECT_TYPE_TURBULENCE",
+        "EFFECT_TYPE_TRIM", "EFFECT_TYPE_OVERSPEED_SHAKER", "EFFECT_TYPE_OVERG_SHAKER", "EFFECT_TYPE_AFTERBURNER_SHAKER",
+        "EFFECT_TYPE_ON_GROUND_ROLLING_SHAKER", "EFFECT_TYPE_GUNFIRE_SHAKER", "_deprecated_0", "EFFECT_TYPE_AOA_SHAKER",
+        "EFFECT_TYPE_GEAR_SHAKER", "EFFECT_TYPE_FLAPS_SHAKER", "EFFECT_TYPE_AIRBRAKES_SHAKER",
+        "EFFECT_TYPE_GEAR_EXTRACTION_JOLT_SHAKER", "EFFECT_TYPE_COUNTERMEASURES_JOLT_SHAKER",
+        "EFFECT_TYPE_DAMAGE_JOLT_SHAKER", "EFFECT_TYPE_WEAPON_RELEASE_JOLT_SHAKER", "EFFECT_TYPE_LANDING_JOLT_SHAKER",
+        "EFFECT_TYPE_ETL_SHAKER", "EFFECT_TYPE_VORTEX_STATE_SHAKER", "_deprecated_1", "EFFECT_TYPE_GENERIC_SHAKER",
+        "EFFECT_TYPE_MAIN_ROTOR_SHAKER", "EFFECT_TYPE_ENGINE_SHAKER",
+    };
+    for (int number = 0; number < int(std::size(names)); ++number)
+        QTest::newRow(names[number]) << number << QByteArray(names[number]);
+}
+
+// The editor pages effects by these numbers, so a renumbered or renamed enumerator breaks it.
+void TestEffectCatalogue::effectTypesKeepTheirNumbers()
+{
+    QFETCH(int, number);
+    QFETCH(QByteArray, enumerator);
+    const QMetaEnum types = QMetaEnum::fromType<EffectsProfile::EffectType>();
+    QCOMPARE(types.keyCount(), 32);
+    QVERIFY(!types.isFlag());
+    QCOMPARE(QByteArray(types.valueToKey(number)), enumerator);
+}
+
+void TestEffectCatalogue::compositeBasesReadAndWriteFlatMembers_data()
+{
+    QTest::addColumn<QString>("composite");
+    QTest::addColumn<QStringList>("members");
+    QTest::newRow("simple") << "SimpleEffectSettings" << simpleMembers;
+    QTest::newRow("single curve") << "SingleCurveEffectSettings" << QStringList{"active", "total_effect_strength", "curve1"};
+    QTest::newRow("spring") << "SpringWithSingleCurveSettings" << springMembers;
+    QTest::newRow("fixed shaker") << "ShakerWithFixedFrequencySettings" << fixedShakerMembers;
+    QTest::newRow("variable shaker") << "ShakerWithVariableFrequencySettings" << fixedShakerMembers + QStringList{"max_frequency"};
+    QTest::newRow("single curve, fixed") << "ShakerWithSingleCurveAndFixedFrequencySettings" << singleCurveFixedMembers;
+    QTest::newRow("single curve, variable") << "ShakerWithSingleCurveAndVariableFrequencySettings" << singleCurveVariableMembers;
+    QTest::newRow("dual curve, fixed") << "ShakerWithDualCurveAndFixedFrequencySettings" << singleCurveFixedMembers + QStringList{"curve2"};
+    QTest::newRow("dual curve, variable") << "ShakerWithDualCurveAndVariableFrequencySettings" << dualCurveVariableMembers;
+    QTest::newRow("rpm") << "RPMShakerSettings" << rpmMembers;
+}
+
+void TestEffectCatalogue::compositeBasesReadAndWriteFlatMembers()
+{
+    QFETCH(QString, composite);
+    QFETCH(QStringList, members);
+    Composites constructed;
+    const QJsonObject constructedJson = ownJson(compositeOf(constructed, composite));
+
+    // Defaults: the addon defaults and generic curves, the same as on construction.
+    Composites c;
+    EffectSettingsBase& e = compositeOf(c, composite);
+    setEveryField(e, -1);
+    const QJsonObject everyField = ownJson(e);
+    QCOMPARE(sorted(everyField.keys()), sorted(members));
+    e.setDefaults();
+    QCOMPARE(e.active, false);
+    if (auto* s = dynamic_cast<TotalEffectStrengthSettingsAddon*>(&e))
+        QCOMPARE(s->total_effect_strength, 0);
+    if (auto* d = dynamic_cast<DampeningContributionSettingsAddon*>(&e))
+        QCOMPARE(d->dampening_contribution, 0);
+    if (auto* f = dynamic_cast<FixedFrequencySettingsAddon*>(&e)) {
+        QCOMPARE(f->base_frequency, 20);
+        QCOMPARE(f->frequency_mode, 0);
+    }
+    if (auto* v = dynamic_cast<VariableFrequencySettingsAddon*>(&e))
+        QCOMPARE(v->max_frequency, 40);
+    if (auto* m = dynamic_cast<FrequencyMultiplierSettingsAddon*>(&e))
+        QCOMPARE(m->frequency_multiplier, 1);
+    ResponseCurve generic;
+    generic.setPoints(genericCurveTable);
+    if (auto* single = dynamic_cast<SingleCurveSettingsAddon*>(&e))
+        QVERIFY(single->curve1 == generic);
+    if (auto* dual = dynamic_cast<DualCurveSettingsAddon*>(&e))
+        QVERIFY(dual->curve2 == generic);
+    QCOMPARE(ownJson(e), constructedJson);
+
+    // Every field round-trips through the flat object.
+    Composites back;
+    compositeOf(back, composite).fromJson(everyField);
+    QCOMPARE(ownJson(compositeOf(back, composite)), everyField);
+
+    // Missing members take their fallbacks, a fraction is no whole number, curves stay.
+    setEveryField(e, -1);
+    const QJsonObject curvesBefore = ownJson(e);
+    e.fromJson(QJsonObject{{"active", true}, {"base_frequency", 12.5}});
+    const QJsonObject read = ownJson(e);
+    QCOMPARE(read.value("active"), QJsonValue(true));
+    QCOMPARE(read.value("total_effect_strength"), QJsonValue(0));
+    for (const char* key : {"dampening_contribution", "base_frequency", "frequency_mode", "max_frequency",
+                            "frequency_multiplier", "curve1", "curve2"}) {
+        if (!members.contains(key))
+            continue;
+        const QJsonValue expected = QString(key).startsWith("curve") ? curvesBefore.value(key)
+                                                                     : constructedJson.value(key);
+        QVERIFY2(read.value(key) == expected, key);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestEffectCatalogue)

@@ -141,6 +141,7 @@ void TestEffectsProfile::goldenProfileLoadsToExpectedValues()
     QCOMPARE(guns.gunfire[1].active, false);
     QCOMPARE(guns.gunfire[1].total_effect_strength, 35);
     QCOMPARE(guns.gunfire[1].frequency_mode, 1);
+    QCOMPARE(guns.gunfire[1].base_frequency, 9);
     QCOMPARE(guns.gunfire[2].total_effect_strength, 25);
     QCOMPARE(guns.gunfire[2].base_frequency, 20);
     for (int k = 3; k < 5; ++k) { // not in the file: the defaults stay
@@ -154,6 +155,7 @@ void TestEffectsProfile::goldenProfileLoadsToExpectedValues()
     const AxisEffectsSettings& elevator = profile.effects.axes[1];
     QVERIFY(elevator.vortexStateShaker.active);
     QCOMPARE(elevator.vortexStateShaker.total_effect_strength, 50);
+    QCOMPARE(elevator.vortexStateShaker.base_frequency, 12);
     QCOMPARE(elevator.vortexStateShaker.frequency_mode, 1);
     QCOMPARE(elevator.vortexStateShaker.max_frequency, 25);
     QVERIFY(elevator.vortexStateShaker.curve1 == curveOf(descendAngleCurve0To90));
