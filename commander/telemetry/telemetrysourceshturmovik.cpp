@@ -159,10 +159,11 @@ void TelemetrySourceShturmovik::computeTelemetry()
         ringSum += sample;
     telemetry.verticalSpeed = finiteOrZero(ringSum);
 
+    // NaN never wins the comparison; an infinite speed wins and becomes 0 below.
     float fastestEngine = 0.0f;
     for (int i = 0; i < engineSpeeds.count; ++i) {
         const float speed = engineSpeeds.values[i];
-        if (std::isfinite(speed) && speed > fastestEngine)
+        if (speed > fastestEngine)
             fastestEngine = speed;
     }
     telemetry.engineRpm = saturatingToInt32(fastestEngine);

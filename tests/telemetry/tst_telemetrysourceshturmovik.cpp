@@ -92,15 +92,24 @@ void TestTelemetrySourceShturmovik::indicatorsGiveRecordValues_data()
 
     Telemetry nanSafe;
     nanSafe.engineRpm = 1800;
+    QTest::newRow("NaN engine speed never wins") << Il2Datagram()
+        .indicator(0, {notANumber, 1800.0f})
+        .bytes() << nanSafe;
+
+    // The fastest engine is infinite, and a non-finite value becomes 0.
+    QTest::newRow("infinite engine speed gives 0") << Il2Datagram()
+        .indicator(0, {1800.0f, infinity})
+        .bytes() << Telemetry();
+
     QTest::newRow("non-finite values become 0") << Il2Datagram()
-        .indicator(0, {notANumber, 1800.0f, infinity})
+        .indicator(0, {notANumber, 0.0f, infinity})
         .indicator(1, {1.0f, 1.0f, 1.0f})
         .indicator(6, {infinity})
         .indicator(7, {notANumber})
         .indicator(8, {0.0f, notANumber, 0.0f})
         .indicator(9, {infinity, notANumber})
         .indicator(11, {1e30f})
-        .bytes() << [] { Telemetry t; t.engineRpm = 1800; t.flaps = std::numeric_limits<qint32>::max(); return t; }();
+        .bytes() << [] { Telemetry t; t.flaps = std::numeric_limits<qint32>::max(); return t; }();
 
     Telemetry stopped;
     QTest::newRow("no engines") << Il2Datagram().rawIndicator(0, 0, {}).bytes() << stopped;
