@@ -1,0 +1,152 @@
+#pragma once
+
+#include "appconfig.h"
+#include "deviceprotocol.h"
+#include "effectssettings.h"
+#include "telemetry.h"
+
+#include <QElapsedTimer>
+#include <QMap>
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+
+struct _SDL_Joystick;
+typedef struct _SDL_Joystick SDL_Joystick;
+struct hid_device_;
+typedef struct hid_device_ hid_device;
+Q_DECLARE_OPAQUE_POINTER(hid_device*)
+
+class ForceCalculator;
+class QTimer;
+class TelemetrySource;
+
+// The real-time worker of torquix-commander: owns the bases' HID handles, the
+// telemetry sources, the force calculator and the hardware-trim state. It is
+// moved to its own QThread; every slot runs there, driven by four timers.
+class DirectControlThread : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int effectAxisCount = 4;
+
+    DirectControlThread(QObject* parent, int trimIncrement, quint16 dcsPort, quint16 il2Port,
+                        quint16 condor2Port, quint16 xplanePort, Telemetry::Source initialSource,
+                        const AppConfig::TrimConfig& trimConfig);
+    ~DirectControlThread() override;
+
+    // Registers every type that the worker's queued signals and slots carry.
+    static void registerMetaTypes();
+
+signals:
+    void flightModuleChanged(Telemetry::Source source, QString flightModule);
+    void telemetryChanged(Telemetry telemetry);
+    void telemetrySourceLost();
+    void deviceDisconnected(DeviceTypeEnum type);
+    void deviceConnected(DeviceTypeEnum type, FirmwareVersionTypeDef version);
+    void hardwareAxisTrimChanged(int axisIndex, int hardwareAxisTrim, bool hardwareForceRelease);
+    void trimButtonChanged(int axisIndex, QString deviceName, int buttonType, bool isHat,
+                           int hatIndex, int buttonIndex);
+    void inputStateChanged(int axis, int position, int axisTrim);
+
+public slots:
+    void listenTelemetrySource(Telemetry::Source source);
+    void changeSettingsSuddenly(EffectsSettings settings);
+    void changeSettingsModerately(EffectsSettings settings);
+    void changeIntegratedSpringCurve(int effectAxis, SimpleSpringSettings settings);
+    void changeTelemetry(Telemetry telemetry);
+    // verticalSpeed in m/s, airspeed in km/h; the calculator takes them the other way round.
+    void startLandingJolt(float verticalSpeed, float airspeed);
+    void startWeaponReleaseJolt(float releasedWeight);
+    void startDamageJolt(float damagePercent);
+    void startCountermeasureJolt();
+    void startGearLockJolt();
+    void changeTrimConfig(AppConfig::TrimConfig config);
+    void startButtonAssignment(int axis, int buttonType);
+    void stopButtonAssignment();
+    // Runs on the worker thread; starts the four timers and the clocks.
+    void start();
+    // Runs on the worker thread before it is quit: stops the timers, sends zero
+    // forces to every connected base and closes every HID handle and joystick.
+    void stop();
+
+private slots:
+    DeviceStateTypeDef readTorquixDevice(DeviceTypeEnum type);
+    void updateAxisDirectControl(int effectAxis);
+    void updateDevicePositions();
+    void updateTrim();
+    void onForceUpdateTimeout();
+    void updateTelemetry();
+    bool isListeningForGameTelemetry();
+    bool isInAutodetectMode();
+    void clearActiveTelemetryDataSource();
+    int deviceAxisForEffectAxis(int effectAxis);
+    DeviceTypeEnum deviceForEffectAxis(int effectAxis);
+
+    void sendUInt8OverrideReport(hid_device* handle, TelemetryOverrideEnum field, int8_t index,
+                                 uint8_t data);
+    void sendUInt16OverrideReport(hid_device* handle, TelemetryOverrideEnum field, int8_t index,
+                                  uint16_t data);
+    void sendDataReport(hid_device* handle, TelemetryOverrideEnum fieldId, uint8_t index,
+                        uint8_t* value, uint8_t size);
+    void createUInt8OverrideReport(HidInOutReportTypeDef* report, TelemetryOverrideEnum fieldId,
+                                   uint8_t index, uint8_t value);
+    void createUInt16OverrideReport(HidInOutReportTypeDef* report, TelemetryOverrideEnum fieldId,
+                                    uint8_t index, uint16_t value);
+    void createBufferOverrideReport(HidInOutReportTypeDef* report, TelemetryOverrideEnum fieldId,
+                                    uint8_t index, uint8_t* value, uint8_t size);
+    int readDeviceState(DeviceStateTypeDef* state, hid_device* handle);
+    void writeToDevice(hid_device* usbHandle, uint8_t dataType, const void* src, uint16_t size);
+    hid_device* obtainDeviceConnection(short vid, short pid, short interface_number);
+    void disconnectDevice(DeviceTypeEnum type);
+
+private:
+    void connectTelemetrySource(TelemetrySource* source);
+    void takeSourceTelemetry(const Telemetry& record);
+    qint64 tick() const;
+    float fadeFactor() const;
+    hid_device* deviceHandle(DeviceTypeEnum type) const;
+    void sendZeroForces(DeviceTypeEnum type, hid_device* handle);
+
+    void refreshJoysticks();
+    SDL_Joystick* attachedJoystick(const QString& name);
+    bool isBindingPressed(const AppConfig::TrimButtonConfig& binding);
+    void applyTrimAction(int axis, int action, bool pressed);
+    void applyForceReleaseState(int axis);
+    void scanForButtonAssignment();
+    bool findPressedHat(SDL_Joystick* joystick, int* hat, int* direction);
+    bool findPressedButton(SDL_Joystick* joystick, int* button);
+    void finishButtonAssignment(const QString& name, bool isHat, int hatIndex, int buttonIndex);
+
+    QMap<QString, SDL_Joystick*> openJoysticks;
+    QMap<int, hid_device*> deviceHandles;
+    QMap<int, int> livenessCounters;
+    QMap<int, int> reconnectCounters;
+    QMap<int, int> productIds;
+    QMap<Telemetry::Source, TelemetrySource*> telemetrySources;
+    ForceCalculator* forceCalculator;
+    QTimer* forceTimer;
+    QTimer* telemetryTimer;
+    QTimer* trimTimer;
+    QTimer* positionsTimer;
+    QElapsedTimer tickTimer;
+    QElapsedTimer fadeInTimer;
+    QElapsedTimer forceReleaseTimers[effectAxisCount];
+    int trimIncrement;
+    int currentAxis = 0;
+    AppConfig::TrimConfig trimConfig;
+    EffectsSettings effectsSettings;
+    Telemetry telemetry;
+    int axisPositions[effectAxisCount] = {};
+    int deviceAxisTrims[effectAxisCount] = {};
+    int hardwareAxisTrims[effectAxisCount] = {};
+    int hardwareForceReleases[effectAxisCount] = {};
+    bool forceReleaseHeld[effectAxisCount] = {};
+    bool buttonAssignmentActive = false;
+    int assignmentAxis = 0;
+    int assignmentButtonType = 0;
+    Telemetry::Source detectedTelemetrySource = Telemetry::TELEMETRY_SOURCE_NONE;
+    Telemetry::Source listenedTelemetrySource = Telemetry::TELEMETRY_SOURCE_NONE;
+};

@@ -1,0 +1,362 @@
+#include "workerfixture.h"
+
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace BaseEmulator;
+
+namespace {
+
+Report reportFromHex(const char* hex)
+{
+    const QByteArray bytes = QByteArray::fromHex(hex);
+    Report report(65, 0);
+    std::copy(bytes.begin(), bytes.end(), report.begin());
+    return report;
+}
+
+QByteArray hexOf(const Report& report)
+{
+    return QByteArray(reinterpret_cast<const char*>(report.data()), int(report.size()))
+        .toHex(' ');
+}
+
+struct Target {
+    unsigned short productId;
+    uint8_t deviceAxis;
+    bool operator==(const Target& other) const
+    {
+        return productId == other.productId && deviceAxis == other.deviceAxis;
+    }
+};
+
+// The bases and axes that received direct-control reports, in the order written.
+std::vector<Target> directControlTargets()
+{
+    std::vector<Target> targets;
+    for (const WrittenReport& report : writtenReports()) {
+        if (report.bytes.size() == 65 && report.bytes[0] == 0xA3 && report.bytes[1] == 0x10
+            && report.bytes[2] == TELEMETRY_OVERRIDE_DIRECT_CONTROL)
+            targets.push_back({report.productId, report.bytes[3]});
+    }
+    return targets;
+}
+
+Report lastDirectControl(unsigned short productId, uint8_t deviceAxis)
+{
+    const std::vector<Report> reports = directControlReports(productId);
+    for (auto it = reports.rbegin(); it != reports.rend(); ++it) {
+        if ((*it)[3] == deviceAxis)
+            return *it;
+    }
+    return Report();
+}
+
+} // namespace
+
+class TestForceLoop : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    // A worker of its own, driven tick by tick.
+    void ticksOfAbsentBasesWriteNothing();
+    void curveForAnAbsentBaseOnlyLogs();
+
+    // One running worker with all three bases, past its first fade-in.
+    void eachTickServesTheNextAxisOnItsBase();
+    void reportsCarryTheAxisForcesByteForByte();
+    void suddenChangeFadesTheForcesInAgain();
+    void joltSlotsStartTheirJolt_data();
+    void joltSlotsStartTheirJolt();
+    void suddenChangeSendsTheCurvesOfActiveIntegratedSprings();
+    void cleanupTestCase();
+
+private:
+    DirectControlThread* runningWorker();
+
+    WorkerPointer running;
+};
+
+void TestForceLoop::init()
+{
+    setReadTimeoutWait(0);
+    clearWrittenReports();
+}
+
+DirectControlThread* TestForceLoop::runningWorker()
+{
+    if (running)
+        return running.get();
+    reset();
+    setReadTimeoutWait(0);
+    addBase(PRODUCT_ID_JOYSTICK);
+    addBase(PRODUCT_ID_RUDDER);
+    addBase(PRODUCT_ID_COLLECTIVE);
+    running = makeWorker();
+    QSignalSpy connected(running.get(), &DirectControlThread::deviceConnected);
+    running->start();
+    spin(1100); // the fade-in after start
+    if (connected.count() != 3)
+        qWarning("only %d bases connected", int(connected.count()));
+    clearWrittenReports();
+    return running.get();
+}
+
+void TestForceLoop::cleanupTestCase()
+{
+    running.reset();
+}
+
+void TestForceLoop::ticksOfAbsentBasesWriteNothing()
+{
+    reset();
+    addBase(PRODUCT_ID_RUDDER);
+    auto worker = makeWorker();
+    worker->start();
+    invoke(worker.get(), "updateDevicePositions");
+    for (int tick = 0; tick < 8; ++tick)
+        invoke(worker.get(), "onForceUpdateTimeout");
+    const std::vector<Target> targets = directControlTargets();
+    QCOMPARE(targets.size(), size_t(2));
+    for (const Target& target : targets)
+        QVERIFY(target == Target({PRODUCT_ID_RUDDER, 0}));
+}
+
+void TestForceLoop::curveForAnAbsentBaseOnlyLogs()
+{
+    reset();
+    addBase(PRODUCT_ID_RUDDER);
+    auto worker = makeWorker();
+    invoke(worker.get(), "updateDevicePositions");
+    clearWrittenReports();
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^\\d+ curve changed for axis 1$"));
+    SimpleSpringSettings spring;
+    spring.setDefaults();
+    worker->changeIntegratedSpringCurve(1, spring);
+    QCOMPARE(writtenReports().size(), size_t(0));
+}
+
+void TestForceLoop::eachTickServesTheNextAxisOnItsBase()
+{
+    runningWorker();
+    spin(100);
+    const std::vector<Target> targets = directControlTargets();
+    QVERIFY2(targets.size() >= 10, QByteArray::number(qulonglong(targets.size())));
+    const Target cycle[] = {{PRODUCT_ID_JOYSTICK, 0}, {PRODUCT_ID_JOYSTICK, 1},
+                            {PRODUCT_ID_RUDDER, 0}, {PRODUCT_ID_COLLECTIVE, 0}};
+    int position = int(std::find(std::begin(cycle), std::end(cycle), targets.front()) - cycle);
+    QVERIFY(position < 4);
+    for (const Target& target : targets) {
+        QVERIFY(target == cycle[position]);
+        position = (position + 1) % 4;
+    }
+}
+
+void TestForceLoop::reportsCarryTheAxisForcesByteForByte()
+{
+    DirectControlThread* worker = runningWorker();
+    EffectsSettings settings = quietSettings();
+
+    AxisEffectsSettings& ailerons = settings.axes[0];
+    ailerons.airspeedSpring.active = true;
+    ailerons.airspeedSpring.total_effect_strength = 50;
+    ailerons.airspeedSpring.dampening_contribution = 50;
+    setTenthCurve(ailerons.airspeedSpring.curve1);
+    ailerons.smartDamper.active = true;
+    ailerons.smartDamper.total_effect_strength = 50;
+    ailerons.smartDamper.static_dampening = 30.5f;
+    ailerons.smartDamper.dynamic_dampening = 10.0f;
+    ailerons.directX.active = true;
+    ailerons.directX.total_effect_strength = 200;
+    ailerons.directX.force = 100;
+    ailerons.directX.periodic = 300;
+    ailerons.directX.trimmer = 10;
+    ailerons.simpleSpring.active = true;
+    ailerons.simpleSpring.total_effect_strength = 300;
+    ailerons.simpleSpring.dampening_contribution = 20;
+
+    settings.axes[1].elevatorWeight.active = true;
+    settings.axes[1].elevatorWeight.total_effect_strength = 50;
+
+    settings.axes[2].gForceSpring.active = true;
+    settings.axes[2].gForceSpring.total_effect_strength = 100;
+    setFlatCurve(settings.axes[2].gForceSpring.curve1, 150.0f);
+
+    settings.axes[3].airspeedSpring.active = true;
+    settings.axes[3].airspeedSpring.total_effect_strength = 100;
+    settings.axes[3].airspeedSpring.dampening_contribution = 150;
+    setFlatCurve(settings.axes[3].airspeedSpring.curve1, 100.0f);
+
+    Telemetry telemetry;
+    telemetry.airspeed = 200.0f;
+    telemetry.gForce = 1.5f;
+    worker->changeSettingsModerately(settings);
+    worker->changeTelemetry(telemetry);
+    clearWrittenReports();
+    QVERIFY(spinUntil([] {
+        return !lastDirectControl(PRODUCT_ID_JOYSTICK, 0).empty()
+            && !lastDirectControl(PRODUCT_ID_JOYSTICK, 1).empty()
+            && !lastDirectControl(PRODUCT_ID_RUDDER, 0).empty()
+            && !lastDirectControl(PRODUCT_ID_COLLECTIVE, 0).empty();
+    }));
+
+    // Ailerons: spring 10 %, damper 5 %, dampening 15 and 5, DirectX 200, 600 held to 255
+    // and 20, integrated spring 300 held to 255 and 20.
+    QCOMPARE(hexOf(lastDirectControl(PRODUCT_ID_JOYSTICK, 0)),
+             hexOf(reportFromHex("a3100100" "e803" "0000" "0000" "f401" "0000" "00" "0f00" "0500"
+                                 "c8" "ff" "14" "ff" "14")));
+    // Elevator: weight -2 x 50 % x 1.5 g = -1.5 %.
+    QCOMPARE(hexOf(lastDirectControl(PRODUCT_ID_JOYSTICK, 1)),
+             hexOf(reportFromHex("a3100101" "0000" "6aff")));
+    // Rudder: a spring of 150 % is held to 100 %.
+    QCOMPARE(hexOf(lastDirectControl(PRODUCT_ID_RUDDER, 0)),
+             hexOf(reportFromHex("a3100100" "1027")));
+    // Collective: the damper is not held to 100 %: 150 %.
+    QCOMPARE(hexOf(lastDirectControl(PRODUCT_ID_COLLECTIVE, 0)),
+             hexOf(reportFromHex("a3100100" "1027" "0000" "0000" "983a")));
+}
+
+void TestForceLoop::suddenChangeSendsTheCurvesOfActiveIntegratedSprings()
+{
+    DirectControlThread* worker = runningWorker();
+    EffectsSettings settings = quietSettings();
+    ResponseCurvePoint table[ResponseCurve::pointCount];
+    table[0] = {-37.5f, 12.34f};
+    for (int i = 1; i < ResponseCurve::pointCount; ++i)
+        table[i] = {float(i * 10 - 50), float(-i * 5)};
+    for (int axis : {1, 3}) {
+        settings.axes[axis].simpleSpring.active = true;
+        settings.axes[axis].simpleSpring.curve1.setPoints(table);
+    }
+    settings.axes[2].simpleSpring.curve1.setPoints(table); // inactive: no curve
+
+    QByteArray curveHex = "5af1d204"; // -3750, 1234
+    for (int i = 1; i < ResponseCurve::pointCount; ++i) {
+        const int16_t in = int16_t(i * 1000 - 5000);
+        const int16_t out = int16_t(-i * 500);
+        const uint8_t bytes[4] = {uint8_t(in), uint8_t(uint16_t(in) >> 8), uint8_t(out),
+                                  uint8_t(uint16_t(out) >> 8)};
+        curveHex += QByteArray(reinterpret_cast<const char*>(bytes), 4).toHex();
+    }
+
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^\\d+ curve changed for axis 1$"));
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^\\d+ curve changed for axis 3$"));
+    worker->changeSettingsSuddenly(settings);
+
+    const std::vector<Report> joystick = overrideReports(PRODUCT_ID_JOYSTICK, 0);
+    const std::vector<Report> rudder = overrideReports(PRODUCT_ID_RUDDER, 0);
+    const std::vector<Report> collective = overrideReports(PRODUCT_ID_COLLECTIVE, 0);
+    QCOMPARE(joystick.size(), size_t(1));
+    QCOMPARE(rudder.size(), size_t(0));
+    QCOMPARE(collective.size(), size_t(1));
+    QCOMPARE(hexOf(joystick[0]), hexOf(reportFromHex("a3100001" + curveHex)));
+    QCOMPARE(hexOf(collective[0]), hexOf(reportFromHex("a3100000" + curveHex)));
+}
+
+void TestForceLoop::suddenChangeFadesTheForcesInAgain()
+{
+    DirectControlThread* worker = runningWorker();
+    EffectsSettings settings = quietSettings();
+    settings.axes[2].airspeedSpring.active = true;
+    settings.axes[2].airspeedSpring.total_effect_strength = 100;
+    setFlatCurve(settings.axes[2].airspeedSpring.curve1, 40.0f);
+    worker->changeSettingsModerately(settings);
+    clearWrittenReports();
+    QVERIFY(spinUntil([] { return !lastDirectControl(PRODUCT_ID_RUDDER, 0).empty(); }));
+    QCOMPARE(directControlOf(lastDirectControl(PRODUCT_ID_RUDDER, 0)).springForce, int16_t(4000));
+
+    clearWrittenReports();
+    worker->changeSettingsSuddenly(settings);
+    spin(1200);
+
+    const std::vector<Report> reports = directControlReports(PRODUCT_ID_RUDDER);
+    QVERIFY(reports.size() > 10);
+    QVERIFY(directControlOf(reports.front()).springForce < 2000);
+    int previous = -1;
+    bool partway = false;
+    for (const Report& report : reports) {
+        const DirectControlTypeDef control = directControlOf(report);
+        // The force rises with the fade while the base releases what it holds back.
+        QVERIFY(control.springForce >= previous);
+        const double sum = control.springForce / 40.0 + control.forceRelease;
+        QVERIFY2(sum >= 98.0 && sum <= 100.0, QByteArray::number(sum));
+        partway = partway || (control.springForce > 0 && control.springForce < 4000);
+        previous = control.springForce;
+    }
+    QVERIFY(partway);
+    QCOMPARE(directControlOf(reports.back()).springForce, int16_t(4000));
+    QCOMPARE(directControlOf(reports.back()).forceRelease, uint8_t(0));
+}
+
+void TestForceLoop::joltSlotsStartTheirJolt_data()
+{
+    QTest::addColumn<QString>("slot");
+    QTest::addColumn<float>("first");
+    QTest::addColumn<float>("second");
+    QTest::addColumn<int>("selection");
+    QTest::addColumn<bool>("plays");
+
+    // landed(verticalSpeed, airspeed) reaches the calculator as (airspeed, verticalSpeed).
+    QTest::newRow("landing -3 m/s at 200 km/h") << "landing" << -3.0f << 200.0f << 0 << true;
+    QTest::newRow("landing with the speeds swapped") << "landing" << 200.0f << -3.0f << 0 << false;
+    QTest::newRow("landing while a simulator is selected") << "landing" << -3.0f << 200.0f << 5 << true;
+    QTest::newRow("weapon release") << "weapon" << 100.0f << 0.0f << 0 << true;
+    QTest::newRow("damage") << "damage" << 50.0f << 0.0f << 0 << true;
+    QTest::newRow("countermeasure") << "countermeasure" << 0.0f << 0.0f << 0 << true;
+    QTest::newRow("gear lock while a simulator is selected") << "gear" << 0.0f << 0.0f << 1 << true;
+}
+
+void TestForceLoop::joltSlotsStartTheirJolt()
+{
+    QFETCH(QString, slot);
+    QFETCH(float, first);
+    QFETCH(float, second);
+    QFETCH(int, selection);
+    QFETCH(bool, plays);
+    DirectControlThread* worker = runningWorker();
+    worker->listenTelemetrySource(Telemetry::Source(selection));
+
+    EffectsSettings settings = quietSettings();
+    AxisEffectsSettings& rudder = settings.axes[2];
+    rudder.landingJolt.active = true;
+    setFlatCurve(rudder.landingJolt.curve1, 100.0f);
+    setFlatCurve(rudder.landingJolt.curve2, 100.0f);
+    rudder.weaponReleaseJolt.active = true;
+    rudder.weaponReleaseJolt.total_effect_strength = 100;
+    setFlatCurve(rudder.weaponReleaseJolt.curve1, 100.0f);
+    rudder.damageJolt.active = true;
+    rudder.damageJolt.total_effect_strength = 100;
+    setFlatCurve(rudder.damageJolt.curve1, 100.0f);
+    rudder.countermeasuresJolt.active = true;
+    rudder.countermeasuresJolt.total_effect_strength = 100;
+    rudder.gearExtractionJolt.active = true;
+    rudder.gearExtractionJolt.total_effect_strength = 100;
+    worker->changeSettingsModerately(settings);
+    spin(150); // any earlier jolt has ended
+    clearWrittenReports();
+
+    if (slot == "landing")
+        worker->startLandingJolt(first, second);
+    else if (slot == "weapon")
+        worker->startWeaponReleaseJolt(first);
+    else if (slot == "damage")
+        worker->startDamageJolt(first);
+    else if (slot == "countermeasure")
+        worker->startCountermeasureJolt();
+    else
+        worker->startGearLockJolt();
+    spin(150);
+
+    int shaking = 0;
+    for (const Report& report : directControlReports(PRODUCT_ID_RUDDER))
+        shaking += directControlOf(report).periodicForce != 0 ? 1 : 0;
+    QCOMPARE(shaking > 0, plays);
+    worker->listenTelemetrySource(Telemetry::TELEMETRY_SOURCE_NONE);
+}
+
+QTEST_GUILESS_MAIN(TestForceLoop)
+#include "tst_forceloop.moc"

@@ -1,0 +1,261 @@
+#include "headlessharness.h"
+#include "virtualjoystick.h"
+#include "workerfixture.h"
+
+#include <QDir>
+#include <QPointer>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <SDL.h>
+
+using namespace BaseEmulator;
+
+// Stands in for the window's widgets: the signals they send to the worker.
+class FakeGui : public QObject
+{
+    Q_OBJECT
+
+signals:
+    void moderateValueChange(EffectsSettings settings);
+    void telemetryChanged(Telemetry telemetry);
+    void buttonAssignmentRequested(int axis, int buttonType);
+};
+
+namespace {
+
+constexpr int rudder = 2;
+
+EffectsSettings rudderSpringSettings()
+{
+    EffectsSettings settings = quietSettings();
+    settings.axes[rudder].airspeedSpring.active = true;
+    settings.axes[rudder].airspeedSpring.total_effect_strength = 100;
+    setTenthCurve(settings.axes[rudder].airspeedSpring.curve1);
+    settings.axes[rudder].trim.active = true;
+    return settings;
+}
+
+int lastRudderSpring()
+{
+    const std::vector<Report> reports = directControlReports(PRODUCT_ID_RUDDER);
+    return reports.empty() ? -1 : directControlOf(reports.back()).springForce;
+}
+
+std::vector<int16_t> rudderSprings()
+{
+    std::vector<int16_t> springs;
+    for (const Report& report : directControlReports(PRODUCT_ID_RUDDER))
+        springs.push_back(directControlOf(report).springForce);
+    return springs;
+}
+
+} // namespace
+
+class TestHeadlessHarness : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void workerIsBuiltFromConfigIni();
+    void condorDatagramChangesTheNextSpringReport();
+    void assignedTrimButtonIsStoredAndThenUsed();
+    void shutDownLeavesTheBasesSafeAndClosed();
+
+private:
+    void writeConfig(quint16 condorPort);
+    void connectGui(HeadlessHarness& harness);
+
+    QTemporaryDir dir;
+    QString previousDir;
+    FakeGui gui;
+};
+
+void TestHeadlessHarness::initTestCase()
+{
+    QVERIFY(dir.isValid());
+    QVERIFY(VirtualJoystick::initialiseSdl());
+    previousDir = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+}
+
+void TestHeadlessHarness::cleanupTestCase()
+{
+    QDir::setCurrent(previousDir);
+    SDL_Quit();
+}
+
+void TestHeadlessHarness::init()
+{
+    reset();
+    setReadTimeoutWait(0);
+    addBase(PRODUCT_ID_JOYSTICK);
+    addBase(PRODUCT_ID_RUDDER);
+    addBase(PRODUCT_ID_COLLECTIVE);
+}
+
+void TestHeadlessHarness::cleanup()
+{
+    QFile::remove(dir.filePath("config.ini"));
+}
+
+void TestHeadlessHarness::writeConfig(quint16 condorPort)
+{
+    QSettings ini(dir.filePath("config.ini"), QSettings::IniFormat);
+    ini.setValue("CORE/trim_increment", 70);
+    ini.setValue("CORE/default_telemetry", int(Telemetry::TELEMETRY_SOURCE_CONDOR));
+    ini.setValue("CONDOR2/port", condorPort);
+    ini.sync();
+}
+
+void TestHeadlessHarness::connectGui(HeadlessHarness& harness)
+{
+    DirectControlThread* worker = harness.worker();
+    connect(&gui, &FakeGui::moderateValueChange, worker,
+            &DirectControlThread::changeSettingsModerately);
+    connect(&gui, &FakeGui::telemetryChanged, worker, &DirectControlThread::changeTelemetry);
+    connect(&gui, &FakeGui::buttonAssignmentRequested, worker,
+            &DirectControlThread::startButtonAssignment);
+}
+
+void TestHeadlessHarness::workerIsBuiltFromConfigIni()
+{
+    const quint16 condorPort = freeUdpPort();
+    writeConfig(condorPort);
+    HeadlessHarness harness;
+    connectGui(harness);
+    QSignalSpy modules(harness.worker(), &DirectControlThread::flightModuleChanged);
+    harness.startWorker();
+    QVERIFY(harness.workerThread()->isRunning());
+    QCOMPARE(harness.worker()->thread(), harness.workerThread());
+
+    // Condor 2 is the selected source and listens on the configured port.
+    QUdpSocket sender;
+    sender.writeDatagram("airspeed=10\n", QHostAddress::LocalHost, condorPort);
+    QVERIFY(modules.wait(2000));
+    QCOMPARE(modules.at(0).at(0).value<Telemetry::Source>(), Telemetry::TELEMETRY_SOURCE_CONDOR);
+}
+
+void TestHeadlessHarness::condorDatagramChangesTheNextSpringReport()
+{
+    const quint16 condorPort = freeUdpPort();
+    writeConfig(condorPort);
+    HeadlessHarness harness;
+    connectGui(harness);
+    QSignalSpy records(harness.worker(), &DirectControlThread::telemetryChanged);
+    harness.startWorker();
+    emit gui.moderateValueChange(rudderSpringSettings());
+
+    QUdpSocket sender;
+    const auto sendAirspeed = [&](int metresPerSecond) {
+        sender.writeDatagram(QByteArray("airspeed=") + QByteArray::number(metresPerSecond) + "\n",
+                             QHostAddress::LocalHost, condorPort);
+    };
+    // The first datagram finds the simulator; the next ones are records.
+    sendAirspeed(25);
+    QTest::qWait(100);
+    sendAirspeed(25);
+    QVERIFY(records.wait(2000));
+    for (int i = 0; i < 12; ++i) { // past the fade-in, and never silent for a second
+        sendAirspeed(25);
+        QTest::qWait(100);
+    }
+    QTRY_COMPARE(lastRudderSpring(), 900); // 90 km/h
+
+    clearWrittenReports();
+    sendAirspeed(50);
+    QTRY_COMPARE(lastRudderSpring(), 1800);
+    // Every report is either the old force or, from the first changed one on, the new.
+    const std::vector<int16_t> springs = rudderSprings();
+    const auto first = std::find(springs.begin(), springs.end(), int16_t(1800));
+    QVERIFY(std::all_of(springs.begin(), first, [](int16_t s) { return s == 900; }));
+    QVERIFY(std::all_of(first, springs.end(), [](int16_t s) { return s == 1800; }));
+}
+
+void TestHeadlessHarness::assignedTrimButtonIsStoredAndThenUsed()
+{
+    writeConfig(freeUdpPort());
+    VirtualJoystick stick("Stick:Left", 8, 1); // a ':' in the name must survive the file
+    HeadlessHarness harness;
+    connectGui(harness);
+    QSignalSpy stored(harness.appConfig(), &AppConfig::trimSettingsChanged);
+    QSignalSpy trims(harness.worker(), &DirectControlThread::hardwareAxisTrimChanged);
+    harness.startWorker();
+    emit gui.moderateValueChange(rudderSpringSettings());
+
+    emit gui.buttonAssignmentRequested(rudder, AppConfig::BUTTON_TYPE_DECREASE);
+    QTest::qWait(60);
+    stick.setButton(5, true);
+    QVERIFY(stored.wait(2000));
+    stick.setButton(5, false);
+    QSettings ini(dir.filePath("config.ini"), QSettings::IniFormat);
+    QCOMPARE(ini.value("YAW_TRIMMER/decrease").toString(), QString("Stick:Left:Button:5"));
+
+    // The worker now has the binding: holding the button raises the yaw trim by 70 a poll.
+    trims.clear();
+    stick.setButton(5, true);
+    QTRY_VERIFY(std::any_of(trims.begin(), trims.end(), [](const QVariantList& args) {
+        return args.at(0).toInt() == rudder && args.at(1).toInt() >= 140;
+    }));
+    for (const QVariantList& args : std::as_const(trims))
+        QCOMPARE(args.at(1).toInt() % 70, 0);
+}
+
+void TestHeadlessHarness::shutDownLeavesTheBasesSafeAndClosed()
+{
+    writeConfig(freeUdpPort());
+    HeadlessHarness harness;
+    connectGui(harness);
+    QSignalSpy connected(harness.worker(), &DirectControlThread::deviceConnected);
+    QSignalSpy disconnected(harness.worker(), &DirectControlThread::deviceDisconnected);
+    QPointer<DirectControlThread> worker = harness.worker();
+    QVERIFY(!harness.workerThread());
+    harness.startWorker();
+    QTRY_COMPARE(connected.count(), 3);
+
+    EffectsSettings settings = quietSettings();
+    for (AxisEffectsSettings& axis : settings.axes) {
+        axis.airspeedSpring.active = true;
+        axis.airspeedSpring.total_effect_strength = 100;
+        setFlatCurve(axis.airspeedSpring.curve1, 60.0f);
+    }
+    emit gui.moderateValueChange(settings);
+    QTRY_VERIFY(lastRudderSpring() > 0);
+
+    harness.shutDown();
+    QVERIFY(worker.isNull());
+    QVERIFY(!harness.worker());
+    QCOMPARE(openHandleCount(PRODUCT_ID_JOYSTICK), 0);
+    QCOMPARE(openHandleCount(PRODUCT_ID_RUDDER), 0);
+    QCOMPARE(openHandleCount(PRODUCT_ID_COLLECTIVE), 0);
+
+    const auto zeroReport = [](uint8_t deviceAxis) {
+        Report report(65, 0);
+        report[0] = 0xA3;
+        report[1] = 0x10;
+        report[2] = 0x01;
+        report[3] = deviceAxis;
+        return report;
+    };
+    const std::vector<Report> joystick = directControlReports(PRODUCT_ID_JOYSTICK);
+    QVERIFY(joystick.size() >= 2);
+    QVERIFY(joystick[joystick.size() - 2] == zeroReport(0));
+    QVERIFY(joystick.back() == zeroReport(1));
+    QVERIFY(directControlReports(PRODUCT_ID_RUDDER).back() == zeroReport(0));
+    QVERIFY(directControlReports(PRODUCT_ID_COLLECTIVE).back() == zeroReport(0));
+
+    QCoreApplication::processEvents(); // the queued reports of the closing
+    QCOMPARE(disconnected.count(), 3);
+    harness.shutDown(); // a second call does nothing
+}
+
+QTEST_GUILESS_MAIN(TestHeadlessHarness)
+#include "tst_headlessharness.moc"
