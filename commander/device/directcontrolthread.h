@@ -68,9 +68,6 @@ public slots:
     void stopButtonAssignment();
     // Runs on the worker thread; starts the four timers and the clocks.
     void start();
-    // Runs on the worker thread before it is quit: stops the timers, sends zero
-    // forces to every connected base and closes every HID handle and joystick.
-    void stop();
 
 private slots:
     DeviceStateTypeDef readTorquixDevice(DeviceTypeEnum type);
@@ -101,6 +98,12 @@ private slots:
     void writeToDevice(hid_device* usbHandle, uint8_t dataType, const void* src, uint16_t size);
     hid_device* obtainDeviceConnection(short vid, short pid, short interface_number);
     void disconnectDevice(DeviceTypeEnum type);
+
+public slots:
+    // Declared last so that every other method keeps its meta-object index.
+    // Runs on the worker thread before it is quit: stops the timers, sends zero
+    // forces to every connected base and closes every HID handle and joystick.
+    void stop();
 
 private:
     void connectTelemetrySource(TelemetrySource* source);

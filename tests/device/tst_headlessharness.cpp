@@ -3,6 +3,7 @@
 #include "workerfixture.h"
 
 #include <QDir>
+#include <QMetaMethod>
 #include <QPointer>
 #include <QSettings>
 #include <QSignalSpy>
@@ -65,6 +66,8 @@ private slots:
     void init();
     void cleanup();
 
+    void workerMethodsKeepTheirOrderAndTypes_data();
+    void workerMethodsKeepTheirOrderAndTypes();
     void workerIsBuiltFromConfigIni();
     void condorDatagramChangesTheNextSpringReport();
     void assignedTrimButtonIsStoredAndThenUsed();
@@ -124,6 +127,80 @@ void TestHeadlessHarness::connectGui(HeadlessHarness& harness)
     connect(&gui, &FakeGui::telemetryChanged, worker, &DirectControlThread::changeTelemetry);
     connect(&gui, &FakeGui::buttonAssignmentRequested, worker,
             &DirectControlThread::startButtonAssignment);
+}
+
+void TestHeadlessHarness::workerMethodsKeepTheirOrderAndTypes_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QByteArray>("signature");
+
+    // The window connects to these by name and argument type; the order is the
+    // meta-object's, with the shut-down slot added after all the others.
+    const QByteArray methods[] = {
+        "flightModuleChanged(Telemetry::Source,QString)",
+        "telemetryChanged(Telemetry)",
+        "telemetrySourceLost()",
+        "deviceDisconnected(DeviceTypeEnum)",
+        "deviceConnected(DeviceTypeEnum,FirmwareVersionTypeDef)",
+        "hardwareAxisTrimChanged(int,int,bool)",
+        "trimButtonChanged(int,QString,int,bool,int,int)",
+        "inputStateChanged(int,int,int)",
+        "listenTelemetrySource(Telemetry::Source)",
+        "changeSettingsSuddenly(EffectsSettings)",
+        "changeSettingsModerately(EffectsSettings)",
+        "changeIntegratedSpringCurve(int,SimpleSpringSettings)",
+        "changeTelemetry(Telemetry)",
+        "startLandingJolt(float,float)",
+        "startWeaponReleaseJolt(float)",
+        "startDamageJolt(float)",
+        "startCountermeasureJolt()",
+        "startGearLockJolt()",
+        "changeTrimConfig(AppConfig::TrimConfig)",
+        "startButtonAssignment(int,int)",
+        "stopButtonAssignment()",
+        "start()",
+        "readTorquixDevice",
+        "updateAxisDirectControl",
+        "updateDevicePositions",
+        "updateTrim",
+        "onForceUpdateTimeout",
+        "updateTelemetry",
+        "isListeningForGameTelemetry",
+        "isInAutodetectMode",
+        "clearActiveTelemetryDataSource",
+        "deviceAxisForEffectAxis",
+        "deviceForEffectAxis",
+        "sendUInt8OverrideReport",
+        "sendUInt16OverrideReport",
+        "sendDataReport",
+        "createUInt8OverrideReport",
+        "createUInt16OverrideReport",
+        "createBufferOverrideReport",
+        "readDeviceState",
+        "writeToDevice",
+        "obtainDeviceConnection",
+        "disconnectDevice",
+        "stop()",
+    };
+    int index = 0;
+    for (const QByteArray& method : methods) {
+        QTest::addRow("%d %s", index, method.constData()) << index << method;
+        ++index;
+    }
+}
+
+// Rows without an argument list check the name only.
+void TestHeadlessHarness::workerMethodsKeepTheirOrderAndTypes()
+{
+    QFETCH(int, index);
+    QFETCH(QByteArray, signature);
+    const QMetaObject& meta = DirectControlThread::staticMetaObject;
+    QCOMPARE(meta.methodCount() - meta.methodOffset(), 44);
+    const QMetaMethod method = meta.method(meta.methodOffset() + index);
+    if (signature.contains('('))
+        QCOMPARE(method.methodSignature(), signature);
+    else
+        QCOMPARE(method.name(), signature);
 }
 
 void TestHeadlessHarness::workerIsBuiltFromConfigIni()
