@@ -1,6 +1,7 @@
 #include "workerfixture.h"
 
 #include "telemetrysourcecondor2.h"
+#include "telemetrysourcedcs.h"
 
 #include <QDeadlineTimer>
 #include <QJsonDocument>
@@ -63,6 +64,8 @@ private slots:
     void nonFiniteValuesFromASourceBecomeZero();
     void flightEventsOfTheSourceStartJolts_data();
     void flightEventsOfTheSourceStartJolts();
+    void sourceSignalsCountOnlyWhileASimulatorIsSelected_data();
+    void sourceSignalsCountOnlyWhileASimulatorIsSelected();
     void cleanupTestCase();
 
 private:
@@ -435,6 +438,53 @@ void TestTelemetryRouting::flightEventsOfTheSourceStartJolts()
     for (const Report& report : directControlReports(PRODUCT_ID_RUDDER))
         shaking += directControlOf(report).periodicForce != 0 ? 1 : 0;
     QVERIFY(shaking > 0);
+    worker->listenTelemetrySource(Telemetry::TELEMETRY_SOURCE_NONE);
+}
+
+void TestTelemetryRouting::sourceSignalsCountOnlyWhileASimulatorIsSelected_data()
+{
+    QTest::addColumn<int>("selection");
+    QTest::addColumn<bool>("counts");
+
+    QTest::newRow("test panel") << 0 << false;
+    QTest::newRow("DCS selected") << 1 << true;
+    QTest::newRow("configuration default 10") << 10 << true;
+}
+
+// A source that emits while the test panel stands in must neither move the motors
+// nor reach the window.
+void TestTelemetryRouting::sourceSignalsCountOnlyWhileASimulatorIsSelected()
+{
+    QFETCH(int, selection);
+    QFETCH(bool, counts);
+    DirectControlThread* worker = runningWorker();
+    EffectsSettings settings = quietSettings();
+    settings.axes[2].countermeasuresJolt.active = true;
+    settings.axes[2].countermeasuresJolt.total_effect_strength = 100;
+    worker->changeSettingsModerately(settings);
+    worker->listenTelemetrySource(Telemetry::Source(selection));
+    auto* source = worker->findChild<TelemetrySourceDCS*>();
+    QVERIFY(source);
+    QSignalSpy modules(worker, &DirectControlThread::flightModuleChanged);
+    QSignalSpy records(worker, &DirectControlThread::telemetryChanged);
+    QThread::msleep(150); // no jolt of an earlier row still plays
+
+    emit source->flightModuleChanged(Telemetry::TELEMETRY_SOURCE_DCS, "F-16C_50");
+    Telemetry record;
+    record.airspeed = 300.0f;
+    emit source->telemetryChanged(record);
+    emit source->countermeasureReleased();
+    clearWrittenReports();
+    for (int tick = 0; tick < 8; ++tick) {
+        invoke(worker, "updateAxisDirectControl", 2);
+        QThread::msleep(8);
+    }
+    int shaking = 0;
+    for (const Report& report : directControlReports(PRODUCT_ID_RUDDER))
+        shaking += directControlOf(report).periodicForce != 0 ? 1 : 0;
+    QCOMPARE(modules.count(), counts ? 1 : 0);
+    QCOMPARE(records.count(), counts ? 1 : 0);
+    QCOMPARE(shaking > 0, counts);
     worker->listenTelemetrySource(Telemetry::TELEMETRY_SOURCE_NONE);
 }
 
