@@ -12,6 +12,7 @@ class TestDeviceLink : public QObject
 private slots:
     void init();
 
+    void startRunsTheFourTimersAtTheirPace();
     void withoutBasesEveryPollReportsFourZeroStates();
     void servedBasesAreOpenedAndReportedWithTheirFirmware();
     void positionsAndTrimsAreSignExtendedPerEffectAxis_data();
@@ -29,6 +30,29 @@ void TestDeviceLink::init()
 {
     reset();
     setReadTimeoutWait(0);
+}
+
+void TestDeviceLink::startRunsTheFourTimersAtTheirPace()
+{
+    auto worker = makeWorker();
+    const QList<QTimer*> timers = worker->findChildren<QTimer*>(Qt::FindDirectChildrenOnly);
+    QCOMPARE(timers.size(), 4);
+    for (QTimer* timer : timers)
+        QVERIFY(!timer->isActive());
+
+    worker->start();
+    // Force, telemetry, trim and positions; a coarse 2 ms timer would lag on Windows.
+    const int intervals[] = {2, 20, 20, 10};
+    for (int i = 0; i < 4; ++i) {
+        QVERIFY(timers[i]->isActive());
+        QVERIFY(!timers[i]->isSingleShot());
+        QCOMPARE(timers[i]->interval(), intervals[i]);
+    }
+    QCOMPARE(timers[0]->timerType(), Qt::PreciseTimer);
+
+    worker->stop();
+    for (QTimer* timer : timers)
+        QVERIFY(!timer->isActive());
 }
 
 void TestDeviceLink::withoutBasesEveryPollReportsFourZeroStates()
