@@ -463,6 +463,9 @@ void DirectControlThread::changeSettingsModerately(EffectsSettings settings)
 void DirectControlThread::changeIntegratedSpringCurve(int effectAxis, SimpleSpringSettings settings)
 {
     qDebug() << tick() << "curve changed for axis" << effectAxis;
+    // Any other axis would reach the joystick base as an axis index it does not have.
+    if (effectAxis < 0 || effectAxis >= effectAxisCount)
+        return;
     hid_device* handle = deviceHandle(deviceForEffectAxis(effectAxis));
     if (!handle)
         return;
