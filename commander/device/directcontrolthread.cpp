@@ -463,6 +463,9 @@ void DirectControlThread::changeSettingsModerately(EffectsSettings settings)
 void DirectControlThread::changeIntegratedSpringCurve(int effectAxis, SimpleSpringSettings settings)
 {
     qDebug() << tick() << "curve changed for axis" << effectAxis;
+    // Any other axis would reach the joystick base as an axis index it does not have.
+    if (effectAxis < 0 || effectAxis >= effectAxisCount)
+        return;
     hid_device* handle = deviceHandle(deviceForEffectAxis(effectAxis));
     if (!handle)
         return;
@@ -573,8 +576,9 @@ bool DirectControlThread::isBindingPressed(const AppConfig::TrimButtonConfig& bi
         return false;
     // Bindings come from a file the user can edit: check them before SDL sees them.
     if (binding.isHat) {
+        // A centred hat reads 0: such a binding would hold its action for good.
         if (binding.hatIndex < 0 || binding.hatIndex >= SDL_JoystickNumHats(joystick)
-            || !isSingleHatDirection(binding.buttonIndex))
+            || binding.buttonIndex == SDL_HAT_CENTERED)
             return false;
         return SDL_JoystickGetHat(joystick, binding.hatIndex) == binding.buttonIndex;
     }

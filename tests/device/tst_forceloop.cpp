@@ -64,7 +64,8 @@ private slots:
 
     // A worker of its own, driven tick by tick.
     void ticksOfAbsentBasesWriteNothing();
-    void curveForAnAbsentBaseOnlyLogs();
+    void curveWithoutItsBaseAxisOnlyLogs_data();
+    void curveWithoutItsBaseAxisOnlyLogs();
 
     // One running worker with all three bases, past its first fade-in.
     void eachTickServesTheNextAxisOnItsBase();
@@ -126,17 +127,30 @@ void TestForceLoop::ticksOfAbsentBasesWriteNothing()
         QVERIFY(target == Target({PRODUCT_ID_RUDDER, 0}));
 }
 
-void TestForceLoop::curveForAnAbsentBaseOnlyLogs()
+void TestForceLoop::curveWithoutItsBaseAxisOnlyLogs_data()
 {
+    QTest::addColumn<int>("productId");
+    QTest::addColumn<int>("effectAxis");
+
+    QTest::newRow("elevator without the joystick") << PRODUCT_ID_RUDDER << 1;
+    QTest::newRow("axis 4") << PRODUCT_ID_JOYSTICK << 4;
+    QTest::newRow("axis -1") << PRODUCT_ID_JOYSTICK << -1;
+}
+
+void TestForceLoop::curveWithoutItsBaseAxisOnlyLogs()
+{
+    QFETCH(int, productId);
+    QFETCH(int, effectAxis);
     reset();
-    addBase(PRODUCT_ID_RUDDER);
+    addBase(productId);
     auto worker = makeWorker();
     invoke(worker.get(), "updateDevicePositions");
     clearWrittenReports();
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^\\d+ curve changed for axis 1$"));
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(
+        QString("^\\d+ curve changed for axis %1$").arg(effectAxis)));
     SimpleSpringSettings spring;
     spring.setDefaults();
-    worker->changeIntegratedSpringCurve(1, spring);
+    worker->changeIntegratedSpringCurve(effectAxis, spring);
     QCOMPARE(writtenReports().size(), size_t(0));
 }
 

@@ -221,22 +221,32 @@ void TestHardwareTrim::bindingsFromTheFileAreCheckedBeforeUse_data()
 {
     QTest::addColumn<AppConfig::TrimButtonConfig>("binding");
     QTest::addColumn<int>("hatValue");
+    QTest::addColumn<int>("trim");
 
-    QTest::newRow("button beyond the joystick") << buttonBinding("Stick", 8) << int(SDL_HAT_UP);
-    QTest::newRow("negative button") << buttonBinding("Stick", -1) << int(SDL_HAT_UP);
-    QTest::newRow("negative hat") << hatBinding("Stick", -1, SDL_HAT_UP) << int(SDL_HAT_UP);
+    QTest::newRow("button beyond the joystick") << buttonBinding("Stick", 8) << int(SDL_HAT_UP)
+                                                << 0;
+    QTest::newRow("negative button") << buttonBinding("Stick", -1) << int(SDL_HAT_UP) << 0;
+    QTest::newRow("negative hat") << hatBinding("Stick", -1, SDL_HAT_UP) << int(SDL_HAT_UP) << 0;
     QTest::newRow("hat beyond the joystick") << hatBinding("Stick", 1, SDL_HAT_UP)
-                                             << int(SDL_HAT_UP);
+                                             << int(SDL_HAT_UP) << 0;
     // A centred hat reads 0: such a binding would hold the button down for good.
-    QTest::newRow("hat direction 0") << hatBinding("Stick", 0, 0) << int(SDL_HAT_CENTERED);
-    QTest::newRow("diagonal hat direction") << hatBinding("Stick", 0, SDL_HAT_RIGHTUP)
-                                            << int(SDL_HAT_RIGHTUP);
+    QTest::newRow("hat direction 0") << hatBinding("Stick", 0, 0) << int(SDL_HAT_CENTERED) << 0;
+    // Three polls of 50 each while the bound direction is held.
+    QTest::newRow("hat direction held") << hatBinding("Stick", 0, SDL_HAT_DOWN)
+                                        << int(SDL_HAT_DOWN) << -150;
+    QTest::newRow("other hat direction") << hatBinding("Stick", 0, SDL_HAT_DOWN)
+                                         << int(SDL_HAT_LEFT) << 0;
+    QTest::newRow("diagonal direction held") << hatBinding("Stick", 0, SDL_HAT_RIGHTUP)
+                                             << int(SDL_HAT_RIGHTUP) << -150;
+    QTest::newRow("half of a diagonal") << hatBinding("Stick", 0, SDL_HAT_RIGHTUP)
+                                        << int(SDL_HAT_UP) << 0;
 }
 
 void TestHardwareTrim::bindingsFromTheFileAreCheckedBeforeUse()
 {
     QFETCH(AppConfig::TrimButtonConfig, binding);
     QFETCH(int, hatValue);
+    QFETCH(int, trim);
     VirtualJoystick stick("Stick", 8, 1);
     AppConfig::TrimConfig config;
     config[pitch][AppConfig::BUTTON_TYPE_INCREASE] = binding;
@@ -247,7 +257,7 @@ void TestHardwareTrim::bindingsFromTheFileAreCheckedBeforeUse()
         stick.setButton(button, true);
     stick.setHat(0, hatValue);
     poll(worker.get(), 3);
-    QCOMPARE(lastPitchReport(trims).trim, 0);
+    QCOMPARE(lastPitchReport(trims).trim, trim);
 }
 
 void TestHardwareTrim::unpluggedJoystickIsOpenedAgainByName()
