@@ -18,9 +18,17 @@ QString bindingKey(int trimmer, int action)
     return trimmerNames.at(trimmer) + '/' + actionNames.at(action);
 }
 
+// One of SDL's eight hat positions; never centred (0), which would read as pressed
+// whenever the hat is let go.
 bool isHatDirection(int value)
 {
-    return value == 1 || value == 2 || value == 4 || value == 8;
+    switch (value) {
+    case 1: case 2: case 4: case 8:  // up, right, down, left
+    case 3: case 6: case 12: case 9: // the diagonals
+        return true;
+    default:
+        return false;
+    }
 }
 
 // A decimal number that fits in 32 bits and is not negative, else -1.

@@ -194,6 +194,8 @@ void TestAppConfig::bindingIsStoredAsTextAndReadBack_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("hat") << 1 << 2 << "Throttle" << true << 0 << 4 << "PITCH_TRIMMER/release"
                          << "Throttle:Hat:0:4";
+    QTest::newRow("hat diagonal") << 1 << 2 << "Throttle" << true << 0 << 12
+                                  << "PITCH_TRIMMER/release" << "Throttle:Hat:0:12";
     QTest::newRow("button") << 3 << 0 << "Stick" << false << 0 << 12
                             << "COLLECTIVE_TRIMMER/increase" << "Stick:Button:12";
     QTest::newRow("button 0") << 0 << 1 << "Stick" << false << 0 << 0 << "ROLL_TRIMMER/decrease"
@@ -295,7 +297,8 @@ void TestAppConfig::malformedBindingReadsAsUnassigned_data()
     QTest::newRow("negative hat") << "Stick:Hat:-1:4";
     QTest::newRow("hat not a number") << "Stick:Hat:a:4";
     QTest::newRow("hat direction centred") << "Stick:Hat:0:0";
-    QTest::newRow("hat direction diagonal") << "Stick:Hat:0:3";
+    QTest::newRow("hat direction of two hats") << "Stick:Hat:0:5";
+    QTest::newRow("hat direction beyond the hat bits") << "Stick:Hat:0:16";
     QTest::newRow("hat direction not a number") << "Stick:Hat:0:up";
 }
 
@@ -325,7 +328,7 @@ void TestAppConfig::changeTrimButtonRefusesWhatNamesNoBinding_data()
     QTest::newRow("negative button") << 0 << 0 << false << 0 << -3;
     QTest::newRow("negative hat") << 0 << 0 << true << -1 << 4;
     QTest::newRow("centred hat") << 0 << 0 << true << 0 << 0;
-    QTest::newRow("diagonal hat") << 0 << 0 << true << 0 << 6;
+    QTest::newRow("hat of two opposite directions") << 0 << 0 << true << 0 << 5;
 }
 
 void TestAppConfig::changeTrimButtonRefusesWhatNamesNoBinding()
