@@ -30,25 +30,6 @@ constexpr int maxAssignmentHats = 4;
 constexpr DeviceTypeEnum servedDevices[] = {DEVICE_TYPE_JOYSTICK, DEVICE_TYPE_RUDDER,
                                             DEVICE_TYPE_COLLECTIVE};
 
-float finiteOrZero(float value)
-{
-    return std::isfinite(value) ? value : 0.0f;
-}
-
-// A record from the network or the GUI must never carry NaN or infinity into
-// the force calculation.
-Telemetry finiteTelemetry(Telemetry record)
-{
-    record.airspeed = finiteOrZero(record.airspeed);
-    record.verticalSpeed = finiteOrZero(record.verticalSpeed);
-    record.gForce = finiteOrZero(record.gForce);
-    record.aoa = finiteOrZero(record.aoa);
-    record.aileronTrim = finiteOrZero(record.aileronTrim);
-    record.elevatorTrim = finiteOrZero(record.elevatorTrim);
-    record.rudderTrim = finiteOrZero(record.rudderTrim);
-    return record;
-}
-
 int gameIdForTelemetrySource(Telemetry::Source source)
 {
     if (source >= Telemetry::TELEMETRY_SOURCE_DCS && source <= Telemetry::TELEMETRY_SOURCE_X_PLANE)
@@ -221,7 +202,7 @@ void DirectControlThread::connectTelemetrySource(TelemetrySource* source)
 
 void DirectControlThread::takeSourceTelemetry(const Telemetry& record)
 {
-    telemetry = finiteTelemetry(record);
+    telemetry = record.withFiniteValues();
     emit telemetryChanged(telemetry);
 }
 
@@ -376,7 +357,7 @@ void DirectControlThread::listenTelemetrySource(Telemetry::Source source)
 void DirectControlThread::changeTelemetry(Telemetry record)
 {
     if (listenedTelemetrySource == Telemetry::TELEMETRY_SOURCE_NONE)
-        telemetry = finiteTelemetry(record);
+        telemetry = record.withFiniteValues();
 }
 
 bool DirectControlThread::isListeningForGameTelemetry()

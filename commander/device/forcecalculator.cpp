@@ -7,26 +7,6 @@
 
 namespace {
 
-float finiteOrZero(float value)
-{
-    return std::isfinite(value) ? value : 0.0f;
-}
-
-// NaN or infinite telemetry reads as 0, so a broken datagram cannot reach full
-// strength through a curve's last point.
-Telemetry cleaned(const Telemetry& telemetry)
-{
-    Telemetry t = telemetry;
-    t.airspeed = finiteOrZero(t.airspeed);
-    t.verticalSpeed = finiteOrZero(t.verticalSpeed);
-    t.gForce = finiteOrZero(t.gForce);
-    t.aoa = finiteOrZero(t.aoa);
-    t.aileronTrim = finiteOrZero(t.aileronTrim);
-    t.elevatorTrim = finiteOrZero(t.elevatorTrim);
-    t.rudderTrim = finiteOrZero(t.rudderTrim);
-    return t;
-}
-
 void addSpring(AxisForces& forces, const SpringWithSingleCurveSettings& spring, float x)
 {
     if (!spring.active)
@@ -145,7 +125,9 @@ AxisForces ForceCalculator::calculateAxisForces(int index, quint64 tick, float p
         return forces;
 
     const AxisEffectsSettings& a = settings->axes[index];
-    const Telemetry t = cleaned(*telemetry);
+    // NaN or infinite telemetry reads as 0, so a broken datagram cannot reach full
+    // strength through a curve's last point.
+    const Telemetry t = telemetry->withFiniteValues();
     const auto shaker = [this, index](ShakerKind kind) -> OscillatorState& {
         return m_shakers[kind][index];
     };

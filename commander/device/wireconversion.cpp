@@ -5,7 +5,7 @@
 
 namespace {
 
-float finiteOrZero(float value)
+float nanToZero(float value)
 {
     return std::isnan(value) ? 0.0f : value;
 }
@@ -14,7 +14,7 @@ float finiteOrZero(float value)
 // which is undefined for values that do not fit.
 int saturate(float value, int low, int high)
 {
-    value = finiteOrZero(value);
+    value = nanToZero(value);
     if (value >= float(high))
         return high;
     if (value <= float(low))
@@ -24,7 +24,7 @@ int saturate(float value, int low, int high)
 
 float fadeFactor(float fade)
 {
-    fade = finiteOrZero(fade);
+    fade = nanToZero(fade);
     if (fade < 0.0f)
         return 0.0f;
     if (fade > 1.0f)
@@ -39,12 +39,12 @@ constexpr int int16Max = std::numeric_limits<int16_t>::max();
 
 float strengthScaled(float value, int totalEffectStrength)
 {
-    return finiteOrZero(value) * float(totalEffectStrength * 0.01);
+    return nanToZero(value) * float(totalEffectStrength * 0.01);
 }
 
 int16_t toWireForce(float percent, float fade)
 {
-    percent = finiteOrZero(percent);
+    percent = nanToZero(percent);
     if (percent > 100.0f)
         percent = 100.0f;
     else if (percent < -100.0f)
@@ -54,7 +54,7 @@ int16_t toWireForce(float percent, float fade)
 
 int16_t toWireDamper(float percent, float fade)
 {
-    return toWireInt16(finiteOrZero(percent) * fadeFactor(fade) * 100.0f);
+    return toWireInt16(nanToZero(percent) * fadeFactor(fade) * 100.0f);
 }
 
 int16_t toWireInt16(float value)
@@ -64,7 +64,7 @@ int16_t toWireInt16(float value)
 
 int16_t toWireCurvePoint(float percent)
 {
-    return toWireInt16(finiteOrZero(percent) * 100.0f);
+    return toWireInt16(nanToZero(percent) * 100.0f);
 }
 
 int16_t toWireHardwareTrim(int trim)

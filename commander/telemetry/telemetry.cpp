@@ -1,5 +1,25 @@
 #include "telemetry.h"
 
+#include <cmath>
+
+float finiteOrZero(float value)
+{
+    return std::isfinite(value) ? value : 0.0f;
+}
+
+Telemetry Telemetry::withFiniteValues() const
+{
+    Telemetry record = *this;
+    record.airspeed = finiteOrZero(airspeed);
+    record.verticalSpeed = finiteOrZero(verticalSpeed);
+    record.gForce = finiteOrZero(gForce);
+    record.aoa = finiteOrZero(aoa);
+    record.aileronTrim = finiteOrZero(aileronTrim);
+    record.elevatorTrim = finiteOrZero(elevatorTrim);
+    record.rudderTrim = finiteOrZero(rudderTrim);
+    return record;
+}
+
 bool Telemetry::operator==(const Telemetry& other) const
 {
     for (int i = 0; i < gunfireTriggerCount; ++i) {

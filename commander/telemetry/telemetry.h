@@ -43,12 +43,18 @@ public:
     bool onGround = false;
     bool gunfireTriggers[gunfireTriggerCount] = {false, false, false, false, false};
 
+    // A copy with every NaN or infinite float field set to 0.
+    Telemetry withFiniteValues() const;
+
     bool operator==(const Telemetry& other) const;
     bool operator!=(const Telemetry& other) const { return !(*this == other); }
 
     // Registers Telemetry, Telemetry::Source and const Telemetry* under those names.
     static void registerMetaTypes();
 };
+
+// NaN and infinities become 0.
+float finiteOrZero(float value);
 
 Q_DECLARE_METATYPE(Telemetry)
 Q_DECLARE_METATYPE(const Telemetry*)

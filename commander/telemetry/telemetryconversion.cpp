@@ -3,11 +3,6 @@
 #include <cmath>
 #include <limits>
 
-float finiteOrZero(float value)
-{
-    return std::isfinite(value) ? value : 0.0f;
-}
-
 float saturatingToFloat(double value)
 {
     if (!std::isfinite(value))
