@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QHostAddress>
+#include <QSignalSpy>
 #include <QStringList>
 #include <QThread>
 #include <QUdpSocket>
@@ -17,6 +18,12 @@ inline quint16 freeLoopbackPort()
     QUdpSocket probe;
     probe.bind(QHostAddress::LocalHost, 0);
     return probe.localPort();
+}
+
+// The record of a telemetryChanged spy's last emission, or an empty one.
+inline Telemetry lastRecord(const QSignalSpy& spy)
+{
+    return spy.isEmpty() ? Telemetry() : spy.last().at(0).value<Telemetry>();
 }
 
 // Exposes what the tests need of a concrete UDP source.

@@ -5,13 +5,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-namespace {
-Telemetry lastRecord(const QSignalSpy& spy)
-{
-    return spy.isEmpty() ? Telemetry() : spy.last().at(0).value<Telemetry>();
-}
-}
-
 class TestTelemetrySourceCondor2 : public QObject
 {
     Q_OBJECT

@@ -44,11 +44,6 @@ QByteArray exportObject(const QJsonObject& fields, const QString& name = "F-16C_
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
-Telemetry lastRecord(const QSignalSpy& spy)
-{
-    return spy.isEmpty() ? Telemetry() : spy.last().at(0).value<Telemetry>();
-}
-
 QJsonArray payload(std::initializer_list<std::pair<const char*, int>> items)
 {
     QJsonArray array;

@@ -9,11 +9,6 @@
 #include <limits>
 
 namespace {
-Telemetry lastRecord(const QSignalSpy& spy)
-{
-    return spy.isEmpty() ? Telemetry() : spy.last().at(0).value<Telemetry>();
-}
-
 // Detected and past the first parsed sample, airborne.
 void startAirborne(LoopbackSource<TelemetrySourceShturmovik>& fixture)
 {
