@@ -59,8 +59,7 @@ void HttpResponder::onReadyRead(QTcpSocket* socket)
 
     paths.append(path);
     unanswered.append(socket);
-    ++inFlight;
-    maxInFlight = qMax(maxInFlight, inFlight);
+    maxInFlight = qMax(maxInFlight, requestsInFlight());
     emit requestReceived(path);
 
     const int delayMs = responses.value(path).delayMs;
@@ -109,6 +108,5 @@ void HttpResponder::answer(QTcpSocket* socket, const QByteArray& path)
 
 void HttpResponder::finishRequest(QTcpSocket* socket)
 {
-    if (unanswered.removeOne(socket))
-        --inFlight;
+    unanswered.removeOne(socket);
 }

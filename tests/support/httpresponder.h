@@ -37,7 +37,7 @@ public:
     void setResponse(const QByteArray& path, const Response& response);
 
     QList<QByteArray> requestedPaths() const { return paths; }
-    int requestsInFlight() const { return inFlight; }
+    int requestsInFlight() const { return int(unanswered.size()); }
     int maxRequestsInFlight() const { return maxInFlight; }
 
 signals:
@@ -52,8 +52,8 @@ private:
     QTcpServer server;
     QHash<QByteArray, Response> responses;
     QHash<QTcpSocket*, QByteArray> buffers;
+    // Requests received and not yet answered.
     QList<QTcpSocket*> unanswered;
     QList<QByteArray> paths;
-    int inFlight = 0;
     int maxInFlight = 0;
 };
