@@ -1,6 +1,5 @@
 #include "fakesimconnect.h"
 
-
 namespace {
 
 constexpr SimConnectResult ok = 0;
@@ -43,28 +42,30 @@ QByteArray FakeSimConnect::header(quint32 size, quint32 id) const
     return bytes;
 }
 
-void FakeSimConnect::queueOpen()
+void FakeSimConnect::queueBytes(const QByteArray& message)
 {
     Pending pending;
-    pending.bytes = header(sizeof(SIMCONNECT_RECV), SIMCONNECT_RECV_ID_OPEN);
+    pending.bytes = message;
     queue.append(pending);
+}
+
+void FakeSimConnect::queueOpen()
+{
+    queueBytes(header(sizeof(SIMCONNECT_RECV), SIMCONNECT_RECV_ID_OPEN));
 }
 
 void FakeSimConnect::queueQuit()
 {
-    Pending pending;
-    pending.bytes = header(sizeof(SIMCONNECT_RECV), SIMCONNECT_RECV_ID_QUIT);
-    queue.append(pending);
+    queueBytes(header(sizeof(SIMCONNECT_RECV), SIMCONNECT_RECV_ID_QUIT));
 }
 
 void FakeSimConnect::queueEvent(quint32 eventId)
 {
-    Pending pending;
-    pending.bytes = header(sizeof(SIMCONNECT_RECV_EVENT), SIMCONNECT_RECV_ID_EVENT);
-    append(pending.bytes, SIMCONNECT_UNUSED); // group
-    append(pending.bytes, eventId);
-    append(pending.bytes, quint32(0));
-    queue.append(pending);
+    QByteArray message = header(sizeof(SIMCONNECT_RECV_EVENT), SIMCONNECT_RECV_ID_EVENT);
+    append(message, SIMCONNECT_UNUSED); // group
+    append(message, eventId);
+    append(message, quint32(0));
+    queueBytes(message);
 }
 
 void FakeSimConnect::queueAircraft(const FakeAircraft& aircraft, quint32 requestId,

@@ -63,7 +63,6 @@ public:
                        int bytesMissing = 0);
 
     bool isOpen() const { return handle != nullptr; }
-    int pendingMessages() const { return int(queue.size()); }
     QList<FakeSimConnectCall> calls;
     QList<FakeSimConnectCall> callsOf(FakeSimConnectCall::Function function) const;
 
@@ -85,6 +84,7 @@ private:
     };
 
     QByteArray header(quint32 size, quint32 id) const;
+    void queueBytes(const QByteArray& message);
     QByteArray aircraftMessage(const Pending& pending) const;
 
     SimConnectHandle handle = nullptr;
