@@ -1,6 +1,7 @@
 // Median cost of parsing one datagram per telemetry source, and of one poll that
 // drains 256 queued datagrams through a loopback socket.
 
+#include "benchsupport.h"
 #include "telemetrysourcecondor2.h"
 #include "telemetrysourcedcs.h"
 #include "telemetrysourceshturmovik.h"
@@ -15,7 +16,6 @@
 #include <QUdpSocket>
 #include <QtEndian>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -47,8 +47,7 @@ double medianMicroseconds(const std::function<void()>& work, int batches, int pe
         const std::chrono::duration<double, std::micro> spent = Clock::now() - start;
         samples.push_back(spent.count() / perBatch);
     }
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
+    return percentile(samples, 0.5);
 }
 
 QByteArray dcsDatagram(double speed)
@@ -158,8 +157,7 @@ int main(int argc, char** argv)
         if (polled.telemetry.airspeed != float(queued))
             ++incomplete;
     }
-    std::sort(polls.begin(), polls.end());
-    report("Poll draining 256 DCS datagrams", polls[polls.size() / 2], 1, "ms");
+    report("Poll draining 256 DCS datagrams", percentile(polls, 0.5), 1, "ms");
     if (incomplete > 0)
         std::printf("note: %d of %zu rounds lost datagrams in the socket buffer\n", incomplete, polls.size());
     return 0;
