@@ -109,10 +109,7 @@ local function jsonReal(key, value)
 end
 
 local function percent(fraction)
-    if not finite(fraction) then
-        return 0
-    end
-    return fraction * 100
+    return real(fraction) * 100
 end
 
 local function drawArgument(index)
@@ -285,28 +282,20 @@ local function report(err)
     end
 end
 
+-- Runs Torquix[name] (looked up at each call, so a reloaded script takes effect),
+-- then the callback that was there before.
+local function chain(name, previous)
+    return function(...)
+        local ok, err = pcall(Torquix[name])
+        if not ok then report(err) end
+        if previous then return previous(...) end
+    end
+end
+
 -- Wrap the callbacks once, even if this script is run twice.
 if not Torquix.chained then
     Torquix.chained = true
-    local previousStart = LuaExportStart
-    local previousAfterNextFrame = LuaExportAfterNextFrame
-    local previousStop = LuaExportStop
-
-    LuaExportStart = function(...)
-        local ok, err = pcall(Torquix.start)
-        if not ok then report(err) end
-        if previousStart then return previousStart(...) end
-    end
-
-    LuaExportAfterNextFrame = function(...)
-        local ok, err = pcall(Torquix.sendFrame)
-        if not ok then report(err) end
-        if previousAfterNextFrame then return previousAfterNextFrame(...) end
-    end
-
-    LuaExportStop = function(...)
-        local ok, err = pcall(Torquix.stop)
-        if not ok then report(err) end
-        if previousStop then return previousStop(...) end
-    end
+    LuaExportStart = chain('start', LuaExportStart)
+    LuaExportAfterNextFrame = chain('sendFrame', LuaExportAfterNextFrame)
+    LuaExportStop = chain('stop', LuaExportStop)
 end
