@@ -13,11 +13,8 @@ inline constexpr DefaultCurveTable identityCurve0To100 = {
     {60, 60}, {70, 70}, {80, 80}, {90, 90}, {100, 100},
 };
 
-// out = in, the same values as genericCurveTable
-inline constexpr DefaultCurveTable identityCurveMinus100To100 = {
-    {-100, -100}, {-80, -80}, {-60, -60}, {-40, -40}, {-20, -20}, {0, 0},
-    {20, 20}, {40, 40}, {60, 60}, {80, 80}, {100, 100},
-};
+// out = in: the generic curve itself
+inline constexpr const DefaultCurveTable& identityCurveMinus100To100 = genericCurveTable;
 
 // out = 10 x in
 inline constexpr DefaultCurveTable linearCurve0To10 = {

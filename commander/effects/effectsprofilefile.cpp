@@ -27,14 +27,14 @@ bool readEffectsProfileFile(const QString& path, EffectsProfile& profile)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         qDebug() << "Cannot read profile" << path << file.errorString();
-        profile.fromJson(QJsonObject());
+        profile.setDefaults();
         return false;
     }
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
     if (!document.isObject()) {
         qDebug() << "Profile" << path << "holds no JSON object:" << error.errorString();
-        profile.fromJson(QJsonObject());
+        profile.setDefaults();
         return false;
     }
     profile.fromJson(document.object());

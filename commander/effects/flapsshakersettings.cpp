@@ -1,6 +1,7 @@
 #include "flapsshakersettings.h"
 
 #include "defaultcurvetables.h"
+#include "sharedcurvedescriptors.h"
 
 FlapsShakerSettings::FlapsShakerSettings()
 {
@@ -26,13 +27,7 @@ void FlapsShakerSettings::toAxisJson(QJsonObject& axisObject) const
 
 const CurveDescriptor& FlapsShakerSettings::curve1Descriptor()
 {
-    static const CurveDescriptor descriptor(
-        QStringLiteral("Shaking strength dependency on speed"),
-        QStringLiteral("Speed (km/h)"), QStringLiteral("Strength (%)"),
-        0.0f, 500.0f, 0.0f, 100.0f,
-        0.0f, false, // no reference line
-        0.0f, true); // first output pinned at 0
-    return descriptor;
+    return shakerSpeedCurveDescriptor();
 }
 
 const CurveDescriptor& FlapsShakerSettings::curve2Descriptor()

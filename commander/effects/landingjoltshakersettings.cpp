@@ -1,6 +1,7 @@
 #include "landingjoltshakersettings.h"
 
 #include "defaultcurvetables.h"
+#include "sharedcurvedescriptors.h"
 
 LandingJoltShakerSettings::LandingJoltShakerSettings()
 {
@@ -37,11 +38,5 @@ const CurveDescriptor& LandingJoltShakerSettings::curve1Descriptor()
 
 const CurveDescriptor& LandingJoltShakerSettings::curve2Descriptor()
 {
-    static const CurveDescriptor descriptor(
-        QStringLiteral("Shaking strength dependency on descend speed"),
-        QStringLiteral("Descend speed (m/s)"), QStringLiteral("Strength (%)"),
-        0.0f, 10.0f, 0.0f, 100.0f,
-        0.0f, false, // no reference line
-        0.0f, true); // first output pinned at 0
-    return descriptor;
+    return descendSpeedCurveDescriptor();
 }

@@ -1,6 +1,7 @@
 #include "vortexstateshakersettings.h"
 
 #include "defaultcurvetables.h"
+#include "sharedcurvedescriptors.h"
 
 VortexStateShakerSettings::VortexStateShakerSettings()
 {
@@ -37,11 +38,5 @@ const CurveDescriptor& VortexStateShakerSettings::curve1Descriptor()
 
 const CurveDescriptor& VortexStateShakerSettings::curve2Descriptor()
 {
-    static const CurveDescriptor descriptor(
-        QStringLiteral("Shaking strength dependency on descend speed"),
-        QStringLiteral("Descend speed (m/s)"), QStringLiteral("Strength (%)"),
-        0.0f, 10.0f, 0.0f, 100.0f,
-        0.0f, false, // no reference line
-        0.0f, true); // first output pinned at 0
-    return descriptor;
+    return descendSpeedCurveDescriptor();
 }

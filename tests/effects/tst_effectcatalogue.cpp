@@ -203,6 +203,24 @@ void setEveryField(EffectSettingsBase& e, int type)
     }
 }
 
+// The defaults of every building block the effect is made of, whatever effect it serves.
+void compareBuildingBlockDefaults(const EffectSettingsBase& e)
+{
+    QCOMPARE(e.active, false);
+    if (auto* s = dynamic_cast<const TotalEffectStrengthSettingsAddon*>(&e))
+        QCOMPARE(s->total_effect_strength, 0);
+    if (auto* d = dynamic_cast<const DampeningContributionSettingsAddon*>(&e))
+        QCOMPARE(d->dampening_contribution, 0);
+    if (auto* f = dynamic_cast<const FixedFrequencySettingsAddon*>(&e)) {
+        QCOMPARE(f->base_frequency, 20);
+        QCOMPARE(f->frequency_mode, 0);
+    }
+    if (auto* v = dynamic_cast<const VariableFrequencySettingsAddon*>(&e))
+        QCOMPARE(v->max_frequency, 40);
+    if (auto* m = dynamic_cast<const FrequencyMultiplierSettingsAddon*>(&e))
+        QCOMPARE(m->frequency_multiplier, 1);
+}
+
 void compareCurve(const ResponseCurve& curve, const Points& expected)
 {
     QVERIFY(curve.set);
@@ -394,19 +412,9 @@ void TestEffectCatalogue::defaultsAreTheCatalogueValues()
     setEveryField(e, type);
     e.setDefaults();
 
-    QCOMPARE(e.active, false);
-    if (auto* s = dynamic_cast<TotalEffectStrengthSettingsAddon*>(&e))
-        QCOMPARE(s->total_effect_strength, 0);
-    if (auto* d = dynamic_cast<DampeningContributionSettingsAddon*>(&e))
-        QCOMPARE(d->dampening_contribution, 0);
-    if (auto* f = dynamic_cast<FixedFrequencySettingsAddon*>(&e)) {
-        QCOMPARE(f->base_frequency, 20);
-        QCOMPARE(f->frequency_mode, 0);
-    }
-    if (auto* v = dynamic_cast<VariableFrequencySettingsAddon*>(&e))
-        QCOMPARE(v->max_frequency, 40);
-    if (auto* m = dynamic_cast<FrequencyMultiplierSettingsAddon*>(&e))
-        QCOMPARE(m->frequency_multiplier, 1);
+    compareBuildingBlockDefaults(e);
+    if (QTest::currentTestFailed())
+        return;
 
     auto* single = dynamic_cast<SingleCurveSettingsAddon*>(&e);
     auto* dual = dynamic_cast<DualCurveSettingsAddon*>(&e);
@@ -748,19 +756,9 @@ void TestEffectCatalogue::compositeBasesReadAndWriteFlatMembers()
     const QJsonObject everyField = ownJson(e);
     QCOMPARE(sorted(everyField.keys()), sorted(members));
     e.setDefaults();
-    QCOMPARE(e.active, false);
-    if (auto* s = dynamic_cast<TotalEffectStrengthSettingsAddon*>(&e))
-        QCOMPARE(s->total_effect_strength, 0);
-    if (auto* d = dynamic_cast<DampeningContributionSettingsAddon*>(&e))
-        QCOMPARE(d->dampening_contribution, 0);
-    if (auto* f = dynamic_cast<FixedFrequencySettingsAddon*>(&e)) {
-        QCOMPARE(f->base_frequency, 20);
-        QCOMPARE(f->frequency_mode, 0);
-    }
-    if (auto* v = dynamic_cast<VariableFrequencySettingsAddon*>(&e))
-        QCOMPARE(v->max_frequency, 40);
-    if (auto* m = dynamic_cast<FrequencyMultiplierSettingsAddon*>(&e))
-        QCOMPARE(m->frequency_multiplier, 1);
+    compareBuildingBlockDefaults(e);
+    if (QTest::currentTestFailed())
+        return;
     ResponseCurve generic;
     generic.setPoints(genericCurveTable);
     if (auto* single = dynamic_cast<SingleCurveSettingsAddon*>(&e))
