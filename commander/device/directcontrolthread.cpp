@@ -175,24 +175,23 @@ void DirectControlThread::connectTelemetrySource(TelemetrySource* source)
     connect(source, &TelemetrySource::touchdownDetected, this,
             [this](float verticalSpeed, float airspeed) {
                 if (isListeningForGameTelemetry())
-                    forceCalculator->startLandingJolt(&effectsSettings, airspeed, verticalSpeed,
-                                                      tick());
+                    startLandingJolt(verticalSpeed, airspeed);
             });
     connect(source, &TelemetrySource::weaponReleased, this, [this](float releasedWeight) {
         if (isListeningForGameTelemetry())
-            forceCalculator->startWeaponReleaseJolt(&effectsSettings, releasedWeight, tick());
+            startWeaponReleaseJolt(releasedWeight);
     });
     connect(source, &TelemetrySource::damageReceived, this, [this](float damagePercent) {
         if (isListeningForGameTelemetry())
-            forceCalculator->startDamageJolt(&effectsSettings, damagePercent, tick());
+            startDamageJolt(damagePercent);
     });
     connect(source, &TelemetrySource::countermeasureReleased, this, [this]() {
         if (isListeningForGameTelemetry())
-            forceCalculator->startCountermeasureJolt(&effectsSettings, tick());
+            startCountermeasureJolt();
     });
     connect(source, &TelemetrySource::gearLock, this, [this]() {
         if (isListeningForGameTelemetry())
-            forceCalculator->startGearExtractionJolt(&effectsSettings, tick());
+            startGearLockJolt();
     });
     connect(source, &TelemetrySource::telemetrySourceFound, this,
             [this](Telemetry::Source sourceType) {
@@ -201,10 +200,8 @@ void DirectControlThread::connectTelemetrySource(TelemetrySource* source)
             });
     connect(source, &TelemetrySource::telemetrySourceLost, this, [this]() {
         emit flightModuleChanged(Telemetry::TELEMETRY_SOURCE_NONE, QStringLiteral("N/A"));
-        if (!isInAutodetectMode())
-            return;
-        detectedTelemetrySource = Telemetry::TELEMETRY_SOURCE_NONE;
-        emit telemetrySourceLost();
+        if (isInAutodetectMode())
+            clearActiveTelemetryDataSource();
     });
 }
 
