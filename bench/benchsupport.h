@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <type_traits>
 #include <vector>
 
 inline double percentile(std::vector<double> values, double fraction)
@@ -46,39 +47,36 @@ inline double threadCpuSeconds(QObject* context)
     return seconds;
 }
 
+// Switches each effect on, at full strength where it has one.
+template <typename... Effects>
+void activateAtFullStrength(Effects&... effects)
+{
+    const auto activate = [](auto& effect) {
+        effect.active = true;
+        if constexpr (std::is_base_of_v<TotalEffectStrengthSettingsAddon,
+                                        std::decay_t<decltype(effect)>>)
+            effect.total_effect_strength = 100;
+    };
+    (activate(effects), ...);
+}
+
 // Every effect of every axis active at full strength with its default curves.
 inline EffectsSettings everyEffectActive()
 {
     EffectsSettings settings;
     settings.setDefaults();
     for (AxisEffectsSettings& axis : settings.axes) {
-        EffectSettingsBase* effects[] = {
-            &axis.smartDamper, &axis.directX, &axis.airspeedSpring, &axis.propThrustSpring,
-            &axis.aoaSpring, &axis.gForceSpring, &axis.simpleSpring, &axis.elevatorWeight,
-            &axis.localAoa, &axis.turbulence, &axis.trim, &axis.overspeedShaker,
-            &axis.overGShaker, &axis.afterburnerShaker, &axis.onGroundShaker,
-            &axis.gunfireShaker, &axis.aoaShaker, &axis.gearShaker, &axis.flapsShaker,
-            &axis.airbrakeShaker, &axis.gearExtractionJolt, &axis.countermeasuresJolt,
-            &axis.damageJolt, &axis.weaponReleaseJolt, &axis.landingJolt,
-            &axis.liftShimmyShaker, &axis.vortexStateShaker, &axis.genericShaker,
-            &axis.engineShaker, &axis.rotorShaker};
-        for (EffectSettingsBase* effect : effects)
-            effect->active = true;
-        TotalEffectStrengthSettingsAddon* strengths[] = {
-            &axis.smartDamper, &axis.directX, &axis.airspeedSpring, &axis.propThrustSpring,
-            &axis.aoaSpring, &axis.gForceSpring, &axis.simpleSpring, &axis.elevatorWeight,
-            &axis.overspeedShaker, &axis.overGShaker, &axis.afterburnerShaker,
-            &axis.onGroundShaker, &axis.aoaShaker, &axis.gearShaker, &axis.flapsShaker,
-            &axis.airbrakeShaker, &axis.gearExtractionJolt, &axis.countermeasuresJolt,
-            &axis.damageJolt, &axis.weaponReleaseJolt, &axis.landingJolt,
-            &axis.liftShimmyShaker, &axis.vortexStateShaker, &axis.genericShaker,
-            &axis.engineShaker, &axis.rotorShaker};
-        for (TotalEffectStrengthSettingsAddon* strength : strengths)
-            strength->total_effect_strength = 100;
-        for (ShakerWithFixedFrequencySettings& gun : axis.gunfireShaker.gunfire) {
-            gun.active = true;
-            gun.total_effect_strength = 100;
-        }
+        activateAtFullStrength(
+            axis.smartDamper, axis.directX, axis.airspeedSpring, axis.propThrustSpring,
+            axis.aoaSpring, axis.gForceSpring, axis.simpleSpring, axis.elevatorWeight,
+            axis.localAoa, axis.turbulence, axis.trim, axis.overspeedShaker, axis.overGShaker,
+            axis.afterburnerShaker, axis.onGroundShaker, axis.gunfireShaker, axis.aoaShaker,
+            axis.gearShaker, axis.flapsShaker, axis.airbrakeShaker, axis.gearExtractionJolt,
+            axis.countermeasuresJolt, axis.damageJolt, axis.weaponReleaseJolt, axis.landingJolt,
+            axis.liftShimmyShaker, axis.vortexStateShaker, axis.genericShaker, axis.engineShaker,
+            axis.rotorShaker);
+        for (ShakerWithFixedFrequencySettings& gun : axis.gunfireShaker.gunfire)
+            activateAtFullStrength(gun);
     }
     return settings;
 }

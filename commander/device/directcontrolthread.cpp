@@ -48,24 +48,11 @@ bool isSingleHatDirection(int value)
         || value == SDL_HAT_LEFT;
 }
 
-// The payload of one direct-control report. Every field passes its saturating
-// conversion; the forces are held to 100 % before the fade-in scales them.
-DirectControlTypeDef directControlFor(const AxisForces& forces, float fade,
-                                      const AxisEffectsSettings& axis, int hardwareTrim,
-                                      int hardwareForceRelease)
+// The fields of a direct-control report that only the axis's settings decide. Every
+// field passes its saturating conversion.
+DirectControlTypeDef settingsControlFor(const AxisEffectsSettings& axis)
 {
     DirectControlTypeDef control;
-    control.springForce = toWireForce(forces.spring, fade);
-    control.constantForce = toWireForce(forces.constant, fade);
-    control.periodicForce = toWireForce(forces.periodic, fade);
-    control.damperForce = toWireDamper(forces.damper, fade);
-    const float fadeRelease = (1.0f - fade) * 100.0f;
-    if (axis.trim.active) {
-        control.hardwareTrim = toWireHardwareTrim(hardwareTrim);
-        control.forceRelease = toWireForceRelease(qMax(float(hardwareForceRelease), fadeRelease));
-    } else {
-        control.forceRelease = toWireForceRelease(fadeRelease);
-    }
     const SmartDamperSettings& damper = axis.smartDamper;
     if (damper.active) {
         control.staticDampening =
@@ -86,6 +73,26 @@ DirectControlTypeDef directControlFor(const AxisForces& forces, float fade,
     if (spring.active) {
         control.integratedSpringStrength = toWireByte(float(spring.total_effect_strength));
         control.integratedSpringDampening = toWireByte(float(spring.dampening_contribution));
+    }
+    return control;
+}
+
+// One tick's payload: the settings' fields with this tick's forces, trim and release.
+// The forces are held to 100 % before the fade-in scales them.
+DirectControlTypeDef directControlFor(DirectControlTypeDef control, const AxisForces& forces,
+                                      float fade, bool trimActive, int hardwareTrim,
+                                      int hardwareForceRelease)
+{
+    control.springForce = toWireForce(forces.spring, fade);
+    control.constantForce = toWireForce(forces.constant, fade);
+    control.periodicForce = toWireForce(forces.periodic, fade);
+    control.damperForce = toWireDamper(forces.damper, fade);
+    const float fadeRelease = (1.0f - fade) * 100.0f;
+    if (trimActive) {
+        control.hardwareTrim = toWireHardwareTrim(hardwareTrim);
+        control.forceRelease = toWireForceRelease(qMax(float(hardwareForceRelease), fadeRelease));
+    } else {
+        control.forceRelease = toWireForceRelease(fadeRelease);
     }
     return control;
 }
@@ -141,6 +148,7 @@ DirectControlThread::DirectControlThread(QObject* parent, int trimIncrement, qui
         new TelemetrySourceXPlane(this, xplanePort);
     for (TelemetrySource* source : std::as_const(telemetrySources))
         connectTelemetrySource(source);
+    takeEffectsSettings(EffectsSettings());
 
     // On Windows a default timer may fire only every 15 ms or so.
     forceTimer->setTimerType(Qt::PreciseTimer);
@@ -167,24 +175,23 @@ void DirectControlThread::connectTelemetrySource(TelemetrySource* source)
     connect(source, &TelemetrySource::touchdownDetected, this,
             [this](float verticalSpeed, float airspeed) {
                 if (isListeningForGameTelemetry())
-                    forceCalculator->startLandingJolt(&effectsSettings, airspeed, verticalSpeed,
-                                                      tick());
+                    startLandingJolt(verticalSpeed, airspeed);
             });
     connect(source, &TelemetrySource::weaponReleased, this, [this](float releasedWeight) {
         if (isListeningForGameTelemetry())
-            forceCalculator->startWeaponReleaseJolt(&effectsSettings, releasedWeight, tick());
+            startWeaponReleaseJolt(releasedWeight);
     });
     connect(source, &TelemetrySource::damageReceived, this, [this](float damagePercent) {
         if (isListeningForGameTelemetry())
-            forceCalculator->startDamageJolt(&effectsSettings, damagePercent, tick());
+            startDamageJolt(damagePercent);
     });
     connect(source, &TelemetrySource::countermeasureReleased, this, [this]() {
         if (isListeningForGameTelemetry())
-            forceCalculator->startCountermeasureJolt(&effectsSettings, tick());
+            startCountermeasureJolt();
     });
     connect(source, &TelemetrySource::gearLock, this, [this]() {
         if (isListeningForGameTelemetry())
-            forceCalculator->startGearExtractionJolt(&effectsSettings, tick());
+            startGearLockJolt();
     });
     connect(source, &TelemetrySource::telemetrySourceFound, this,
             [this](Telemetry::Source sourceType) {
@@ -193,10 +200,8 @@ void DirectControlThread::connectTelemetrySource(TelemetrySource* source)
             });
     connect(source, &TelemetrySource::telemetrySourceLost, this, [this]() {
         emit flightModuleChanged(Telemetry::TELEMETRY_SOURCE_NONE, QStringLiteral("N/A"));
-        if (!isInAutodetectMode())
-            return;
-        detectedTelemetrySource = Telemetry::TELEMETRY_SOURCE_NONE;
-        emit telemetrySourceLost();
+        if (isInAutodetectMode())
+            clearActiveTelemetryDataSource();
     });
 }
 
@@ -417,9 +422,9 @@ void DirectControlThread::updateAxisDirectControl(int effectAxis)
         float((double(axisPositions[effectAxis]) + double(deviceAxisTrims[effectAxis])) * 0.0001);
     const AxisForces forces = forceCalculator->calculateAxisForces(effectAxis, now, position,
                                                                    &telemetry, &effectsSettings);
-    const DirectControlTypeDef control =
-        directControlFor(forces, fade, effectsSettings.axes[effectAxis],
-                         hardwareAxisTrims[effectAxis], hardwareForceReleases[effectAxis]);
+    const DirectControlTypeDef control = directControlFor(
+        settingsControls[effectAxis], forces, fade, effectsSettings.axes[effectAxis].trim.active,
+        hardwareAxisTrims[effectAxis], hardwareForceReleases[effectAxis]);
     HidInOutReportTypeDef report;
     HidFraming::createDirectControlReport(&report, uint8_t(deviceAxisForEffectAxis(effectAxis)),
                                           control);
@@ -429,7 +434,7 @@ void DirectControlThread::updateAxisDirectControl(int effectAxis)
 void DirectControlThread::changeSettingsSuddenly(EffectsSettings settings)
 {
     fadeInTimer.start();
-    effectsSettings = settings;
+    takeEffectsSettings(settings);
     for (int axis = 0; axis < effectAxisCount; ++axis) {
         if (settings.axes[axis].simpleSpring.active)
             changeIntegratedSpringCurve(axis, settings.axes[axis].simpleSpring);
@@ -438,7 +443,14 @@ void DirectControlThread::changeSettingsSuddenly(EffectsSettings settings)
 
 void DirectControlThread::changeSettingsModerately(EffectsSettings settings)
 {
+    takeEffectsSettings(settings);
+}
+
+void DirectControlThread::takeEffectsSettings(const EffectsSettings& settings)
+{
     effectsSettings = settings;
+    for (int axis = 0; axis < effectAxisCount; ++axis)
+        settingsControls[axis] = settingsControlFor(effectsSettings.axes[axis]);
 }
 
 void DirectControlThread::changeIntegratedSpringCurve(int effectAxis, SimpleSpringSettings settings)

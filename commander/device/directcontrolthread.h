@@ -108,6 +108,7 @@ public slots:
 private:
     void connectTelemetrySource(TelemetrySource* source);
     void takeSourceTelemetry(const Telemetry& record);
+    void takeEffectsSettings(const EffectsSettings& settings);
     qint64 tick() const;
     float fadeFactor() const;
     hid_device* deviceHandle(DeviceTypeEnum type) const;
@@ -141,6 +142,8 @@ private:
     int currentAxis = 0;
     AppConfig::TrimConfig trimConfig;
     EffectsSettings effectsSettings;
+    // Per axis, the report fields that only effectsSettings decides: made when it changes.
+    DirectControlTypeDef settingsControls[effectAxisCount];
     Telemetry telemetry;
     int axisPositions[effectAxisCount] = {};
     int deviceAxisTrims[effectAxisCount] = {};

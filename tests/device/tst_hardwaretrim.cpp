@@ -307,12 +307,8 @@ void TestHardwareTrim::releaseFadesOutOver100msAfterLettingGo()
     worker->start();
     spin(1050); // past the fade-in after start
     const auto lastPitchControl = [] {
-        const std::vector<Report> reports = directControlReports(PRODUCT_ID_JOYSTICK);
-        for (auto it = reports.rbegin(); it != reports.rend(); ++it) {
-            if ((*it)[3] == pitch)
-                return directControlOf(*it);
-        }
-        return DirectControlTypeDef();
+        const Report report = lastDirectControl(PRODUCT_ID_JOYSTICK, pitch);
+        return report.empty() ? DirectControlTypeDef() : directControlOf(report);
     };
     QCOMPARE(int(lastPitchControl().forceRelease), 0);
 

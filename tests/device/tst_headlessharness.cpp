@@ -32,10 +32,7 @@ constexpr int rudder = 2;
 
 EffectsSettings rudderSpringSettings()
 {
-    EffectsSettings settings = quietSettings();
-    settings.axes[rudder].airspeedSpring.active = true;
-    settings.axes[rudder].airspeedSpring.total_effect_strength = 100;
-    setTenthCurve(settings.axes[rudder].airspeedSpring.curve1);
+    EffectsSettings settings = airspeedSpringSettings(rudder);
     settings.axes[rudder].trim.active = true;
     return settings;
 }

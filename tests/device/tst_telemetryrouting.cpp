@@ -71,6 +71,7 @@ private slots:
 private:
     DirectControlThread* runningWorker();
     int rudderSpring();
+    int shakingRudderTicks();
     void send(quint16 port, const QByteArray& datagram);
 
     WorkerPorts ports;
@@ -100,7 +101,7 @@ DirectControlThread* TestTelemetryRouting::runningWorker()
     reset();
     setReadTimeoutWait(0);
     addBase(PRODUCT_ID_RUDDER);
-    ports = {freeUdpPort(), freeUdpPort(), freeUdpPort(), freeUdpPort()};
+    ports = freeWorkerPorts();
     running = makeWorker(Telemetry::TELEMETRY_SOURCE_NONE, 50, AppConfig::TrimConfig(), ports);
     running->start();
     invoke(running.get(), "updateDevicePositions");
@@ -117,10 +118,21 @@ int TestTelemetryRouting::rudderSpring()
     return reports.empty() ? -1 : directControlOf(reports.back()).springForce;
 }
 
+// Runs eight rudder ticks 8 ms apart; how many of their reports carry a periodic force.
+int TestTelemetryRouting::shakingRudderTicks()
+{
+    clearWrittenReports();
+    for (int tick = 0; tick < 8; ++tick) {
+        invoke(running.get(), "updateAxisDirectControl", 2);
+        QThread::msleep(8);
+    }
+    return shakingReports(PRODUCT_ID_RUDDER);
+}
+
 void TestTelemetryRouting::selectedSourceReachesTheWorker()
 {
     reset();
-    ports = {freeUdpPort(), freeUdpPort(), freeUdpPort(), freeUdpPort()};
+    ports = freeWorkerPorts();
     auto worker = makeWorker(Telemetry::TELEMETRY_SOURCE_CONDOR, 50, AppConfig::TrimConfig(), ports);
     QSignalSpy modules(worker.get(), &DirectControlThread::flightModuleChanged);
     QSignalSpy records(worker.get(), &DirectControlThread::telemetryChanged);
@@ -145,7 +157,7 @@ void TestTelemetryRouting::autodetectPollsOnlyTheSourceItFound()
 {
     reset();
     addBase(PRODUCT_ID_JOYSTICK);
-    ports = {freeUdpPort(), freeUdpPort(), freeUdpPort(), freeUdpPort()};
+    ports = freeWorkerPorts();
     auto worker =
         makeWorker(Telemetry::TELEMETRY_SOURCE_AUTODETECT, 50, AppConfig::TrimConfig(), ports);
     invoke(worker.get(), "updateDevicePositions");
@@ -194,7 +206,7 @@ void TestTelemetryRouting::silenceLosesTheSource()
     QFETCH(int, selection);
     QFETCH(QStringList, signalsOnLoss);
     reset();
-    ports = {freeUdpPort(), freeUdpPort(), freeUdpPort(), freeUdpPort()};
+    ports = freeWorkerPorts();
     auto worker = makeWorker(Telemetry::Source(selection), 50, AppConfig::TrimConfig(), ports);
     QStringList log;
     connect(worker.get(), &DirectControlThread::telemetryChanged, this,
@@ -241,7 +253,7 @@ void TestTelemetryRouting::gameIdGoesToEveryBase()
     addBase(PRODUCT_ID_JOYSTICK);
     addBase(PRODUCT_ID_RUDDER);
     addBase(PRODUCT_ID_COLLECTIVE);
-    ports = {freeUdpPort(), freeUdpPort(), freeUdpPort(), freeUdpPort()};
+    ports = freeWorkerPorts();
     auto worker = makeWorker(Telemetry::Source(selection), 50, AppConfig::TrimConfig(), ports);
     invoke(worker.get(), "updateDevicePositions");
     clearWrittenReports();
@@ -280,11 +292,7 @@ void TestTelemetryRouting::manualRecordsCountOnlyWithoutSimulator()
     QFETCH(int, selection);
     QFETCH(int, spring);
     DirectControlThread* worker = runningWorker();
-    EffectsSettings settings = quietSettings();
-    settings.axes[2].airspeedSpring.active = true;
-    settings.axes[2].airspeedSpring.total_effect_strength = 100;
-    setTenthCurve(settings.axes[2].airspeedSpring.curve1);
-    worker->changeSettingsModerately(settings);
+    worker->changeSettingsModerately(airspeedSpringSettings(2));
 
     worker->listenTelemetrySource(Telemetry::Source(selection));
     Telemetry manual;
@@ -297,11 +305,7 @@ void TestTelemetryRouting::manualRecordsCountOnlyWithoutSimulator()
 void TestTelemetryRouting::changingTheSourceClearsTheRecord()
 {
     DirectControlThread* worker = runningWorker();
-    EffectsSettings settings = quietSettings();
-    settings.axes[2].airspeedSpring.active = true;
-    settings.axes[2].airspeedSpring.total_effect_strength = 100;
-    setTenthCurve(settings.axes[2].airspeedSpring.curve1);
-    worker->changeSettingsModerately(settings);
+    worker->changeSettingsModerately(airspeedSpringSettings(2));
 
     worker->listenTelemetrySource(Telemetry::TELEMETRY_SOURCE_NONE);
     Telemetry manual;
@@ -430,14 +434,7 @@ void TestTelemetryRouting::flightEventsOfTheSourceStartJolts()
     const int before2 = int(records.count());
     send(ports.dcs, dcsDatagram(after));
     QVERIFY(pollUntil(worker, [&] { return records.count() > before2; }));
-    int shaking = 0;
-    for (int tick = 0; tick < 8; ++tick) {
-        invoke(worker, "updateAxisDirectControl", 2);
-        QThread::msleep(8);
-    }
-    for (const Report& report : directControlReports(PRODUCT_ID_RUDDER))
-        shaking += directControlOf(report).periodicForce != 0 ? 1 : 0;
-    QVERIFY(shaking > 0);
+    QVERIFY(shakingRudderTicks() > 0);
     worker->listenTelemetrySource(Telemetry::TELEMETRY_SOURCE_NONE);
 }
 
@@ -474,14 +471,7 @@ void TestTelemetryRouting::sourceSignalsCountOnlyWhileASimulatorIsSelected()
     record.airspeed = 300.0f;
     emit source->telemetryChanged(record);
     emit source->countermeasureReleased();
-    clearWrittenReports();
-    for (int tick = 0; tick < 8; ++tick) {
-        invoke(worker, "updateAxisDirectControl", 2);
-        QThread::msleep(8);
-    }
-    int shaking = 0;
-    for (const Report& report : directControlReports(PRODUCT_ID_RUDDER))
-        shaking += directControlOf(report).periodicForce != 0 ? 1 : 0;
+    const int shaking = shakingRudderTicks();
     QCOMPARE(modules.count(), counts ? 1 : 0);
     QCOMPARE(records.count(), counts ? 1 : 0);
     QCOMPARE(shaking > 0, counts);

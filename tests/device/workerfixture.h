@@ -32,6 +32,11 @@ struct WorkerPorts {
     quint16 xplane = 0;
 };
 
+inline WorkerPorts freeWorkerPorts()
+{
+    return {freeUdpPort(), freeUdpPort(), freeUdpPort(), freeUdpPort()};
+}
+
 // Leaves the bases safe and closes every handle before the worker goes.
 struct WorkerDeleter {
     void operator()(DirectControlThread* worker) const
@@ -110,6 +115,26 @@ inline DirectControlTypeDef directControlOf(const Report& report)
     return control;
 }
 
+// The newest direct-control report for one axis of a base; empty when there is none.
+inline Report lastDirectControl(unsigned short productId, uint8_t deviceAxis)
+{
+    const std::vector<Report> reports = directControlReports(productId);
+    for (auto it = reports.rbegin(); it != reports.rend(); ++it) {
+        if ((*it)[3] == deviceAxis)
+            return *it;
+    }
+    return Report();
+}
+
+// Direct-control reports to a base that carry a periodic (shaker or jolt) force.
+inline int shakingReports(unsigned short productId)
+{
+    int shaking = 0;
+    for (const Report& report : directControlReports(productId))
+        shaking += directControlOf(report).periodicForce != 0 ? 1 : 0;
+    return shaking;
+}
+
 inline int16_t int16At(const Report& report, int offset)
 {
     return int16_t(uint16_t(report[offset]) | uint16_t(report[offset + 1]) << 8);
@@ -138,5 +163,15 @@ inline EffectsSettings quietSettings()
 {
     EffectsSettings settings;
     settings.setDefaults();
+    return settings;
+}
+
+// Only the airspeed spring of one axis, at full strength: airspeed in km/h / 10 percent.
+inline EffectsSettings airspeedSpringSettings(int axis)
+{
+    EffectsSettings settings = quietSettings();
+    settings.axes[axis].airspeedSpring.active = true;
+    settings.axes[axis].airspeedSpring.total_effect_strength = 100;
+    setTenthCurve(settings.axes[axis].airspeedSpring.curve1);
     return settings;
 }

@@ -256,6 +256,16 @@ int receive(hid_device* device, const unsigned char* data, size_t length,
     return int(length);
 }
 
+// Applies change to the base under productId, if there is one, under the lock.
+template <typename Change>
+void changeBase(unsigned short productId, Change change)
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    if (Base* base = findBase(state, productId))
+        change(*base);
+}
+
 }
 
 namespace BaseEmulator {
@@ -304,91 +314,61 @@ void unplugBase(unsigned short productId)
 
 void plugBase(unsigned short productId)
 {
-    Emulator& state = emulator();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    if (Base* base = findBase(state, productId))
-        base->plugged = true;
+    changeBase(productId, [](Base& base) { base.plugged = true; });
 }
 
 void setFirmwareVersion(unsigned short productId, FirmwareVersion firmware)
 {
-    Emulator& state = emulator();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    if (Base* base = findBase(state, productId))
-        writeFirmware(*base, firmware);
+    changeBase(productId, [&](Base& base) { writeFirmware(base, firmware); });
 }
 
 void setPosition(unsigned short productId, int axis, int16_t position)
 {
-    Emulator& state = emulator();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    Base* base = findBase(state, productId);
-    if (base && (axis == 0 || axis == 1))
-        writeInt16(*base, 5 + 2 * size_t(axis), position);
+    if (axis == 0 || axis == 1)
+        changeBase(productId,
+                   [&](Base& base) { writeInt16(base, 5 + 2 * size_t(axis), position); });
 }
 
 void setAxisTrim(unsigned short productId, int axis, int16_t trim)
 {
-    Emulator& state = emulator();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    Base* base = findBase(state, productId);
-    if (base && (axis == 0 || axis == 1))
-        writeInt16(*base, 9 + 2 * size_t(axis), trim);
+    if (axis == 0 || axis == 1)
+        changeBase(productId, [&](Base& base) { writeInt16(base, 9 + 2 * size_t(axis), trim); });
 }
 
 void setStateBytes(unsigned short productId, const std::array<uint8_t, 64>& bytes)
 {
-    Emulator& state = emulator();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    if (Base* base = findBase(state, productId))
-        base->state = bytes;
+    changeBase(productId, [&](Base& base) { base.state = bytes; });
 }
 
 void setInputReportId(unsigned short productId, uint8_t reportId)
 {
-    Emulator& state = emulator();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    if (Base* base = findBase(state, productId))
-        base->inputReportId = reportId;
+    changeBase(productId, [&](Base& base) { base.inputReportId = reportId; });
 }
 
 void setFeatureReport(unsigned short productId, uint8_t reportId,
                       const std::array<uint8_t, 64>& record)
 {
-    Emulator& state = emulator();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    if (Base* base = findBase(state, productId))
-        base->featureReports[reportId] = record;
-}
-
-namespace {
-void setFault(unsigned short productId, int Base::*fault, int count)
-{
-    Emulator& state = emulator();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    if (Base* base = findBase(state, productId))
-        base->*fault = count;
-}
+    changeBase(productId, [&](Base& base) { base.featureReports[reportId] = record; });
 }
 
 void failOpens(unsigned short productId, int count)
 {
-    setFault(productId, &Base::failOpens, count);
+    changeBase(productId, [&](Base& base) { base.failOpens = count; });
 }
 
 void failReads(unsigned short productId, int count)
 {
-    setFault(productId, &Base::failReads, count);
+    changeBase(productId, [&](Base& base) { base.failReads = count; });
 }
 
 void timeOutReads(unsigned short productId, int count)
 {
-    setFault(productId, &Base::timeOutReads, count);
+    changeBase(productId, [&](Base& base) { base.timeOutReads = count; });
 }
 
 void failWrites(unsigned short productId, int count)
 {
-    setFault(productId, &Base::failWrites, count);
+    changeBase(productId, [&](Base& base) { base.failWrites = count; });
 }
 
 void setReadTimeoutWait(int ms)
