@@ -25,17 +25,17 @@ void runWhenAboveZero(AxisForces& forces, OscillatorState& state, quint64 tick, 
     runShakerOscillator(forces, state, OscillatorInput{tick, frequency, amplitude});
 }
 
-float variableFrequency(int baseFrequency, int maxFrequency, float ratio)
-{
-    // In floating point: the difference of two arbitrary ints can overflow.
-    return float(double(baseFrequency) + (double(maxFrequency) - double(baseFrequency)) * ratio);
-}
-
 } // namespace
 
 float hundredth(double percent)
 {
     return narrowToFloat(percent * 0.01);
+}
+
+float variableFrequency(int baseFrequency, int maxFrequency, float ratio)
+{
+    // In floating point: the difference of two arbitrary ints can overflow.
+    return float(double(baseFrequency) + (double(maxFrequency) - double(baseFrequency)) * ratio);
 }
 
 float curveInputRatio(float x, const ResponseCurve& curve)
