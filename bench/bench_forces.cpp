@@ -1,6 +1,7 @@
 // calculateAxisForces for one axis with every effect of that axis active: median time per
 // call, and a check that the call never touches the heap.
 
+#include "benchsupport.h"
 #include "effectssettings.h"
 #include "forcecalculator.h"
 #include "telemetry.h"
@@ -60,37 +61,6 @@ namespace {
 
 constexpr int elevator = 1; // the axis where every effect, the AoA spring included, works
 
-void activateEveryEffect(AxisEffectsSettings& a)
-{
-    SpringWithSingleCurveSettings* springs[] = {&a.airspeedSpring, &a.propThrustSpring, &a.aoaSpring,
-                                                &a.gForceSpring};
-    for (SpringWithSingleCurveSettings* s : springs) {
-        s->active = true;
-        s->total_effect_strength = 60;
-        s->dampening_contribution = 30;
-    }
-    a.elevatorWeight.active = true;
-    a.elevatorWeight.total_effect_strength = 40;
-    EffectSettingsBase* effects[] = {
-        &a.overspeedShaker, &a.overGShaker, &a.afterburnerShaker, &a.onGroundShaker, &a.gunfireShaker,
-        &a.aoaShaker, &a.gearShaker, &a.flapsShaker, &a.airbrakeShaker, &a.gearExtractionJolt,
-        &a.countermeasuresJolt, &a.damageJolt, &a.weaponReleaseJolt, &a.landingJolt, &a.liftShimmyShaker,
-        &a.vortexStateShaker, &a.genericShaker, &a.engineShaker, &a.rotorShaker};
-    for (EffectSettingsBase* e : effects)
-        e->active = true;
-    TotalEffectStrengthSettingsAddon* strengths[] = {
-        &a.overspeedShaker, &a.overGShaker, &a.afterburnerShaker, &a.onGroundShaker, &a.aoaShaker,
-        &a.gearShaker, &a.flapsShaker, &a.airbrakeShaker, &a.gearExtractionJolt, &a.countermeasuresJolt,
-        &a.damageJolt, &a.weaponReleaseJolt, &a.landingJolt, &a.liftShimmyShaker, &a.vortexStateShaker,
-        &a.genericShaker, &a.engineShaker, &a.rotorShaker};
-    for (TotalEffectStrengthSettingsAddon* s : strengths)
-        s->total_effect_strength = 70;
-    a.genericShaker.frequency_mode = 1;
-    a.vortexStateShaker.frequency_mode = 1;
-    for (ShakerWithFixedFrequencySettings& gun : a.gunfireShaker.gunfire)
-        gun.total_effect_strength = 50;
-}
-
 Telemetry flyingLowAndFiring()
 {
     Telemetry t;
@@ -126,9 +96,7 @@ void startEveryJolt(ForceCalculator& calculator, const EffectsSettings& settings
 
 int main()
 {
-    EffectsSettings settings;
-    settings.setDefaults();
-    activateEveryEffect(settings.axes[elevator]);
+    const EffectsSettings settings = everyEffectActive();
     const Telemetry telemetry = flyingLowAndFiring();
     ForceCalculator calculator(nullptr);
 
@@ -154,13 +122,12 @@ int main()
         tick += 104; // past the jolts' 100 ms, so the next start replaces them
     }
 
-    std::sort(perCall.begin(), perCall.end());
-    const double median = perCall[perCall.size() / 2];
-    const double p99 = perCall[perCall.size() * 99 / 100];
+    const double median = percentile(perCall, 0.5);
+    const double p99 = percentile(perCall, 0.99);
     const long calls = long(samples) * callsPerSample;
     std::printf("calculateAxisForces, one axis, every effect active: %ld calls\n", calls);
     std::printf("  median %.3f us per call (target <= 2 us: %s), p99 %.3f us, best %.3f us\n", median / 1000.0,
-                median <= 2000.0 ? "met" : "MISSED", p99 / 1000.0, perCall.front() / 1000.0);
+                median <= 2000.0 ? "met" : "MISSED", p99 / 1000.0, percentile(perCall, 0.0) / 1000.0);
     std::printf("  heap allocations during the calls: %ld\n", allocationCount);
     return allocationCount == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
 }

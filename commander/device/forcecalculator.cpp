@@ -30,6 +30,32 @@ void startJolt(JoltState& jolt, float strength, float frequency, quint64 tick)
     jolt.frequency = frequency;
 }
 
+// Fixed-frequency jolts are sized by their strength alone, or by their curve at the
+// event's size times their strength.
+float joltStrength(const ShakerWithFixedFrequencySettings& jolt, float)
+{
+    return hundredth(jolt.total_effect_strength);
+}
+
+float joltStrength(const ShakerWithSingleCurveAndFixedFrequencySettings& jolt, float size)
+{
+    return hundredth(evaluateResponseCurve(size, jolt.curve1)) * hundredth(jolt.total_effect_strength);
+}
+
+// Starts one kind of fixed-frequency jolt on every axis where it is active.
+template <typename Settings>
+void startJolts(JoltState (&jolts)[ForceCalculator::axisCount], const EffectsSettings* settings,
+                Settings AxisEffectsSettings::*member, float size, quint64 tick)
+{
+    if (!settings)
+        return;
+    for (int i = 0; i < ForceCalculator::axisCount; ++i) {
+        const Settings& jolt = settings->axes[i].*member;
+        if (jolt.active)
+            startJolt(jolts[i], joltStrength(jolt, size), float(jolt.base_frequency), tick);
+    }
+}
+
 } // namespace
 
 ForceCalculator::ForceCalculator(QObject* parent)
@@ -51,8 +77,8 @@ void ForceCalculator::startLandingJolt(const EffectsSettings* settings, float ai
         // The two curves alone size a touchdown; the total strength is not used.
         const float strength = 2.0f * hundredth(evaluateResponseCurve(airspeed, jolt.curve1))
             * hundredth(evaluateResponseCurve(std::fabs(verticalSpeed), jolt.curve2));
-        const float frequency = float(double(jolt.base_frequency)
-            + (double(jolt.max_frequency) - double(jolt.base_frequency)) * curveInputRatio(airspeed, jolt.curve1));
+        const float frequency = variableFrequency(jolt.base_frequency, jolt.max_frequency,
+                                                  curveInputRatio(airspeed, jolt.curve1));
         startJolt(m_jolts[LANDING_JOLT][i], strength, frequency, tick);
     }
 }
@@ -61,58 +87,29 @@ void ForceCalculator::startWeaponReleaseJolt(const EffectsSettings* settings, fl
                                              quint64 tick)
 {
     releasedWeight = finiteOrZero(releasedWeight);
-    if (!settings || !(releasedWeight > 0.0f))
-        return;
-    for (int i = 0; i < axisCount; ++i) {
-        const WeaponReleaseJoltShakerSettings& jolt = settings->axes[i].weaponReleaseJolt;
-        if (!jolt.active)
-            continue;
-        const float strength = hundredth(evaluateResponseCurve(releasedWeight, jolt.curve1))
-            * hundredth(jolt.total_effect_strength);
-        startJolt(m_jolts[WEAPON_RELEASE_JOLT][i], strength, float(jolt.base_frequency), tick);
-    }
+    if (releasedWeight > 0.0f)
+        startJolts(m_jolts[WEAPON_RELEASE_JOLT], settings, &AxisEffectsSettings::weaponReleaseJolt,
+                   releasedWeight, tick);
 }
 
 void ForceCalculator::startDamageJolt(const EffectsSettings* settings, float damagePercent,
                                       quint64 tick)
 {
     damagePercent = finiteOrZero(damagePercent);
-    if (!settings || !(damagePercent > 0.0f))
-        return;
-    for (int i = 0; i < axisCount; ++i) {
-        const DamageJoltShakerSettings& jolt = settings->axes[i].damageJolt;
-        if (!jolt.active)
-            continue;
-        const float strength = hundredth(evaluateResponseCurve(damagePercent, jolt.curve1))
-            * hundredth(jolt.total_effect_strength);
-        startJolt(m_jolts[DAMAGE_JOLT][i], strength, float(jolt.base_frequency), tick);
-    }
+    if (damagePercent > 0.0f)
+        startJolts(m_jolts[DAMAGE_JOLT], settings, &AxisEffectsSettings::damageJolt, damagePercent, tick);
 }
 
 void ForceCalculator::startCountermeasureJolt(const EffectsSettings* settings, quint64 tick)
 {
-    if (!settings)
-        return;
-    for (int i = 0; i < axisCount; ++i) {
-        const CountermeasuresJoltShakerSettings& jolt = settings->axes[i].countermeasuresJolt;
-        if (jolt.active) {
-            startJolt(m_jolts[COUNTERMEASURE_JOLT][i], hundredth(jolt.total_effect_strength),
-                      float(jolt.base_frequency), tick);
-        }
-    }
+    startJolts(m_jolts[COUNTERMEASURE_JOLT], settings, &AxisEffectsSettings::countermeasuresJolt, 0.0f,
+               tick);
 }
 
 void ForceCalculator::startGearExtractionJolt(const EffectsSettings* settings, quint64 tick)
 {
-    if (!settings)
-        return;
-    for (int i = 0; i < axisCount; ++i) {
-        const GearExtractionJoltShakerSettings& jolt = settings->axes[i].gearExtractionJolt;
-        if (jolt.active) {
-            startJolt(m_jolts[GEAR_EXTRACTION_JOLT][i], hundredth(jolt.total_effect_strength),
-                      float(jolt.base_frequency), tick);
-        }
-    }
+    startJolts(m_jolts[GEAR_EXTRACTION_JOLT], settings, &AxisEffectsSettings::gearExtractionJolt, 0.0f,
+               tick);
 }
 
 AxisForces ForceCalculator::calculateAxisForces(int index, quint64 tick, float position,

@@ -90,8 +90,6 @@ int writeReport(hid_device* handle, const HidInOutReportTypeDef& report)
 int sendUInt8OverrideReport(hid_device* handle, TelemetryOverrideEnum field, int8_t index,
                             uint8_t data)
 {
-    if (!handle)
-        return -1;
     HidInOutReportTypeDef report;
     createUInt8OverrideReport(&report, field, uint8_t(index), data);
     return writeReport(handle, report);
@@ -100,8 +98,6 @@ int sendUInt8OverrideReport(hid_device* handle, TelemetryOverrideEnum field, int
 int sendUInt16OverrideReport(hid_device* handle, TelemetryOverrideEnum field, int8_t index,
                              uint16_t data)
 {
-    if (!handle)
-        return -1;
     HidInOutReportTypeDef report;
     createUInt16OverrideReport(&report, field, uint8_t(index), data);
     return writeReport(handle, report);

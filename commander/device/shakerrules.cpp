@@ -17,25 +17,17 @@ namespace {
 
 constexpr float fullSwing = 10.0f; // percent of full force at 100 percent strength and curve output
 
-void runWhenAboveZero(AxisForces& forces, OscillatorState& state, quint64 tick, float frequency,
-                      float amplitude)
+} // namespace
+
+float hundredth(double percent)
 {
-    if (!(frequency > 0.0f))
-        return;
-    runShakerOscillator(forces, state, OscillatorInput{tick, frequency, amplitude});
+    return narrowToFloat(percent * 0.01);
 }
 
 float variableFrequency(int baseFrequency, int maxFrequency, float ratio)
 {
     // In floating point: the difference of two arbitrary ints can overflow.
     return float(double(baseFrequency) + (double(maxFrequency) - double(baseFrequency)) * ratio);
-}
-
-} // namespace
-
-float hundredth(double percent)
-{
-    return narrowToFloat(percent * 0.01);
 }
 
 float curveInputRatio(float x, const ResponseCurve& curve)
@@ -55,14 +47,14 @@ void applySingleCurveFixedFrequencyShaker(AxisForces& forces,
 {
     const float amplitude = hundredth(evaluateResponseCurve(x, settings.curve1))
         * hundredth(settings.total_effect_strength) * fullSwing;
-    runWhenAboveZero(forces, state, tick, float(settings.base_frequency), amplitude);
+    runShakerOscillator(forces, state, {tick, float(settings.base_frequency), amplitude});
 }
 
 void applyFixedFrequencyShaker(AxisForces& forces, const ShakerWithFixedFrequencySettings& settings,
                                OscillatorState& state, quint64 tick)
 {
     const float amplitude = hundredth(settings.total_effect_strength) * fullSwing;
-    runWhenAboveZero(forces, state, tick, float(settings.base_frequency), amplitude);
+    runShakerOscillator(forces, state, {tick, float(settings.base_frequency), amplitude});
 }
 
 void applySingleCurveVariableFrequencyShaker(AxisForces& forces,
@@ -73,7 +65,7 @@ void applySingleCurveVariableFrequencyShaker(AxisForces& forces,
                                               curveInputRatio(x, settings.curve1));
     const float amplitude = hundredth(evaluateResponseCurve(x, settings.curve1))
         * hundredth(settings.total_effect_strength) * fullSwing;
-    runWhenAboveZero(forces, state, tick, frequency, amplitude);
+    runShakerOscillator(forces, state, {tick, frequency, amplitude});
 }
 
 void applyDualCurveVariableFrequencyShaker(AxisForces& forces,
@@ -85,7 +77,7 @@ void applyDualCurveVariableFrequencyShaker(AxisForces& forces,
     const float amplitude = hundredth(evaluateResponseCurve(x, settings.curve1))
         * hundredth(settings.total_effect_strength)
         * hundredth(evaluateResponseCurve(y, settings.curve2)) * fullSwing;
-    runWhenAboveZero(forces, state, tick, frequency, amplitude);
+    runShakerOscillator(forces, state, {tick, frequency, amplitude});
 }
 
 void applyVortexStateShaker(AxisForces& forces, const ShakerWithDualCurveAndVariableFrequencySettings& settings,
@@ -112,7 +104,7 @@ void applyVortexStateShaker(AxisForces& forces, const ShakerWithDualCurveAndVari
     const float amplitude = hundredth(settings.total_effect_strength)
         * hundredth(evaluateResponseCurve(angle, settings.curve1))
         * hundredth(evaluateResponseCurve(descent, settings.curve2)) * fullSwing;
-    runWhenAboveZero(forces, state, tick, frequency, amplitude);
+    runShakerOscillator(forces, state, {tick, frequency, amplitude});
 }
 
 void applyGenericShaker(AxisForces& forces, const ShakerWithSingleCurveAndFixedFrequencySettings& settings,
@@ -124,7 +116,7 @@ void applyGenericShaker(AxisForces& forces, const ShakerWithSingleCurveAndFixedF
     const float amplitude = hundredth(settings.total_effect_strength)
         * hundredth(evaluateResponseCurve(float(telemetry.shakeMagnitude), settings.curve1))
         * fullSwing;
-    runWhenAboveZero(forces, state, tick, frequency, amplitude);
+    runShakerOscillator(forces, state, {tick, frequency, amplitude});
 }
 
 void applyRpmShaker(AxisForces& forces, const RPMShakerSettings& settings, OscillatorState& state,
@@ -133,12 +125,12 @@ void applyRpmShaker(AxisForces& forces, const RPMShakerSettings& settings, Oscil
     const float frequency = float(double(settings.frequency_multiplier) * (double(rpm) / 60.0));
     const float amplitude = hundredth(evaluateResponseCurve(rpm, settings.curve1))
         * hundredth(settings.total_effect_strength) * fullSwing;
-    runWhenAboveZero(forces, state, tick, frequency, amplitude);
+    runShakerOscillator(forces, state, {tick, frequency, amplitude});
 }
 
 void applyJoltShaker(AxisForces& forces, JoltState& jolt, quint64 tick)
 {
     if (tick - jolt.startTick > 99)
         return;
-    runWhenAboveZero(forces, jolt.oscillator, tick, jolt.frequency, fullSwing * jolt.strength);
+    runShakerOscillator(forces, jolt.oscillator, {tick, jolt.frequency, fullSwing * jolt.strength});
 }

@@ -29,6 +29,9 @@ float hundredth(double percent);
 // clamp(x / input of the curve's last point, 0, 1); 0 when that input is not above 0.
 float curveInputRatio(float x, const ResponseCurve& curve);
 
+// base + (max - base) x ratio in Hz, worked out without int overflow.
+float variableFrequency(int baseFrequency, int maxFrequency, float ratio);
+
 // The shaker rules: each works out a frequency and an amplitude from the effect's
 // settings and its inputs, and steps the oscillator only when the frequency is above 0.
 // Inputs are expected finite (the force calculator cleans telemetry first).

@@ -1,5 +1,6 @@
 #include "wireconversion.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -24,12 +25,7 @@ int saturate(float value, int low, int high)
 
 float fadeFactor(float fade)
 {
-    fade = nanToZero(fade);
-    if (fade < 0.0f)
-        return 0.0f;
-    if (fade > 1.0f)
-        return 1.0f;
-    return fade;
+    return std::clamp(nanToZero(fade), 0.0f, 1.0f);
 }
 
 constexpr int int16Min = std::numeric_limits<int16_t>::min();
@@ -44,12 +40,8 @@ float strengthScaled(float value, int totalEffectStrength)
 
 int16_t toWireForce(float percent, float fade)
 {
-    percent = nanToZero(percent);
-    if (percent > 100.0f)
-        percent = 100.0f;
-    else if (percent < -100.0f)
-        percent = -100.0f;
-    return int16_t(saturate(percent * fadeFactor(fade) * 100.0f, -10000, 10000));
+    const float held = std::clamp(nanToZero(percent), -100.0f, 100.0f);
+    return int16_t(saturate(held * fadeFactor(fade) * 100.0f, -10000, 10000));
 }
 
 int16_t toWireDamper(float percent, float fade)
@@ -69,11 +61,7 @@ int16_t toWireCurvePoint(float percent)
 
 int16_t toWireHardwareTrim(int trim)
 {
-    if (trim > 10000)
-        return 10000;
-    if (trim < -10000)
-        return -10000;
-    return int16_t(trim);
+    return int16_t(std::clamp(trim, -10000, 10000));
 }
 
 uint8_t toWireForceRelease(float percent)
