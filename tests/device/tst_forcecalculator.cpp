@@ -694,7 +694,6 @@ void TestForceCalculator::hostileInputsKeepEveryOutputFinite()
     const float real = telemetry.airspeed;
     // Ticks run on, jump far ahead, run back and pass through the top of the range.
     const quint64 ticks[] = {0, 2, 1000, 1002, 999, 5000000000ULL, 4, ULLONG_MAX - 3, ULLONG_MAX, 0};
-    int calls = 0;
     for (quint64 base : ticks) {
         calculator.startLandingJolt(&settings, real, real, base);
         calculator.startLandingJolt(&settings, std::fabs(real), -std::fabs(real), base);
@@ -706,13 +705,11 @@ void TestForceCalculator::hostileInputsKeepEveryOutputFinite()
             const quint64 tick = base + quint64(step) * 2;
             const int axis = step % 4;
             const AxisForces f = calculator.calculateAxisForces(axis, tick, real, &telemetry, &settings);
-            ++calls;
             QVERIFY2(std::isfinite(f.spring) && std::isfinite(f.constant) && std::isfinite(f.periodic)
                          && std::isfinite(f.damper),
                      qPrintable(QStringLiteral("axis %1 tick %2: ").arg(axis).arg(tick) + describe(f)));
         }
     }
-    QCOMPARE(calls, 640);
 }
 
 QTEST_GUILESS_MAIN(TestForceCalculator)
