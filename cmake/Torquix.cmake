@@ -20,7 +20,7 @@ function(torquix_add_test name)
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TORQUIX_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TORQUIX_SOURCE_DIR=${CMAKE_SOURCE_DIR};TORQUIX_SCREENSHOT_DIR=${CMAKE_BINARY_DIR}/screenshots"
     TIMEOUT ${ARG_TIMEOUT})
 endfunction()
 

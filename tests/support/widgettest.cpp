@@ -1,0 +1,115 @@
+#include "widgettest.h"
+
+#include <qcustomplot.h>
+
+#include <QApplication>
+#include <QColor>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEnterEvent>
+#include <QFileInfo>
+#include <QImage>
+#include <QPixmap>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+namespace WidgetTest {
+
+bool showExposed(QWidget* widget, QSize size)
+{
+    widget->resize(size);
+    widget->show();
+    return QTest::qWaitForWindowExposed(widget);
+}
+
+QString saveScreenshot(QWidget* widget, const QString& name)
+{
+    // The test registration points this at the build tree; a test started by hand
+    // writes beside itself.
+    QString root = qEnvironmentVariable("TORQUIX_SCREENSHOT_DIR");
+    if (root.isEmpty())
+        root = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
+    const QString folder = root + QLatin1Char('/') + QFileInfo(QCoreApplication::applicationFilePath()).baseName();
+    if (!QDir().mkpath(folder))
+        return QString();
+    const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
+    return widget->grab().save(path, "PNG") ? path : QString();
+}
+
+QColor grabbedPixel(QWidget* widget, QPoint position)
+{
+    const QPixmap pixmap = widget->grab();
+    const qreal ratio = pixmap.devicePixelRatio();
+    return pixmap.toImage().pixelColor(QPoint(int(position.x() * ratio), int(position.y() * ratio)));
+}
+
+QPoint plotPixel(QCustomPlot* plot, double x, double y)
+{
+    return QPoint(qRound(plot->xAxis->coordToPixel(x)), qRound(plot->yAxis->coordToPixel(y)));
+}
+
+void drag(QWidget* widget, Qt::MouseButton button, QPoint from, QPoint to, int steps)
+{
+    QTest::mousePress(widget, button, Qt::NoModifier, from);
+    for (int step = 1; step <= steps; ++step) {
+        const QPoint at = from + (to - from) * step / steps;
+        QTest::mouseMove(widget, at);
+    }
+    QTest::mouseRelease(widget, button, Qt::NoModifier, to);
+}
+
+void sendEnter(QWidget* widget, QPoint position)
+{
+    QEnterEvent event(position, widget->mapTo(widget->window(), position), widget->mapToGlobal(position));
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+void sendLeave(QWidget* widget)
+{
+    QEvent event(QEvent::Leave);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+namespace {
+
+void pollForModal(std::shared_ptr<std::function<void(QWidget*)>> handler,
+                  std::shared_ptr<QElapsedTimer> clock, int timeoutMs)
+{
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        (*handler)(modal);
+        return;
+    }
+    if (clock->elapsed() > timeoutMs) {
+        qWarning("WidgetTest::whenModal: no modal widget opened within %d ms", timeoutMs);
+        return;
+    }
+    QTimer::singleShot(10, [handler, clock, timeoutMs] { pollForModal(handler, clock, timeoutMs); });
+}
+
+} // namespace
+
+void whenModal(std::function<void(QWidget*)> handler, int timeoutMs)
+{
+    auto shared = std::make_shared<std::function<void(QWidget*)>>(std::move(handler));
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    QTimer::singleShot(0, [shared, clock, timeoutMs] { pollForModal(shared, clock, timeoutMs); });
+}
+
+ScopedWorkingDirectory::ScopedWorkingDirectory()
+    : previous(QDir::currentPath())
+{
+    if (temporary.isValid())
+        entered = QDir::setCurrent(temporary.path());
+}
+
+ScopedWorkingDirectory::~ScopedWorkingDirectory()
+{
+    QDir::setCurrent(previous);
+}
+
+} // namespace WidgetTest

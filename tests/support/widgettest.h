@@ -1,0 +1,64 @@
+#pragma once
+
+// Widget-test support: widgets shown offscreen at a fixed size, real mouse events on
+// QCustomPlot coordinates, pixels of a grab, modal dialogs driven from the event loop,
+// screenshots under the build tree and a temporary working directory.
+
+#include <QDir>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <functional>
+
+class QColor;
+class QCustomPlot;
+class QWidget;
+
+namespace WidgetTest {
+
+// Resizes, shows and waits until the window is exposed; false when it never was.
+bool showExposed(QWidget* widget, QSize size);
+
+// Saves widget->grab() as <build>/screenshots/<test program>/<name>.png; returns the path
+// (empty when the file could not be written).
+QString saveScreenshot(QWidget* widget, const QString& name);
+
+// The colour of one pixel of widget->grab(), in the widget's logical coordinates.
+QColor grabbedPixel(QWidget* widget, QPoint position);
+
+// The widget pixel (relative to plot) at a point in the plot's axis coordinates.
+QPoint plotPixel(QCustomPlot* plot, double x, double y);
+
+// Real mouse events through QTest: press at from, moves in steps, release at to.
+void drag(QWidget* widget, Qt::MouseButton button, QPoint from, QPoint to, int steps = 4);
+
+// QTest mouse moves produce no enter or leave events; these send them.
+void sendEnter(QWidget* widget, QPoint position);
+void sendLeave(QWidget* widget);
+
+// Calls handler once with the application's active modal widget as soon as one is open,
+// polling from a zero-delay timer; gives up after timeoutMs. Arm it before the call
+// that opens the dialog.
+void whenModal(std::function<void(QWidget*)> handler, int timeoutMs = 5000);
+
+// Makes a new temporary folder the working directory for its lifetime.
+class ScopedWorkingDirectory {
+public:
+    ScopedWorkingDirectory();
+    ~ScopedWorkingDirectory();
+    ScopedWorkingDirectory(const ScopedWorkingDirectory&) = delete;
+    ScopedWorkingDirectory& operator=(const ScopedWorkingDirectory&) = delete;
+
+    bool isValid() const { return temporary.isValid() && entered; }
+    QString path() const { return temporary.path(); }
+    QString filePath(const QString& name) const { return temporary.filePath(name); }
+
+private:
+    QString previous;
+    QTemporaryDir temporary;
+    bool entered = false;
+};
+
+} // namespace WidgetTest
