@@ -8,6 +8,7 @@
 #include <cstring>
 #include <cwchar>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <sstream>
@@ -20,13 +21,63 @@ namespace {
 constexpr size_t stateSize = 64;
 constexpr size_t reportSize = stateSize + 1;
 
+using Record = std::array<uint8_t, stateSize>;
+
+// The feature reports that carry a base's settings records.
+constexpr uint8_t hardwareRecord = 0x21;
+constexpr uint8_t effectRecord = 0x22;
+constexpr uint8_t gpioRecord = 0xA1;
+constexpr uint8_t adcRecord = 0xA2;
+
+// A rebooting base stays off the bus for this many host calls that concern it, so a
+// host polling every tick misses more than 100 reads before it finds the base again.
+constexpr int rebootCalls = 101;
+
+std::map<uint8_t, Record> blankSettings()
+{
+    return {{hardwareRecord, {}}, {effectRecord, {}}, {gpioRecord, {}}, {adcRecord, {}}};
+}
+
+// Where the firmware stores a setting field: its record (0 for none of the four), the
+// offset of index 0, the value's width, the number of indexes (0: only index 0) and
+// the distance between two of them.
+struct FieldPlace {
+    uint8_t record;
+    uint8_t offset;
+    uint8_t size = 1;
+    uint8_t indexCount = 0;
+    uint8_t indexStride = 0;
+};
+
+constexpr FieldPlace axis(uint8_t record, uint8_t offset, uint8_t size = 1)
+{
+    return {record, offset, size, 2, 13};
+}
+
+constexpr FieldPlace each(uint8_t record, uint8_t offset, uint8_t count, uint8_t size = 1)
+{
+    return {record, offset, size, count, size};
+}
+
+constexpr uint8_t E = effectRecord, H = hardwareRecord, G = gpioRecord;
+constexpr FieldPlace fieldPlaces[] = { // by field number
+    {E, 0}, {E, 1}, {E, 2}, {E, 3}, axis(E, 5), axis(E, 6, 2), axis(E, 10), axis(E, 9),
+    axis(E, 11, 2), axis(E, 15, 2), axis(E, 17), {H, 0}, {H, 1}, {H, 2}, {H, 3}, {H, 4},
+    {H, 5}, {H, 6}, {H, 7}, {H, 8}, {H, 9}, axis(H, 10), axis(H, 11), axis(H, 12),
+    axis(H, 13, 2), axis(H, 15, 4), axis(H, 19, 4), {G, 0}, each(G, 1, 10), each(G, 11, 32),
+    {G, 43}, {G, 44}, {G, 45}, {G, 46}, each(adcRecord, 0, 3, 2), each(adcRecord, 6, 3, 2),
+    each(adcRecord, 15, 3), each(adcRecord, 18, 3), each(adcRecord, 12, 3),
+    each(adcRecord, 21, 3), {E, 4}, {0, 0}, axis(E, 13, 2), axis(E, 8)};
+
 struct Base {
     std::vector<int> interfaces;
     bool plugged = true;
     uint64_t generation = 0; // new at every add and unplug, so handles opened before go dead
     uint8_t inputReportId = 0x01;
     std::array<uint8_t, stateSize> state{};
-    std::map<uint8_t, std::array<uint8_t, stateSize>> featureReports;
+    std::map<uint8_t, Record> settings = blankSettings(); // live, by feature report id
+    std::map<uint8_t, Record> flash = blankSettings();    // what a restart reloads
+    int rebootCallsLeft = 0; // > 0 while rebooting
     int failOpens = 0;
     int failReads = 0;
     int timeOutReads = 0;
@@ -198,14 +249,74 @@ void appendToLogFile(std::FILE* file, const BaseEmulator::WrittenReport& report)
     std::fflush(file);
 }
 
-// The one place where a base receives a report. A base that acts on what it is sent
-// (settings writes, for instance) would do so here.
-void deliver(Emulator& state, const BaseEmulator::WrittenReport& report)
+void logReport(Emulator& state, const BaseEmulator::WrittenReport& report)
 {
     if (state.logFile)
         appendToLogFile(state.logFile, report);
     if (state.keepLogInMemory)
         state.log.push_back(report);
+}
+
+bool zeroFrom(const std::vector<uint8_t>& bytes, size_t first)
+{
+    return std::all_of(bytes.begin() + std::min(first, bytes.size()), bytes.end(),
+                       [](uint8_t byte) { return byte == 0; });
+}
+
+// Off the bus until the host has made rebootCalls calls for it; old handles stay dead.
+void reboot(Emulator& state, Base& base)
+{
+    base.settings = base.flash;
+    base.plugged = false;
+    base.generation = ++state.lastGeneration;
+    base.rebootCallsLeft = rebootCalls;
+}
+
+// One host call (an enumeration, or a read or write on a dead handle) for a rebooting base.
+void countRebootCall(Base& base)
+{
+    if (base.rebootCallsLeft > 0 && --base.rebootCallsLeft == 0)
+        base.plugged = true;
+}
+
+// Stores a setting report's value in the live record. Refuses, as the firmware
+// would, an unknown field, an index outside the field, and stray bytes after the value.
+void applySetting(Base& base, const std::vector<uint8_t>& bytes)
+{
+    const uint8_t field = bytes.size() > 2 ? bytes[2] : 0xFF;
+    const int index = bytes.size() > 3 ? int8_t(bytes[3]) : -1;
+    const bool known = field < std::size(fieldPlaces);
+    const FieldPlace place = known ? fieldPlaces[field] : FieldPlace{};
+    const bool indexFits = place.indexCount == 0 ? index == 0 || place.record == 0
+                                                 : index >= 0 && index < place.indexCount;
+    if (!known || !indexFits || bytes.size() < 4u + place.size || !zeroFrom(bytes, 4u + place.size)) {
+        std::fprintf(stderr, "base emulator: setting report refused (field %u index %d)\n",
+                     unsigned(field), index);
+        return;
+    }
+    if (place.record == 0)
+        return;
+    std::memcpy(base.settings[place.record].data() + place.offset + index * place.indexStride,
+                bytes.data() + 4, place.size);
+}
+
+// What a base does with an output report; the commands carry no payload.
+void actOn(Emulator& state, Base& base, const std::vector<uint8_t>& bytes)
+{
+    if (bytes.size() < 2 || bytes[0] != 0xA3)
+        return;
+    if (bytes[1] == 0x14)
+        return applySetting(base, bytes);
+    if (!zeroFrom(bytes, 2))
+        return;
+    if (bytes[1] == 0x02) // save, then restart with what was saved
+        base.flash = base.settings;
+    if (bytes[1] == 0x01 || bytes[1] == 0x02)
+        reboot(state, base);
+    if (bytes[1] == 0x03) { // firmware update mode: gone until plugged in again
+        base.plugged = false;
+        base.generation = ++state.lastGeneration;
+    }
 }
 
 }
@@ -226,6 +337,8 @@ Base* liveBase(Emulator& state, hid_device* device)
 {
     Base* base = findBase(state, device->productId);
     if (!base || !base->plugged || base->generation != device->generation) {
+        if (base)
+            countRebootCall(*base);
         device->error = L"device disconnected";
         return nullptr;
     }
@@ -252,7 +365,9 @@ int receive(hid_device* device, const unsigned char* data, size_t length,
     report.interfaceNumber = device->interfaceNumber;
     report.kind = kind;
     report.bytes.assign(data, data + length);
-    deliver(state, report);
+    logReport(state, report);
+    if (kind == BaseEmulator::ReportKind::Output)
+        actOn(state, *base, report.bytes);
     return int(length);
 }
 
@@ -314,7 +429,11 @@ void unplugBase(unsigned short productId)
 
 void plugBase(unsigned short productId)
 {
-    changeBase(productId, [](Base& base) { base.plugged = true; });
+    changeBase(productId, [](Base& base) {
+        base.plugged = true;
+        base.rebootCallsLeft = 0;
+        base.settings = base.flash;
+    });
 }
 
 void setFirmwareVersion(unsigned short productId, FirmwareVersion firmware)
@@ -348,7 +467,24 @@ void setInputReportId(unsigned short productId, uint8_t reportId)
 void setFeatureReport(unsigned short productId, uint8_t reportId,
                       const std::array<uint8_t, 64>& record)
 {
-    changeBase(productId, [&](Base& base) { base.featureReports[reportId] = record; });
+    changeBase(productId, [&](Base& base) {
+        if (base.settings.count(reportId) == 0)
+            return;
+        base.settings[reportId] = record;
+        base.flash[reportId] = record;
+    });
+}
+
+std::array<uint8_t, 64> settingsRecord(unsigned short productId, uint8_t reportId, bool flash)
+{
+    Record record{};
+    changeBase(productId, [&](Base& base) {
+        const auto& records = flash ? base.flash : base.settings;
+        const auto found = records.find(reportId);
+        if (found != records.end())
+            record = found->second;
+    });
+    return record;
 }
 
 void failOpens(unsigned short productId, int count)
@@ -484,8 +620,11 @@ hid_device_info* hid_enumerate(unsigned short vendor_id, unsigned short product_
 
     hid_device_info* first = nullptr;
     hid_device_info** next = &first;
-    for (const auto& [productId, base] : state.bases) {
-        if (!base.plugged || (product_id != 0 && product_id != productId))
+    for (auto& [productId, base] : state.bases) {
+        if (product_id != 0 && product_id != productId)
+            continue;
+        countRebootCall(base);
+        if (!base.plugged)
             continue;
         for (int interfaceNumber : base.interfaces) {
             auto* entry = static_cast<hid_device_info*>(std::calloc(1, sizeof(hid_device_info)));
@@ -635,8 +774,8 @@ int hid_get_feature_report(hid_device* dev, unsigned char* data, size_t length)
     Base* base = liveBase(state, dev);
     if (!base)
         return -1;
-    const auto record = base->featureReports.find(data[0]);
-    if (record == base->featureReports.end()) {
+    const auto record = base->settings.find(data[0]);
+    if (record == base->settings.end()) {
         dev->error = L"no such feature report";
         return -1;
     }

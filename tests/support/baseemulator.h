@@ -18,6 +18,15 @@
 //   TORQUIX_EMULATOR_REPORT_LOG  file that receives one line per written report
 //                                (see readReportLog)
 // Every call is thread-safe: the program under test talks hidapi on its own thread.
+//
+// Each base keeps its four settings records (feature reports 0x21 hardware, 0x22
+// effect, 0xA1 GPIO, 0xA2 ADC), zero at first, live and in flash, and acts on the
+// output reports a base knows: A3 14 field index value stores one setting in the live
+// record (refused when the field or index is unknown or a byte after the value is not
+// 0); A3 01 reboots (off the bus for the next 101 host calls that concern the base, such
+// as reads on its old handles and enumerations, then back with the flash records), A3 02
+// saves the live records to flash and reboots, A3 03 enters firmware update mode (off
+// the bus until plugBase).
 namespace BaseEmulator {
 
 constexpr unsigned short vendorId = 0x045B;
@@ -52,7 +61,7 @@ void addBase(unsigned short productId, FirmwareVersion firmware = {},
 // Gone for good: open handles fail from now on.
 void removeBase(unsigned short productId);
 // Unplugged: not enumerated, open handles fail for good. Plugged in again: enumerated
-// and openable anew, with the state it had.
+// and openable anew, with the state it had and its settings reloaded from flash.
 void unplugBase(unsigned short productId);
 void plugBase(unsigned short productId);
 
@@ -63,10 +72,14 @@ void setAxisTrim(unsigned short productId, int axis, int16_t trim);     // axis 
 void setStateBytes(unsigned short productId, const std::array<uint8_t, 64>& state);
 void setInputReportId(unsigned short productId, uint8_t reportId);
 
-// A record the base answers hid_get_feature_report with (id byte, then these 64 bytes);
-// ids without a record fail.
+// Stores a settings record, live and in flash, as the base answers it to
+// hid_get_feature_report (id byte, then these 64 bytes); other ids are ignored, and
+// reading them fails.
 void setFeatureReport(unsigned short productId, uint8_t reportId,
                       const std::array<uint8_t, 64>& record);
+// The live settings record of reportId, or its flash copy; zeros when there is none.
+std::array<uint8_t, 64> settingsRecord(unsigned short productId, uint8_t reportId,
+                                       bool flash = false);
 
 // Scripted faults: the next count calls (or all, with always; 0 clears) fail.
 void failOpens(unsigned short productId, int count);

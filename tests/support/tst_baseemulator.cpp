@@ -72,6 +72,8 @@ private slots:
     void failedWriteReachesNothing();
     void closingReleasesTheHandle();
     void featureReportsAnswerByReportId();
+    void settingReportsChangeOnlyTheirField_data();
+    void settingReportsChangeOnlyTheirField();
     void preloadedEmulatorAnswersARealProgram();
 };
 
@@ -410,6 +412,7 @@ void TestBaseEmulator::featureReportsAnswerByReportId()
     for (size_t i = 0; i < record.size(); ++i)
         record[i] = uint8_t(i + 1);
     BaseEmulator::setFeatureReport(joystick, 0x22, record);
+    BaseEmulator::setFeatureReport(joystick, 0x23, record);
     hid_device* handle = openJoystick();
     QVERIFY(handle);
 
@@ -419,7 +422,10 @@ void TestBaseEmulator::featureReportsAnswerByReportId()
     QCOMPARE(int(buffer[1]), 1);
     QCOMPARE(int(buffer[64]), 64);
 
-    unsigned char unknown[65] = {0x21};
+    unsigned char hardware[65] = {0x21, 0x55};
+    QCOMPARE(hid_get_feature_report(handle, hardware, sizeof(hardware)), 65);
+    QCOMPARE(QByteArray(reinterpret_cast<char*>(hardware + 1), 64), QByteArray(64, '\0'));
+    unsigned char unknown[65] = {0x23};
     QCOMPARE(hid_get_feature_report(handle, unknown, sizeof(unknown)), -1);
 
     const unsigned char sent[3] = {0x21, 9, 8};
@@ -428,6 +434,43 @@ void TestBaseEmulator::featureReportsAnswerByReportId()
     const auto log = BaseEmulator::writtenReports();
     QCOMPARE(log.size(), size_t(1));
     QVERIFY(log[0].kind == BaseEmulator::ReportKind::Feature);
+}
+
+void TestBaseEmulator::settingReportsChangeOnlyTheirField_data()
+{
+    QTest::addColumn<QByteArray>("report");
+    QTest::addColumn<int>("recordId");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QByteArray>("stored"); // empty: no record changes
+    QTest::newRow("uint16 of axis 1") << zeroPadded("a3 14 05 01 3412") << 0x22 << 19 << QByteArray::fromHex("3412");
+    QTest::newRow("reset center on Z0") << zeroPadded("a3 14 29 01 01") << 0 << 0 << QByteArray();
+    QTest::newRow("stray byte after the value") << zeroPadded("a3 14 05 00 3412 01") << 0 << 0 << QByteArray();
+    QTest::newRow("axis 2") << zeroPadded("a3 14 05 02 3412") << 0 << 0 << QByteArray();
+    QTest::newRow("pin 10") << zeroPadded("a3 14 1c 0a 01") << 0 << 0 << QByteArray();
+    QTest::newRow("index on a common field") << zeroPadded("a3 14 01 01 05") << 0 << 0 << QByteArray();
+    QTest::newRow("field 44") << zeroPadded("a3 14 2c 00 01") << 0 << 0 << QByteArray();
+}
+
+void TestBaseEmulator::settingReportsChangeOnlyTheirField()
+{
+    QFETCH(QByteArray, report);
+    QFETCH(int, recordId);
+    QFETCH(int, offset);
+    QFETCH(QByteArray, stored);
+    BaseEmulator::addBase(joystick);
+    hid_device* handle = openJoystick();
+    QVERIFY(handle);
+    QCOMPARE(hid_write(handle, reinterpret_cast<const unsigned char*>(report.constData()), 65), 65);
+    hid_close(handle);
+
+    for (int id : {0x21, 0x22, 0xA1, 0xA2}) {
+        QByteArray expected(64, '\0');
+        if (id == recordId)
+            expected.replace(offset, stored.size(), stored);
+        const auto live = BaseEmulator::settingsRecord(joystick, uint8_t(id));
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(live.data()), 64), expected);
+        QCOMPARE(BaseEmulator::settingsRecord(joystick, uint8_t(id), true)[offset], uint8_t(0));
+    }
 }
 
 void TestBaseEmulator::preloadedEmulatorAnswersARealProgram()
