@@ -1,0 +1,66 @@
+#include "settingspagehelpers.h"
+
+#include <QAbstractSlider>
+#include <QComboBox>
+#include <QListView>
+#include <QSpinBox>
+#include <QStandardItemModel>
+#include <QTabWidget>
+
+void setAxisTabsVisibility(QTabWidget* tabs, DeviceTypeEnum type)
+{
+    switch (type) {
+    case DEVICE_TYPE_JOYSTICK:
+        tabs->setTabVisible(0, true);
+        tabs->setTabVisible(1, true);
+        break;
+    case DEVICE_TYPE_RUDDER:
+    case DEVICE_TYPE_WHEEL:
+    case DEVICE_TYPE_COLLECTIVE:
+        tabs->setTabVisible(0, true);
+        tabs->setTabVisible(1, false);
+        break;
+    default:
+        break;
+    }
+}
+
+void fillCalibrationModeCombo(QComboBox* combo, DeviceTypeEnum type)
+{
+    // Translated with the combo box's context, shared by every page that shows them.
+    const QMetaObject& context = QComboBox::staticMetaObject;
+    combo->clear();
+    combo->addItem(context.tr("None", nullptr));
+    combo->addItem(context.tr("Calibration start angle as the center", nullptr));
+    combo->addItem(context.tr("Automatic center of range search", nullptr));
+    setComboRowHidden(combo, 2, type == DEVICE_TYPE_WHEEL);
+}
+
+void setComboRowHidden(QComboBox* combo, int row, bool hidden)
+{
+    if (auto* view = qobject_cast<QListView*>(combo->view()))
+        view->setRowHidden(row, hidden);
+    // The arrow keys and the wheel skip disabled rows only, not hidden ones.
+    if (auto* model = qobject_cast<QStandardItemModel*>(combo->model())) {
+        if (QStandardItem* item = model->item(row))
+            item->setEnabled(!hidden);
+    }
+}
+
+void raiseSliderMaximum(QAbstractSlider* slider, int value)
+{
+    if (slider->maximum() < value)
+        slider->setMaximum(value);
+}
+
+void setSliderValueIfDifferent(QAbstractSlider* slider, int value)
+{
+    if (slider->value() != value)
+        slider->setValue(value);
+}
+
+void setSpinBoxValueIfDifferent(QSpinBox* spin, int value)
+{
+    if (spin->value() != value)
+        spin->setValue(value);
+}

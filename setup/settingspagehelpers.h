@@ -1,0 +1,30 @@
+#pragma once
+
+#include "settingsprotocol.h"
+
+class QAbstractSlider;
+class QComboBox;
+class QSpinBox;
+class QTabWidget;
+
+// Widget chores shared by the settings pages and the main window of torquix-setup.
+// They keep no state and run on the GUI thread.
+
+// Joystick: axis tabs 0 and 1 shown; rudder, wheel, collective: tab 0 shown, tab 1
+// hidden; any other type changes nothing. Tabs after 1 are never touched.
+void setAxisTabsVisibility(QTabWidget* tabs, DeviceTypeEnum type);
+
+// Refills combo with the three calibration modes (so it emits currentIndexChanged);
+// the third is not offered for a wheel.
+void fillCalibrationModeCombo(QComboBox* combo, DeviceTypeEnum type);
+
+// Hides row from combo's list and disables it, or shows and enables it again; the
+// item keeps its index and text and can still be made current by code.
+void setComboRowHidden(QComboBox* combo, int row, bool hidden);
+
+// Raises the maximum to value when it is below; never lowers it.
+void raiseSliderMaximum(QAbstractSlider* slider, int value);
+
+// Set value only when the control holds another one, so no valueChanged echoes back.
+void setSliderValueIfDifferent(QAbstractSlider* slider, int value);
+void setSpinBoxValueIfDifferent(QSpinBox* spin, int value);
