@@ -1,0 +1,83 @@
+#pragma once
+
+#include "rawprofilefolder.h"
+#include "settingsprotocol.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QAbstractSlider;
+class QSpinBox;
+class Ui_FullEffectSettingsWidget;
+
+// The "Effects" page of torquix-setup: the effect settings record of the selected base,
+// and profiles of raw records in "device_effects_profiles". Every user change of a
+// control leaves the page at once as one typed setting signal; the page never talks
+// to a base itself.
+class FullEffectSettingsWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit FullEffectSettingsWidget(QWidget* parent = nullptr);
+    ~FullEffectSettingsWidget() override;
+
+    // Shows the controls of the type; the values the set-up forces on them are not sent.
+    void setDeviceType(DeviceTypeEnum type);
+    // Sets each control that differs from the record. With writeChanges each control
+    // that changes sends its setting, in load order; without, nothing is sent.
+    void settingsToUi(const EffectSettingsTypeDef& settings, bool writeChanges);
+    // Fills bytes 0-30 from the controls; bytes 31-63 stay as they are.
+    void uiToSettings(EffectSettingsTypeDef* settings) const;
+
+signals:
+    void settingInt8Changed(SettingsFieldEnum field, int8_t index, int8_t data);
+    void settingUInt8Changed(SettingsFieldEnum field, int8_t index, uint8_t data);
+    void settingInt16Changed(SettingsFieldEnum field, int8_t index, int16_t data);
+    void settingUInt16Changed(SettingsFieldEnum field, int8_t index, uint16_t data);
+    void settingFloatChanged(SettingsFieldEnum field, int8_t index, float data);
+
+public slots:
+    void disableUnsupportedElements();
+    void readProfiles();
+    void applyProfile(QString name);
+
+private slots:
+    void on_profile_combo_box_activated(int index);
+    void on_profile_save_button_clicked();
+    void on_profile_delete_button_clicked();
+
+    void on_motion_range_axis0_valueChanged(int value);
+    void on_motion_range_slider_axis0_valueChanged(int value);
+    void on_motion_range_axis1_valueChanged(int value);
+    void on_motion_range_slider_axis1_valueChanged(int value);
+    void on_static_dampening_axis0_valueChanged(int value);
+    void on_static_dampening_slider_axis0_valueChanged(int value);
+    void on_static_dampening_axis1_valueChanged(int value);
+    void on_static_dampening_slider_axis1_valueChanged(int value);
+    void on_soft_stop_dampening_axis0_valueChanged(int value);
+    void on_soft_stop_dampening_slider_axis0_valueChanged(int value);
+    void on_soft_stop_dampening_axis1_valueChanged(int value);
+    void on_soft_stop_dampening_slider_axis1_valueChanged(int value);
+    void on_dynamic_dampening_axis0_valueChanged(int value);
+    void on_dynamic_dampening_slider_axis0_valueChanged(int value);
+    void on_dynamic_dampening_axis1_valueChanged(int value);
+    void on_dynamic_dampening_slider_axis1_valueChanged(int value);
+
+private:
+    static constexpr int axisRowCount = 9;
+    static constexpr int globalSpinCount = 3;
+
+    void sendOnChange(QSpinBox* spin, SettingsFieldEnum field, int8_t index);
+    void setRowVisible(QWidget* label, QAbstractSlider* slider, QSpinBox* spin, bool visible);
+
+    Ui_FullEffectSettingsWidget* ui;
+    // The spin boxes of each axis in load order, and the DirectX ones (constant,
+    // spring, periodic).
+    std::array<std::array<QSpinBox*, axisRowCount>, 2> axisSpins{};
+    std::array<QSpinBox*, globalSpinCount> directXSpins{};
+    RawProfileFolder profiles;
+    DeviceTypeEnum deviceType = DEVICE_TYPE_GENERIC;
+    bool initialising = false; // while set, no control change leaves the page
+};

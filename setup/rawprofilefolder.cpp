@@ -1,0 +1,124 @@
+#include "rawprofilefolder.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+RawProfileFolder::RawProfileFolder(const QString& folderName, int recordSize)
+    : recordSize(recordSize)
+{
+    QDir folder = QDir::current();
+    usable = folder.mkpath(folderName) && folder.cd(folderName);
+    if (!usable) {
+        qWarning() << "profile folder" << QDir::current().absoluteFilePath(folderName)
+                             << "cannot be made or entered; profiles are off";
+        return;
+    }
+    folderPath = folder.absolutePath();
+}
+
+QStringList RawProfileFolder::names() const
+{
+    if (!usable)
+        return {};
+    return QDir(folderPath).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+}
+
+bool RawProfileFolder::load(const QString& name, QByteArray* record) const
+{
+    if (!acceptsName(name, "apply"))
+        return false;
+    QFile file(filePath(name));
+    // A plain file only: opening a device or a pipe could block or read forever.
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly)) {
+        qWarning() << "profile" << name << "cannot be read; nothing applied";
+        return false;
+    }
+    const QByteArray bytes = file.read(recordSize + 1);
+    if (bytes.size() != recordSize) {
+        qWarning() << "profile" << name << "does not hold" << recordSize
+                             << "bytes; nothing applied";
+        return false;
+    }
+    *record = bytes;
+    return true;
+}
+
+bool RawProfileFolder::save(const QString& name, const QByteArray& record) const
+{
+    if (!acceptsName(name, "save"))
+        return false;
+    if (!isPortableName(name)) {
+        qWarning() << "profile name" << name
+                             << "holds a character Windows forbids; nothing saved";
+        return false;
+    }
+    if (record.size() != recordSize)
+        return false;
+    // QSaveFile would write through a link to wherever it points.
+    if (QFileInfo(filePath(name)).isSymLink()) {
+        qWarning() << "profile" << name << "is a link; nothing saved";
+        return false;
+    }
+    QSaveFile file(filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(record) != record.size() || !file.commit()) {
+        qWarning() << "profile" << name << "cannot be written:" << file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool RawProfileFolder::remove(const QString& name) const
+{
+    if (!acceptsName(name, "delete"))
+        return false;
+    const QFileInfo entry(filePath(name));
+    if (!entry.isFile() && !entry.isSymLink()) {
+        qWarning() << "profile" << name << "does not exist; nothing deleted";
+        return false;
+    }
+    QFile file(entry.filePath());
+    if (!file.remove()) {
+        qWarning() << "profile" << name << "cannot be deleted:" << file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool RawProfileFolder::isNameInsideFolder(const QString& name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
+           && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
+bool RawProfileFolder::isPortableName(const QString& name)
+{
+    if (!isNameInsideFolder(name))
+        return false;
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20 || QStringView(u"<>:\"/\\|?*").contains(c))
+            return false;
+    }
+    return true;
+}
+
+bool RawProfileFolder::acceptsName(const QString& name, const char* action) const
+{
+    if (!usable) {
+        qWarning() << "profile folder unusable; cannot" << action << name;
+        return false;
+    }
+    if (!isNameInsideFolder(name)) {
+        qWarning() << "profile name" << name
+                             << "would leave the profile folder; cannot" << action << "it";
+        return false;
+    }
+    return true;
+}
+
+QString RawProfileFolder::filePath(const QString& name) const
+{
+    return folderPath + QLatin1Char('/') + name;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// A folder of profile files under the working directory, each file one raw settings
+// record of a fixed size and nothing else. Every name is checked so that no operation
+// leaves the folder; a refusal or failure changes nothing and says why in the log.
+// Works on files only, so the pages stay views and tests can call it directly.
+class RawProfileFolder
+{
+public:
+    // Makes the folder in the process's current directory (an existing one is used).
+    RawProfileFolder(const QString& folderName, int recordSize);
+
+    // False when the folder could not be made or entered; then nothing else acts.
+    bool isUsable() const { return usable; }
+    QString path() const { return folderPath; }
+
+    // The plain files of the folder, ordered by name ignoring case.
+    QStringList names() const;
+
+    // The record of profile name, when the file holds exactly recordSize bytes.
+    bool load(const QString& name, QByteArray* record) const;
+    // Replaces or creates profile name atomically; refuses a name that would not move
+    // to Windows.
+    bool save(const QString& name, const QByteArray& record) const;
+    bool remove(const QString& name) const;
+
+    // A name that stays inside the folder: not empty, "." or "..", no path separator.
+    static bool isNameInsideFolder(const QString& name);
+    // Also free of the characters Windows forbids in file names.
+    static bool isPortableName(const QString& name);
+
+private:
+    bool acceptsName(const QString& name, const char* action) const;
+    QString filePath(const QString& name) const;
+
+    QString folderPath;
+    int recordSize;
+    bool usable = false;
+};
