@@ -106,7 +106,12 @@ public slots:
     void stop();
 
 private:
-    void connectTelemetrySource(TelemetrySource* source);
+    void connectTelemetrySource(TelemetrySource* source, Telemetry::Source sourceType);
+    // The source whose records and flight events the worker takes: the selected
+    // simulator, in autodetect the detected one, otherwise none.
+    Telemetry::Source routedTelemetrySource() const;
+    void takeFoundSource(Telemetry::Source sourceType);
+    void forgetLostSource(Telemetry::Source sourceType);
     void takeSourceTelemetry(const Telemetry& record);
     void takeEffectsSettings(const EffectsSettings& settings);
     qint64 tick() const;
@@ -155,4 +160,10 @@ private:
     int assignmentButtonType = 0;
     Telemetry::Source detectedTelemetrySource = Telemetry::TELEMETRY_SOURCE_NONE;
     Telemetry::Source listenedTelemetrySource = Telemetry::TELEMETRY_SOURCE_NONE;
+    // The sources that have found their simulator and not lost it since, with the
+    // module each last named; kept whether they are routed or not.
+    QMap<Telemetry::Source, QString> foundTelemetrySources;
+    // While autodetecting with nothing detected: a found source that sent a record,
+    // taken as the detected one at the next poll unless it is lost first.
+    Telemetry::Source receivingTelemetrySource = Telemetry::TELEMETRY_SOURCE_NONE;
 };
