@@ -665,9 +665,11 @@ void DirectControlThread::applyTrimAction(int axis, int action, bool pressed)
             axisTrim = qMin(axisTrim + trimIncrement, trimLimit);
         break;
     case AppConfig::BUTTON_TYPE_RELEASE:
+        // The flag decides whether a release starts; letting go always ends it.
         if (pressed && trim.force_release_allowed) {
             forceReleaseHeld[axis] = true;
-        } else if (!pressed && forceReleaseHeld[axis] && trim.force_release_allowed) {
+            forceReleaseRunning[axis] = true;
+        } else if (!pressed && forceReleaseHeld[axis]) {
             forceReleaseHeld[axis] = false;
             forceReleaseTimers[axis].start();
         }
@@ -691,7 +693,7 @@ void DirectControlThread::applyForceReleaseState(int axis)
         release = 0;
         return;
     }
-    if (trim.force_release_allowed) {
+    if (trim.force_release_allowed || forceReleaseRunning[axis]) {
         // The base reports 16-bit positions; the trim field only spans +-100 %.
         const int followed = qBound(-trimLimit, axisPositions[axis], trimLimit);
         if (forceReleaseHeld[axis]) {
@@ -711,6 +713,7 @@ void DirectControlThread::applyForceReleaseState(int axis)
             return;
         }
         release = 0;
+        forceReleaseRunning[axis] = false;
         return;
     }
     if (!trim.trim_buttons_allowed) {

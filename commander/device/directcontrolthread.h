@@ -155,6 +155,9 @@ private:
     int hardwareAxisTrims[effectAxisCount] = {};
     int hardwareForceReleases[effectAxisCount] = {};
     bool forceReleaseHeld[effectAxisCount] = {};
+    // From a release's start until its fade-out has ended, whatever the settings say
+    // meanwhile: a release once started always ends.
+    bool forceReleaseRunning[effectAxisCount] = {};
     bool buttonAssignmentActive = false;
     int assignmentAxis = 0;
     int assignmentButtonType = 0;
