@@ -16,7 +16,9 @@
 #include <SDL.h>
 #include <hidapi.h>
 
+#include <algorithm>
 #include <cmath>
+#include <thread>
 
 namespace {
 
@@ -26,6 +28,10 @@ constexpr int forceReleaseFadeMs = 100;
 constexpr int fadeInMs = 1000;
 constexpr int trimLimit = 10000;
 constexpr int maxAssignmentHats = 4;
+constexpr std::chrono::microseconds forceTickInterval(2000);
+// Qt times in whole milliseconds and fires a little after the timeout it was given; the
+// force timer is set this much ahead of the deadline and the rest is waited out.
+constexpr std::chrono::microseconds forceTimerLead(250);
 
 constexpr DeviceTypeEnum servedDevices[] = {DEVICE_TYPE_JOYSTICK, DEVICE_TYPE_RUDDER,
                                             DEVICE_TYPE_COLLECTIVE};
@@ -152,7 +158,8 @@ DirectControlThread::DirectControlThread(QObject* parent, int trimIncrement, qui
 
     // On Windows a default timer may fire only every 15 ms or so.
     forceTimer->setTimerType(Qt::PreciseTimer);
-    connect(forceTimer, &QTimer::timeout, this, &DirectControlThread::onForceUpdateTimeout);
+    forceTimer->setSingleShot(true);
+    connect(forceTimer, &QTimer::timeout, this, &DirectControlThread::runForceTick);
     connect(telemetryTimer, &QTimer::timeout, this, &DirectControlThread::updateTelemetry);
     connect(trimTimer, &QTimer::timeout, this, &DirectControlThread::updateTrim);
     connect(positionsTimer, &QTimer::timeout, this, &DirectControlThread::updateDevicePositions);
@@ -282,7 +289,8 @@ hid_device* DirectControlThread::deviceHandle(DeviceTypeEnum type) const
 
 void DirectControlThread::start()
 {
-    forceTimer->start(2);
+    forceDeadline = std::chrono::steady_clock::now() + forceTickInterval;
+    scheduleForceTick();
     telemetryTimer->start(20);
     trimTimer->start(20);
     positionsTimer->start(10);
@@ -474,6 +482,29 @@ void DirectControlThread::updateTelemetry()
 }
 
 // ---- force loop and settings intake ----------------------------------------
+
+// Every tick is due 2 ms after the previous deadline, not 2 ms after the timer fired,
+// so the loop keeps 500 reports per second. Qt 6 rounds each timer wait up to a whole
+// millisecond, which alone makes most intervals about 2.1 ms: the timer wakes the
+// worker shortly before the deadline and the last fraction of a millisecond is slept.
+void DirectControlThread::runForceTick()
+{
+    std::this_thread::sleep_until(forceDeadline);
+    onForceUpdateTimeout();
+    forceDeadline += forceTickInterval;
+    scheduleForceTick();
+}
+
+void DirectControlThread::scheduleForceTick()
+{
+    using namespace std::chrono;
+    const steady_clock::time_point now = steady_clock::now();
+    // A late tick is not caught up in a burst: the deadlines it missed are skipped.
+    if (forceDeadline <= now)
+        forceDeadline += ((now - forceDeadline) / forceTickInterval + 1) * forceTickInterval;
+    const milliseconds wait = floor<milliseconds>(forceDeadline - now - forceTimerLead);
+    forceTimer->start(std::max(wait, milliseconds(0)));
+}
 
 void DirectControlThread::onForceUpdateTimeout()
 {

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QString>
 
+#include <chrono>
 #include <cstdint>
 
 struct _SDL_Joystick;
@@ -118,6 +119,10 @@ private:
     float fadeFactor() const;
     hid_device* deviceHandle(DeviceTypeEnum type) const;
     void sendZeroForces(DeviceTypeEnum type, hid_device* handle);
+    // The force timer's handler: waits for the due deadline, runs one tick and sets the
+    // timer for the next deadline.
+    void runForceTick();
+    void scheduleForceTick();
 
     void refreshJoysticks();
     SDL_Joystick* attachedJoystick(const QString& name);
@@ -141,6 +146,8 @@ private:
     QTimer* trimTimer;
     QTimer* positionsTimer;
     QElapsedTimer tickTimer;
+    // When the next force tick is due: deadlines lie on one fixed 2 ms grid from start().
+    std::chrono::steady_clock::time_point forceDeadline;
     QElapsedTimer fadeInTimer;
     QElapsedTimer forceReleaseTimers[effectAxisCount];
     int trimIncrement;

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 
 using namespace BaseEmulator;
 
@@ -59,6 +60,7 @@ private slots:
 
     // One running worker with all three bases, past its first fade-in.
     void eachTickServesTheNextAxisOnItsBase();
+    void lateTickIsNotCaughtUpInABurst();
     void reportsCarryTheAxisForcesByteForByte();
     void suddenChangeFadesTheForcesInAgain();
     void joltSlotsStartTheirJolt_data();
@@ -157,6 +159,29 @@ void TestForceLoop::eachTickServesTheNextAxisOnItsBase()
     for (const Target& target : targets) {
         QVERIFY(target == cycle[position]);
         position = (position + 1) % 4;
+    }
+}
+
+// The ticks due while the worker's thread was busy are skipped: the loop goes on at
+// the next deadline instead of sending the missed reports back to back.
+void TestForceLoop::lateTickIsNotCaughtUpInABurst()
+{
+    runningWorker();
+    spin(20);
+    QThread::msleep(30); // the worker shares this thread: about 15 ticks come due
+    spin(30);
+    const std::vector<WrittenReport> written = writtenReports();
+    std::vector<std::chrono::steady_clock::time_point> times;
+    for (const WrittenReport& report : written) {
+        if (report.bytes[2] == TELEMETRY_OVERRIDE_DIRECT_CONTROL)
+            times.push_back(report.time);
+    }
+    // Each tick has a deadline of its own on the 2 ms grid, set after the tick before
+    // it ran: no three ticks fit into 2 ms.
+    QVERIFY(times.size() > 10);
+    for (size_t i = 2; i < times.size(); ++i) {
+        const double ms = std::chrono::duration<double, std::milli>(times[i] - times[i - 2]).count();
+        QVERIFY2(ms > 1.9, QByteArray::number(ms));
     }
 }
 
