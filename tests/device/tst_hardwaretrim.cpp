@@ -91,7 +91,8 @@ private slots:
 
     void assignmentTakesTheFirstPressedButton();
     void assignmentTakesASingleHatDirection();
-    void diagonalHatIsNotTakenButAButtonIs();
+    void diagonalHatEndsTheHatSearchButNotTheButtons_data();
+    void diagonalHatEndsTheHatSearchButNotTheButtons();
     void assignmentFreezesTheTrims();
     void joystickUnpluggedWhileAssigningIsDropped();
     void stopButtonAssignmentEndsTheScan();
@@ -411,13 +412,25 @@ void TestHardwareTrim::assignmentTakesASingleHatDirection()
                                            int(SDL_HAT_LEFT)}));
 }
 
-void TestHardwareTrim::diagonalHatIsNotTakenButAButtonIs()
+void TestHardwareTrim::diagonalHatEndsTheHatSearchButNotTheButtons_data()
 {
-    VirtualJoystick alpha("Alpha", 8, 1);
+    QTest::addColumn<int>("hats");
+
+    QTest::newRow("one hat") << 1;
+    // The diagonal on hat 0 is ambiguous: hat 1 held left is not looked at either.
+    QTest::newRow("a second hat held behind it") << 2;
+}
+
+void TestHardwareTrim::diagonalHatEndsTheHatSearchButNotTheButtons()
+{
+    QFETCH(int, hats);
+    VirtualJoystick alpha("Alpha", 8, hats);
     auto worker = pitchWorker(AppConfig::TrimConfig(), quietSettings());
     QSignalSpy assigned(worker.get(), &DirectControlThread::trimButtonChanged);
     worker->startButtonAssignment(1, AppConfig::BUTTON_TYPE_INCREASE);
     alpha.setHat(0, SDL_HAT_RIGHTUP);
+    if (hats > 1)
+        alpha.setHat(1, SDL_HAT_LEFT);
     poll(worker.get(), 3);
     QCOMPARE(assigned.count(), 0);
     alpha.setButton(2, true);
