@@ -86,6 +86,8 @@ private slots:
     void bindingsFromTheFileAreCheckedBeforeUse();
     void unpluggedJoystickIsOpenedAgainByName();
     void ofTwoJoysticksWithOneNameOnlyTheFirstCounts();
+    void reportCarriesTrimAndReleaseOnlyWhileTrimIsActive_data();
+    void reportCarriesTrimAndReleaseOnlyWhileTrimIsActive();
     void releaseFadesOutAfterLettingGo_data();
     void releaseFadesOutAfterLettingGo();
 
@@ -299,6 +301,40 @@ void TestHardwareTrim::ofTwoJoysticksWithOneNameOnlyTheFirstCounts()
     first.setButton(0, true);
     poll(worker.get(), 2);
     QCOMPARE(lastPitchReport(trims).trim, 100);
+}
+
+void TestHardwareTrim::reportCarriesTrimAndReleaseOnlyWhileTrimIsActive_data()
+{
+    QTest::addColumn<bool>("active");
+    QTest::addColumn<int>("trim");
+    QTest::addColumn<int>("release");
+
+    QTest::newRow("trim active") << true << 3000 << 100;
+    QTest::newRow("trim inactive, fade complete") << false << 0 << 0;
+}
+
+// The worker still holds a trim and a release when the trim effect is switched off;
+// until the next trim poll clears them, the reports must already leave them out.
+void TestHardwareTrim::reportCarriesTrimAndReleaseOnlyWhileTrimIsActive()
+{
+    QFETCH(bool, active);
+    QFETCH(int, trim);
+    QFETCH(int, release);
+    VirtualJoystick stick("Stick", 8, 1);
+    setPosition(PRODUCT_ID_JOYSTICK, pitch, 3000);
+    auto worker = pitchWorker(stickBindings(), trimSettings(true, true, true, true));
+    worker->start(); // its timers run only when this thread spins, which it does not
+    QThread::msleep(1010); // past the fade-in, which would add its own release
+    poll(worker.get());
+    stick.setButton(AppConfig::BUTTON_TYPE_RELEASE, true);
+    poll(worker.get());
+
+    worker->changeSettingsModerately(trimSettings(active, true, true, true));
+    invoke(worker.get(), "updateAxisDirectControl", pitch);
+    const DirectControlTypeDef control =
+        directControlOf(lastDirectControl(PRODUCT_ID_JOYSTICK, pitch));
+    QCOMPARE(int(control.hardwareTrim), trim);
+    QCOMPARE(int(control.forceRelease), release);
 }
 
 void TestHardwareTrim::releaseFadesOutAfterLettingGo_data()
