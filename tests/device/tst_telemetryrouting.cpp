@@ -317,28 +317,20 @@ void TestTelemetryRouting::silenceLosesTheSource()
     reset();
     ports = freeWorkerPorts();
     auto worker = makeWorker(Telemetry::Source(selection), 50, AppConfig::TrimConfig(), ports);
-    QStringList log;
-    connect(worker.get(), &DirectControlThread::telemetryChanged, this,
-            [&](const Telemetry& record) { log << QString("telemetry %1").arg(record.airspeed); });
-    connect(worker.get(), &DirectControlThread::flightModuleChanged, this,
-            [&](Telemetry::Source source, const QString& module) {
-                log << QString("module %1 %2").arg(int(source)).arg(module);
-            });
-    connect(worker.get(), &DirectControlThread::telemetrySourceLost, this,
-            [&] { log << "lost"; });
+    RoutingLog log(worker.get());
 
     send(ports.xplane, "x-plane");
-    QVERIFY(pollUntil(worker.get(), [&] { return !log.isEmpty(); }));
-    log.clear();
+    QVERIFY(pollUntil(worker.get(), [&] { return !log.lines.isEmpty(); }));
+    log.lines.clear();
     QThread::msleep(1050);
     invoke(worker.get(), "updateTelemetry");
-    QCOMPARE(log, signalsOnLoss);
+    QCOMPARE(log.lines, signalsOnLoss);
 
     // Whatever was selected, the next datagram finds the simulator again.
-    log.clear();
+    log.lines.clear();
     send(ports.xplane, "x-plane");
-    QVERIFY(pollUntil(worker.get(), [&] { return !log.isEmpty(); }));
-    QCOMPARE(log, QStringList({"module 6 Generic X-Plane plane"}));
+    QVERIFY(pollUntil(worker.get(), [&] { return !log.lines.isEmpty(); }));
+    QCOMPARE(log.lines, QStringList({"module 6 Generic X-Plane plane"}));
 }
 
 void TestTelemetryRouting::gameIdGoesToEveryBase_data()
