@@ -16,7 +16,9 @@
 #include <SDL.h>
 #include <hidapi.h>
 
+#include <algorithm>
 #include <cmath>
+#include <thread>
 
 namespace {
 
@@ -26,6 +28,10 @@ constexpr int forceReleaseFadeMs = 100;
 constexpr int fadeInMs = 1000;
 constexpr int trimLimit = 10000;
 constexpr int maxAssignmentHats = 4;
+constexpr std::chrono::microseconds forceTickInterval(2000);
+// Qt times in whole milliseconds and fires a little after the timeout it was given; the
+// force timer is set this much ahead of the deadline and the rest is waited out.
+constexpr std::chrono::microseconds forceTimerLead(250);
 
 constexpr DeviceTypeEnum servedDevices[] = {DEVICE_TYPE_JOYSTICK, DEVICE_TYPE_RUDDER,
                                             DEVICE_TYPE_COLLECTIVE};
@@ -146,13 +152,14 @@ DirectControlThread::DirectControlThread(QObject* parent, int trimIncrement, qui
         new TelemetrySourceCondor2(this, condor2Port);
     telemetrySources[Telemetry::TELEMETRY_SOURCE_X_PLANE] =
         new TelemetrySourceXPlane(this, xplanePort);
-    for (TelemetrySource* source : std::as_const(telemetrySources))
-        connectTelemetrySource(source);
+    for (auto it = telemetrySources.cbegin(); it != telemetrySources.cend(); ++it)
+        connectTelemetrySource(it.value(), it.key());
     takeEffectsSettings(EffectsSettings());
 
     // On Windows a default timer may fire only every 15 ms or so.
     forceTimer->setTimerType(Qt::PreciseTimer);
-    connect(forceTimer, &QTimer::timeout, this, &DirectControlThread::onForceUpdateTimeout);
+    forceTimer->setSingleShot(true);
+    connect(forceTimer, &QTimer::timeout, this, &DirectControlThread::runForceTick);
     connect(telemetryTimer, &QTimer::timeout, this, &DirectControlThread::updateTelemetry);
     connect(trimTimer, &QTimer::timeout, this, &DirectControlThread::updateTrim);
     connect(positionsTimer, &QTimer::timeout, this, &DirectControlThread::updateDevicePositions);
@@ -160,49 +167,94 @@ DirectControlThread::DirectControlThread(QObject* parent, int trimIncrement, qui
 
 DirectControlThread::~DirectControlThread() = default;
 
-void DirectControlThread::connectTelemetrySource(TelemetrySource* source)
+// Only the routed source reaches the force loop and the window; the others count only
+// for finding a simulator. War Thunder answers asynchronously, so its late replies can
+// arrive after the selection has moved on.
+void DirectControlThread::connectTelemetrySource(TelemetrySource* source,
+                                                 Telemetry::Source sourceType)
 {
+    const auto routed = [this, sourceType] { return sourceType == routedTelemetrySource(); };
     connect(source, &TelemetrySource::flightModuleChanged, this,
-            [this](Telemetry::Source sourceType, const QString& flightModule) {
-                if (isListeningForGameTelemetry())
-                    emit flightModuleChanged(sourceType, flightModule);
+            [this, sourceType, routed](Telemetry::Source module, const QString& flightModule) {
+                if (foundTelemetrySources.contains(sourceType))
+                    foundTelemetrySources[sourceType] = flightModule;
+                if (routed())
+                    emit flightModuleChanged(module, flightModule);
             });
     connect(source, &TelemetrySource::telemetryChanged, this,
-            [this](const Telemetry& record) {
-                if (isListeningForGameTelemetry())
+            [this, sourceType, routed](const Telemetry& record) {
+                if (routed()) {
                     takeSourceTelemetry(record);
+                    return;
+                }
+                const bool searching = isInAutodetectMode()
+                    && detectedTelemetrySource == Telemetry::TELEMETRY_SOURCE_NONE;
+                if (searching && receivingTelemetrySource == Telemetry::TELEMETRY_SOURCE_NONE
+                    && foundTelemetrySources.contains(sourceType))
+                    receivingTelemetrySource = sourceType;
             });
     connect(source, &TelemetrySource::touchdownDetected, this,
-            [this](float verticalSpeed, float airspeed) {
-                if (isListeningForGameTelemetry())
+            [this, routed](float verticalSpeed, float airspeed) {
+                if (routed())
                     startLandingJolt(verticalSpeed, airspeed);
             });
-    connect(source, &TelemetrySource::weaponReleased, this, [this](float releasedWeight) {
-        if (isListeningForGameTelemetry())
+    connect(source, &TelemetrySource::weaponReleased, this, [this, routed](float releasedWeight) {
+        if (routed())
             startWeaponReleaseJolt(releasedWeight);
     });
-    connect(source, &TelemetrySource::damageReceived, this, [this](float damagePercent) {
-        if (isListeningForGameTelemetry())
+    connect(source, &TelemetrySource::damageReceived, this, [this, routed](float damagePercent) {
+        if (routed())
             startDamageJolt(damagePercent);
     });
-    connect(source, &TelemetrySource::countermeasureReleased, this, [this]() {
-        if (isListeningForGameTelemetry())
+    connect(source, &TelemetrySource::countermeasureReleased, this, [this, routed]() {
+        if (routed())
             startCountermeasureJolt();
     });
-    connect(source, &TelemetrySource::gearLock, this, [this]() {
-        if (isListeningForGameTelemetry())
+    connect(source, &TelemetrySource::gearLock, this, [this, routed]() {
+        if (routed())
             startGearLockJolt();
     });
     connect(source, &TelemetrySource::telemetrySourceFound, this,
-            [this](Telemetry::Source sourceType) {
-                if (isInAutodetectMode())
-                    detectedTelemetrySource = sourceType;
-            });
-    connect(source, &TelemetrySource::telemetrySourceLost, this, [this]() {
+            [this, sourceType](Telemetry::Source) { takeFoundSource(sourceType); });
+    connect(source, &TelemetrySource::telemetrySourceLost, this,
+            [this, sourceType]() { forgetLostSource(sourceType); });
+}
+
+Telemetry::Source DirectControlThread::routedTelemetrySource() const
+{
+    if (listenedTelemetrySource >= Telemetry::TELEMETRY_SOURCE_DCS
+        && listenedTelemetrySource <= Telemetry::TELEMETRY_SOURCE_X_PLANE)
+        return listenedTelemetrySource;
+    if (listenedTelemetrySource == Telemetry::TELEMETRY_SOURCE_AUTODETECT)
+        return detectedTelemetrySource;
+    return Telemetry::TELEMETRY_SOURCE_NONE;
+}
+
+void DirectControlThread::takeFoundSource(Telemetry::Source sourceType)
+{
+    foundTelemetrySources.insert(sourceType, QString());
+    // The first simulator found while searching wins; a second one found in the same
+    // round stays found and waits.
+    if (isInAutodetectMode() && detectedTelemetrySource == Telemetry::TELEMETRY_SOURCE_NONE) {
+        detectedTelemetrySource = sourceType;
+        receivingTelemetrySource = Telemetry::TELEMETRY_SOURCE_NONE;
+    }
+}
+
+void DirectControlThread::forgetLostSource(Telemetry::Source sourceType)
+{
+    const bool routed = sourceType == routedTelemetrySource();
+    foundTelemetrySources.remove(sourceType);
+    if (receivingTelemetrySource == sourceType)
+        receivingTelemetrySource = Telemetry::TELEMETRY_SOURCE_NONE;
+    if (routed)
         emit flightModuleChanged(Telemetry::TELEMETRY_SOURCE_NONE, QStringLiteral("N/A"));
-        if (isInAutodetectMode())
-            clearActiveTelemetryDataSource();
-    });
+    // A lost source is never kept as the detected one, whatever is selected: autodetect
+    // would otherwise poll it alone for good.
+    if (routed && isInAutodetectMode())
+        clearActiveTelemetryDataSource();
+    else if (sourceType == detectedTelemetrySource)
+        detectedTelemetrySource = Telemetry::TELEMETRY_SOURCE_NONE;
 }
 
 void DirectControlThread::takeSourceTelemetry(const Telemetry& record)
@@ -237,7 +289,8 @@ hid_device* DirectControlThread::deviceHandle(DeviceTypeEnum type) const
 
 void DirectControlThread::start()
 {
-    forceTimer->start(2);
+    forceDeadline = std::chrono::steady_clock::now() + forceTickInterval;
+    scheduleForceTick();
     telemetryTimer->start(20);
     trimTimer->start(20);
     positionsTimer->start(10);
@@ -353,10 +406,23 @@ DeviceTypeEnum DirectControlThread::deviceForEffectAxis(int effectAxis)
 
 void DirectControlThread::listenTelemetrySource(Telemetry::Source source)
 {
-    // A previous simulator's last record must not keep driving the motors.
-    if (source != listenedTelemetrySource)
-        telemetry = Telemetry();
+    if (source == listenedTelemetrySource)
+        return;
+    const Telemetry::Source previous = listenedTelemetrySource;
+    const Telemetry::Source routedBefore = routedTelemetrySource();
     listenedTelemetrySource = source;
+    receivingTelemetrySource = Telemetry::TELEMETRY_SOURCE_NONE;
+    // The simulator chosen until now is polled every 20 ms, so while it is found it is
+    // still receiving: autodetect takes it at once (its module is already shown).
+    if (source == Telemetry::TELEMETRY_SOURCE_AUTODETECT
+        && detectedTelemetrySource == Telemetry::TELEMETRY_SOURCE_NONE
+        && foundTelemetrySources.contains(previous))
+        detectedTelemetrySource = previous;
+    // A previous simulator's (or the test panel's) last record must not keep driving
+    // the motors.
+    const Telemetry::Source routed = routedTelemetrySource();
+    if (routed == Telemetry::TELEMETRY_SOURCE_NONE || routed != routedBefore)
+        telemetry = Telemetry();
 }
 
 void DirectControlThread::changeTelemetry(Telemetry record)
@@ -383,6 +449,18 @@ void DirectControlThread::clearActiveTelemetryDataSource()
 
 void DirectControlThread::updateTelemetry()
 {
+    // A source found before this search began (chosen by name earlier, or found in the
+    // same round as the last detected one) sends records but never a new
+    // telemetrySourceFound: the first one heard is taken, and named, since the window
+    // shows "N/A" or another source's module.
+    if (isInAutodetectMode() && detectedTelemetrySource == Telemetry::TELEMETRY_SOURCE_NONE
+        && receivingTelemetrySource != Telemetry::TELEMETRY_SOURCE_NONE) {
+        detectedTelemetrySource = receivingTelemetrySource;
+        receivingTelemetrySource = Telemetry::TELEMETRY_SOURCE_NONE;
+        emit flightModuleChanged(detectedTelemetrySource,
+                                 foundTelemetrySources.value(detectedTelemetrySource));
+    }
+
     int gameId = 0;
     if (isInAutodetectMode()) {
         if (TelemetrySource* detected = telemetrySources.value(detectedTelemetrySource, nullptr)) {
@@ -404,6 +482,29 @@ void DirectControlThread::updateTelemetry()
 }
 
 // ---- force loop and settings intake ----------------------------------------
+
+// Every tick is due 2 ms after the previous deadline, not 2 ms after the timer fired,
+// so the loop keeps 500 reports per second. Qt 6 rounds each timer wait up to a whole
+// millisecond, which alone makes most intervals about 2.1 ms: the timer wakes the
+// worker shortly before the deadline and the last fraction of a millisecond is slept.
+void DirectControlThread::runForceTick()
+{
+    std::this_thread::sleep_until(forceDeadline);
+    onForceUpdateTimeout();
+    forceDeadline += forceTickInterval;
+    scheduleForceTick();
+}
+
+void DirectControlThread::scheduleForceTick()
+{
+    using namespace std::chrono;
+    const steady_clock::time_point now = steady_clock::now();
+    // A late tick is not caught up in a burst: the deadlines it missed are skipped.
+    if (forceDeadline <= now)
+        forceDeadline += ((now - forceDeadline) / forceTickInterval + 1) * forceTickInterval;
+    const milliseconds wait = floor<milliseconds>(forceDeadline - now - forceTimerLead);
+    forceTimer->start(std::max(wait, milliseconds(0)));
+}
 
 void DirectControlThread::onForceUpdateTimeout()
 {
@@ -595,9 +696,11 @@ void DirectControlThread::applyTrimAction(int axis, int action, bool pressed)
             axisTrim = qMin(axisTrim + trimIncrement, trimLimit);
         break;
     case AppConfig::BUTTON_TYPE_RELEASE:
+        // The flag decides whether a release starts; letting go always ends it.
         if (pressed && trim.force_release_allowed) {
             forceReleaseHeld[axis] = true;
-        } else if (!pressed && forceReleaseHeld[axis] && trim.force_release_allowed) {
+            forceReleaseRunning[axis] = true;
+        } else if (!pressed && forceReleaseHeld[axis]) {
             forceReleaseHeld[axis] = false;
             forceReleaseTimers[axis].start();
         }
@@ -621,7 +724,7 @@ void DirectControlThread::applyForceReleaseState(int axis)
         release = 0;
         return;
     }
-    if (trim.force_release_allowed) {
+    if (trim.force_release_allowed || forceReleaseRunning[axis]) {
         // The base reports 16-bit positions; the trim field only spans +-100 %.
         const int followed = qBound(-trimLimit, axisPositions[axis], trimLimit);
         if (forceReleaseHeld[axis]) {
@@ -641,6 +744,7 @@ void DirectControlThread::applyForceReleaseState(int axis)
             return;
         }
         release = 0;
+        forceReleaseRunning[axis] = false;
         return;
     }
     if (!trim.trim_buttons_allowed) {

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QString>
 
+#include <chrono>
 #include <cstdint>
 
 struct _SDL_Joystick;
@@ -106,13 +107,22 @@ public slots:
     void stop();
 
 private:
-    void connectTelemetrySource(TelemetrySource* source);
+    void connectTelemetrySource(TelemetrySource* source, Telemetry::Source sourceType);
+    // The source whose records and flight events the worker takes: the selected
+    // simulator, in autodetect the detected one, otherwise none.
+    Telemetry::Source routedTelemetrySource() const;
+    void takeFoundSource(Telemetry::Source sourceType);
+    void forgetLostSource(Telemetry::Source sourceType);
     void takeSourceTelemetry(const Telemetry& record);
     void takeEffectsSettings(const EffectsSettings& settings);
     qint64 tick() const;
     float fadeFactor() const;
     hid_device* deviceHandle(DeviceTypeEnum type) const;
     void sendZeroForces(DeviceTypeEnum type, hid_device* handle);
+    // The force timer's handler: waits for the due deadline, runs one tick and sets the
+    // timer for the next deadline.
+    void runForceTick();
+    void scheduleForceTick();
 
     void refreshJoysticks();
     SDL_Joystick* attachedJoystick(const QString& name);
@@ -136,6 +146,8 @@ private:
     QTimer* trimTimer;
     QTimer* positionsTimer;
     QElapsedTimer tickTimer;
+    // When the next force tick is due: deadlines lie on one fixed 2 ms grid from start().
+    std::chrono::steady_clock::time_point forceDeadline;
     QElapsedTimer fadeInTimer;
     QElapsedTimer forceReleaseTimers[effectAxisCount];
     int trimIncrement;
@@ -150,9 +162,18 @@ private:
     int hardwareAxisTrims[effectAxisCount] = {};
     int hardwareForceReleases[effectAxisCount] = {};
     bool forceReleaseHeld[effectAxisCount] = {};
+    // From a release's start until its fade-out has ended, whatever the settings say
+    // meanwhile: a release once started always ends.
+    bool forceReleaseRunning[effectAxisCount] = {};
     bool buttonAssignmentActive = false;
     int assignmentAxis = 0;
     int assignmentButtonType = 0;
     Telemetry::Source detectedTelemetrySource = Telemetry::TELEMETRY_SOURCE_NONE;
     Telemetry::Source listenedTelemetrySource = Telemetry::TELEMETRY_SOURCE_NONE;
+    // The sources that have found their simulator and not lost it since, with the
+    // module each last named; kept whether they are routed or not.
+    QMap<Telemetry::Source, QString> foundTelemetrySources;
+    // While autodetecting with nothing detected: a found source that sent a record,
+    // taken as the detected one at the next poll unless it is lost first.
+    Telemetry::Source receivingTelemetrySource = Telemetry::TELEMETRY_SOURCE_NONE;
 };

@@ -1,8 +1,10 @@
 #include "workerfixture.h"
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 
 using namespace BaseEmulator;
 
@@ -54,13 +56,15 @@ private slots:
 
     // A worker of its own, driven tick by tick.
     void ticksOfAbsentBasesWriteNothing();
+    void fadeInFollowsTheLastSuddenChange_data();
+    void fadeInFollowsTheLastSuddenChange();
     void curveWithoutItsBaseAxisOnlyLogs_data();
     void curveWithoutItsBaseAxisOnlyLogs();
 
     // One running worker with all three bases, past its first fade-in.
     void eachTickServesTheNextAxisOnItsBase();
+    void lateTickIsNotCaughtUpInABurst();
     void reportsCarryTheAxisForcesByteForByte();
-    void suddenChangeFadesTheForcesInAgain();
     void joltSlotsStartTheirJolt_data();
     void joltSlotsStartTheirJolt();
     void suddenChangeSendsTheCurvesOfActiveIntegratedSprings();
@@ -117,6 +121,59 @@ void TestForceLoop::ticksOfAbsentBasesWriteNothing()
         QVERIFY(target == Target({PRODUCT_ID_RUDDER, 0}));
 }
 
+void TestForceLoop::fadeInFollowsTheLastSuddenChange_data()
+{
+    QTest::addColumn<int>("earlierChange"); // ms from an earlier sudden change; 0: none
+    QTest::addColumn<int>("wait");          // ms from the last sudden change to the tick
+
+    QTest::newRow("500 ms after a sudden change: half") << 0 << 500;
+    QTest::newRow("100 ms after a second change 600 ms later: a tenth") << 600 << 100;
+    QTest::newRow("1100 ms after: full") << 0 << 1100;
+}
+
+// Forces rise linearly over the second after each sudden change while the base
+// releases what the fade holds back: a 40 % spring is sent as 40 % x fade.
+void TestForceLoop::fadeInFollowsTheLastSuddenChange()
+{
+    QFETCH(int, earlierChange);
+    QFETCH(int, wait);
+    reset();
+    addBase(PRODUCT_ID_RUDDER);
+    auto worker = makeWorker();
+    invoke(worker.get(), "updateDevicePositions");
+    EffectsSettings settings = quietSettings();
+    settings.axes[2].airspeedSpring.active = true;
+    settings.axes[2].airspeedSpring.total_effect_strength = 100;
+    setFlatCurve(settings.axes[2].airspeedSpring.curve1, 40.0f);
+    if (earlierChange > 0) {
+        worker->changeSettingsSuddenly(settings);
+        QThread::msleep(earlierChange);
+    }
+
+    QElapsedTimer clock;
+    clock.start();
+    worker->changeSettingsSuddenly(settings);
+    const qint64 changed = clock.nsecsElapsed();
+    QThread::msleep(wait);
+    const qint64 before = clock.nsecsElapsed();
+    invoke(worker.get(), "updateAxisDirectControl", 2);
+    const qint64 after = clock.nsecsElapsed();
+    const DirectControlTypeDef control = directControlOf(lastDirectControl(PRODUCT_ID_RUDDER, 0));
+
+    // The worker's whole milliseconds since the change lie between these two.
+    const auto fade = [](qint64 nanoseconds) {
+        return qMin(1.0, double(nanoseconds / 1000000) / 1000.0);
+    };
+    const double least = fade(before - changed);
+    const double most = fade(after);
+    QVERIFY2(control.springForce >= int(4000 * least) - 1
+                 && control.springForce <= int(4000 * most) + 1,
+             QByteArray::number(control.springForce));
+    QVERIFY2(control.forceRelease >= int(100 * (1 - most)) - 1
+                 && control.forceRelease <= int(100 * (1 - least)) + 1,
+             QByteArray::number(control.forceRelease));
+}
+
 void TestForceLoop::curveWithoutItsBaseAxisOnlyLogs_data()
 {
     QTest::addColumn<int>("productId");
@@ -157,6 +214,29 @@ void TestForceLoop::eachTickServesTheNextAxisOnItsBase()
     for (const Target& target : targets) {
         QVERIFY(target == cycle[position]);
         position = (position + 1) % 4;
+    }
+}
+
+// The ticks due while the worker's thread was busy are skipped: the loop goes on at
+// the next deadline instead of sending the missed reports back to back.
+void TestForceLoop::lateTickIsNotCaughtUpInABurst()
+{
+    runningWorker();
+    spin(20);
+    QThread::msleep(30); // the worker shares this thread: about 15 ticks come due
+    spin(30);
+    const std::vector<WrittenReport> written = writtenReports();
+    std::vector<std::chrono::steady_clock::time_point> times;
+    for (const WrittenReport& report : written) {
+        if (report.bytes[2] == TELEMETRY_OVERRIDE_DIRECT_CONTROL)
+            times.push_back(report.time);
+    }
+    // Each tick has a deadline of its own on the 2 ms grid, set after the tick before
+    // it ran: no three ticks fit into 2 ms.
+    QVERIFY(times.size() > 10);
+    for (size_t i = 2; i < times.size(); ++i) {
+        const double ms = std::chrono::duration<double, std::milli>(times[i] - times[i - 2]).count();
+        QVERIFY2(ms > 1.9, QByteArray::number(ms));
     }
 }
 
@@ -259,41 +339,6 @@ void TestForceLoop::suddenChangeSendsTheCurvesOfActiveIntegratedSprings()
     QCOMPARE(collective.size(), size_t(1));
     QCOMPARE(hexOf(joystick[0]), hexOf(reportFromHex("a3100001" + curveHex)));
     QCOMPARE(hexOf(collective[0]), hexOf(reportFromHex("a3100000" + curveHex)));
-}
-
-void TestForceLoop::suddenChangeFadesTheForcesInAgain()
-{
-    DirectControlThread* worker = runningWorker();
-    EffectsSettings settings = quietSettings();
-    settings.axes[2].airspeedSpring.active = true;
-    settings.axes[2].airspeedSpring.total_effect_strength = 100;
-    setFlatCurve(settings.axes[2].airspeedSpring.curve1, 40.0f);
-    worker->changeSettingsModerately(settings);
-    clearWrittenReports();
-    QVERIFY(spinUntil([] { return !lastDirectControl(PRODUCT_ID_RUDDER, 0).empty(); }));
-    QCOMPARE(directControlOf(lastDirectControl(PRODUCT_ID_RUDDER, 0)).springForce, int16_t(4000));
-
-    clearWrittenReports();
-    worker->changeSettingsSuddenly(settings);
-    spin(1200);
-
-    const std::vector<Report> reports = directControlReports(PRODUCT_ID_RUDDER);
-    QVERIFY(reports.size() > 10);
-    QVERIFY(directControlOf(reports.front()).springForce < 2000);
-    int previous = -1;
-    bool partway = false;
-    for (const Report& report : reports) {
-        const DirectControlTypeDef control = directControlOf(report);
-        // The force rises with the fade while the base releases what it holds back.
-        QVERIFY(control.springForce >= previous);
-        const double sum = control.springForce / 40.0 + control.forceRelease;
-        QVERIFY2(sum >= 98.0 && sum <= 100.0, QByteArray::number(sum));
-        partway = partway || (control.springForce > 0 && control.springForce < 4000);
-        previous = control.springForce;
-    }
-    QVERIFY(partway);
-    QCOMPARE(directControlOf(reports.back()).springForce, int16_t(4000));
-    QCOMPARE(directControlOf(reports.back()).forceRelease, uint8_t(0));
 }
 
 void TestForceLoop::joltSlotsStartTheirJolt_data()

@@ -1,8 +1,10 @@
 #include "virtualjoystick.h"
 #include "workerfixture.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 
 #include <SDL.h>
 
@@ -84,11 +86,15 @@ private slots:
     void bindingsFromTheFileAreCheckedBeforeUse();
     void unpluggedJoystickIsOpenedAgainByName();
     void ofTwoJoysticksWithOneNameOnlyTheFirstCounts();
-    void releaseFadesOutOver100msAfterLettingGo();
+    void reportCarriesTrimAndReleaseOnlyWhileTrimIsActive_data();
+    void reportCarriesTrimAndReleaseOnlyWhileTrimIsActive();
+    void releaseFadesOutAfterLettingGo_data();
+    void releaseFadesOutAfterLettingGo();
 
     void assignmentTakesTheFirstPressedButton();
     void assignmentTakesASingleHatDirection();
-    void diagonalHatIsNotTakenButAButtonIs();
+    void diagonalHatEndsTheHatSearchButNotTheButtons_data();
+    void diagonalHatEndsTheHatSearchButNotTheButtons();
     void assignmentFreezesTheTrims();
     void joystickUnpluggedWhileAssigningIsDropped();
     void stopButtonAssignmentEndsTheScan();
@@ -297,54 +303,111 @@ void TestHardwareTrim::ofTwoJoysticksWithOneNameOnlyTheFirstCounts()
     QCOMPARE(lastPitchReport(trims).trim, 100);
 }
 
-void TestHardwareTrim::releaseFadesOutOver100msAfterLettingGo()
+void TestHardwareTrim::reportCarriesTrimAndReleaseOnlyWhileTrimIsActive_data()
 {
+    QTest::addColumn<bool>("active");
+    QTest::addColumn<int>("trim");
+    QTest::addColumn<int>("release");
+
+    QTest::newRow("trim active") << true << 3000 << 100;
+    QTest::newRow("trim inactive, fade complete") << false << 0 << 0;
+}
+
+// The worker still holds a trim and a release when the trim effect is switched off;
+// until the next trim poll clears them, the reports must already leave them out.
+void TestHardwareTrim::reportCarriesTrimAndReleaseOnlyWhileTrimIsActive()
+{
+    QFETCH(bool, active);
+    QFETCH(int, trim);
+    QFETCH(int, release);
     VirtualJoystick stick("Stick", 8, 1);
-    setPosition(PRODUCT_ID_JOYSTICK, pitch, 2500);
-    auto worker = makeWorker(Telemetry::TELEMETRY_SOURCE_NONE, 50, stickBindings());
-    worker->changeSettingsModerately(trimSettings(true, true, true, true));
-    QSignalSpy trims(worker.get(), &DirectControlThread::hardwareAxisTrimChanged);
-    worker->start();
-    spin(1050); // past the fade-in after start
-    const auto lastPitchControl = [] {
-        const Report report = lastDirectControl(PRODUCT_ID_JOYSTICK, pitch);
-        return report.empty() ? DirectControlTypeDef() : directControlOf(report);
-    };
-    QCOMPARE(int(lastPitchControl().forceRelease), 0);
-
-    stick.setButton(AppConfig::BUTTON_TYPE_RELEASE, true);
-    QVERIFY(spinUntil([&] {
-        return lastPitchControl().forceRelease == 100 && lastPitchControl().hardwareTrim == 2500;
-    }));
-    QVERIFY(lastPitchReport(trims).held);
     setPosition(PRODUCT_ID_JOYSTICK, pitch, 3000);
-    QVERIFY(spinUntil([&] { return lastPitchControl().hardwareTrim == 3000; }));
+    auto worker = pitchWorker(stickBindings(), trimSettings(true, true, true, true));
+    worker->start(); // its timers run only when this thread spins, which it does not
+    QThread::msleep(1010); // past the fade-in, which would add its own release
+    poll(worker.get());
+    stick.setButton(AppConfig::BUTTON_TYPE_RELEASE, true);
+    poll(worker.get());
 
-    clearWrittenReports();
-    stick.setButton(AppConfig::BUTTON_TYPE_RELEASE, false);
-    QVERIFY(spinUntil([&] {
-        return !lastPitchReport(trims).held && lastPitchControl().forceRelease == 0
-            && directControlReports(PRODUCT_ID_JOYSTICK).size() > 4;
-    }));
-    int previous = 100;
-    for (const Report& report : directControlReports(PRODUCT_ID_JOYSTICK)) {
-        if (report[3] != pitch)
-            continue;
-        const DirectControlTypeDef control = directControlOf(report);
-        QVERIFY(control.forceRelease <= previous);
-        QCOMPARE(int(control.hardwareTrim), 3000);
-        previous = control.forceRelease;
+    worker->changeSettingsModerately(trimSettings(active, true, true, true));
+    invoke(worker.get(), "updateAxisDirectControl", pitch);
+    const DirectControlTypeDef control =
+        directControlOf(lastDirectControl(PRODUCT_ID_JOYSTICK, pitch));
+    QCOMPARE(int(control.hardwareTrim), trim);
+    QCOMPARE(int(control.forceRelease), release);
+}
+
+void TestHardwareTrim::releaseFadesOutAfterLettingGo_data()
+{
+    QTest::addColumn<int>("delay");        // ms from letting go to the next poll
+    QTest::addColumn<bool>("stillAllowed"); // force_release_allowed when let go
+
+    QTest::newRow("50 ms after letting go") << 50 << true;
+    QTest::newRow("150 ms after letting go") << 150 << true;
+    // The flag only decides whether a release starts: one under way always ends.
+    QTest::newRow("50 ms after, release turned off while held") << 50 << false;
+    QTest::newRow("150 ms after, release turned off while held") << 150 << false;
+}
+
+// While held the trim follows the stick and the base releases all force; letting go
+// fades the release out over 100 ms while the trim still follows, then the trim stays
+// where the last poll within those 100 ms put it.
+void TestHardwareTrim::releaseFadesOutAfterLettingGo()
+{
+    QFETCH(int, delay);
+    QFETCH(bool, stillAllowed);
+    VirtualJoystick stick("Stick", 8, 1);
+    auto worker = pitchWorker(stickBindings(), trimSettings(true, true, true, true));
+    QSignalSpy trims(worker.get(), &DirectControlThread::hardwareAxisTrimChanged);
+    worker->start(); // its timers run only when this thread spins, which it does not
+    QThread::msleep(1010); // past the fade-in, which would hide the release
+    const auto pitchControl = [&] {
+        invoke(worker.get(), "updateAxisDirectControl", pitch);
+        return directControlOf(lastDirectControl(PRODUCT_ID_JOYSTICK, pitch));
+    };
+    const auto movePitch = [&](int16_t position) {
+        setPosition(PRODUCT_ID_JOYSTICK, pitch, position);
+        invoke(worker.get(), "updateDevicePositions");
+    };
+
+    poll(worker.get());
+    stick.setButton(AppConfig::BUTTON_TYPE_RELEASE, true);
+    poll(worker.get());
+    movePitch(3000);
+    poll(worker.get());
+    QVERIFY(lastPitchReport(trims).held);
+    QCOMPARE(int(pitchControl().forceRelease), 100);
+    QCOMPARE(int(pitchControl().hardwareTrim), 3000);
+    if (!stillAllowed) {
+        worker->changeSettingsModerately(trimSettings(true, true, false, true));
+        poll(worker.get());
+        QVERIFY(lastPitchReport(trims).held);
     }
-    QCOMPARE(previous, 0);
 
-    // Released, the trim stays where the stick was let go.
-    QSignalSpy states(worker.get(), &DirectControlThread::inputStateChanged);
-    setPosition(PRODUCT_ID_JOYSTICK, pitch, -4000);
-    QVERIFY(spinUntil([&] { return states.count() >= 8; })); // two device polls
-    trims.clear();
-    QVERIFY(spinUntil([&] { return trims.count() >= 8; }));
-    QCOMPARE(int(lastPitchControl().hardwareTrim), 3000);
-    QCOMPARE(lastPitchReport(trims).trim, 3000);
+    stick.setButton(AppConfig::BUTTON_TYPE_RELEASE, false);
+    QElapsedTimer clock;
+    clock.start();
+    poll(worker.get()); // the fade starts within this poll
+    const qint64 letGo = clock.nsecsElapsed();
+    QVERIFY(!lastPitchReport(trims).held);
+    QThread::msleep(delay);
+    movePitch(-4000);
+    const qint64 before = clock.nsecsElapsed();
+    poll(worker.get());
+    const qint64 after = clock.nsecsElapsed();
+
+    // The worker's whole milliseconds since letting go lie between these two.
+    const int shortest = int((before - letGo) / 1000000);
+    const int longest = int(after / 1000000);
+    const DirectControlTypeDef control = pitchControl();
+    QVERIFY2(control.forceRelease >= qMax(0, 99 - longest)
+                 && control.forceRelease <= qMax(0, 100 - shortest),
+             QByteArray::number(control.forceRelease));
+    if (longest <= 100)
+        QCOMPARE(int(control.hardwareTrim), -4000);
+    else if (shortest > 100)
+        QCOMPARE(int(control.hardwareTrim), 3000);
+    QCOMPARE(lastPitchReport(trims).trim, int(control.hardwareTrim));
 }
 
 void TestHardwareTrim::assignmentTakesTheFirstPressedButton()
@@ -385,13 +448,25 @@ void TestHardwareTrim::assignmentTakesASingleHatDirection()
                                            int(SDL_HAT_LEFT)}));
 }
 
-void TestHardwareTrim::diagonalHatIsNotTakenButAButtonIs()
+void TestHardwareTrim::diagonalHatEndsTheHatSearchButNotTheButtons_data()
 {
-    VirtualJoystick alpha("Alpha", 8, 1);
+    QTest::addColumn<int>("hats");
+
+    QTest::newRow("one hat") << 1;
+    // The diagonal on hat 0 is ambiguous: hat 1 held left is not looked at either.
+    QTest::newRow("a second hat held behind it") << 2;
+}
+
+void TestHardwareTrim::diagonalHatEndsTheHatSearchButNotTheButtons()
+{
+    QFETCH(int, hats);
+    VirtualJoystick alpha("Alpha", 8, hats);
     auto worker = pitchWorker(AppConfig::TrimConfig(), quietSettings());
     QSignalSpy assigned(worker.get(), &DirectControlThread::trimButtonChanged);
     worker->startButtonAssignment(1, AppConfig::BUTTON_TYPE_INCREASE);
     alpha.setHat(0, SDL_HAT_RIGHTUP);
+    if (hats > 1)
+        alpha.setHat(1, SDL_HAT_LEFT);
     poll(worker.get(), 3);
     QCOMPARE(assigned.count(), 0);
     alpha.setButton(2, true);

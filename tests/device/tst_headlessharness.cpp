@@ -206,7 +206,7 @@ void TestHeadlessHarness::workerIsBuiltFromConfigIni()
     writeConfig(condorPort);
     HeadlessHarness harness;
     connectGui(harness);
-    QSignalSpy modules(harness.worker(), &DirectControlThread::flightModuleChanged);
+    QueuedSignalLog modules(harness.worker(), &DirectControlThread::flightModuleChanged);
     harness.startWorker();
     QVERIFY(harness.workerThread()->isRunning());
     QCOMPARE(harness.worker()->thread(), harness.workerThread());
@@ -224,7 +224,7 @@ void TestHeadlessHarness::condorDatagramChangesTheNextSpringReport()
     writeConfig(condorPort);
     HeadlessHarness harness;
     connectGui(harness);
-    QSignalSpy records(harness.worker(), &DirectControlThread::telemetryChanged);
+    QueuedSignalLog records(harness.worker(), &DirectControlThread::telemetryChanged);
     harness.startWorker();
     emit gui.moderateValueChange(rudderSpringSettings());
 
@@ -261,7 +261,7 @@ void TestHeadlessHarness::assignedTrimButtonIsStoredAndThenUsed()
     HeadlessHarness harness;
     connectGui(harness);
     QSignalSpy stored(harness.appConfig(), &AppConfig::trimSettingsChanged);
-    QSignalSpy trims(harness.worker(), &DirectControlThread::hardwareAxisTrimChanged);
+    QueuedSignalLog trims(harness.worker(), &DirectControlThread::hardwareAxisTrimChanged);
     harness.startWorker();
     emit gui.moderateValueChange(rudderSpringSettings());
 
@@ -274,12 +274,13 @@ void TestHeadlessHarness::assignedTrimButtonIsStoredAndThenUsed()
     QCOMPARE(ini.value("YAW_TRIMMER/decrease").toString(), QString("Stick:Left:Button:5"));
 
     // The worker now has the binding: holding the button raises the yaw trim by 70 a poll.
-    trims.clear();
+    trims.entries.clear();
     stick.setButton(5, true);
-    QTRY_VERIFY(std::any_of(trims.begin(), trims.end(), [](const QVariantList& args) {
+    const auto raisedTwice = [](const QVariantList& args) {
         return args.at(0).toInt() == rudder && args.at(1).toInt() >= 140;
-    }));
-    for (const QVariantList& args : std::as_const(trims))
+    };
+    QTRY_VERIFY(std::any_of(trims.entries.begin(), trims.entries.end(), raisedTwice));
+    for (const QVariantList& args : std::as_const(trims.entries))
         QCOMPARE(args.at(1).toInt() % 70, 0);
 }
 
@@ -288,8 +289,8 @@ void TestHeadlessHarness::shutDownLeavesTheBasesSafeAndClosed()
     writeConfig(freeUdpPort());
     HeadlessHarness harness;
     connectGui(harness);
-    QSignalSpy connected(harness.worker(), &DirectControlThread::deviceConnected);
-    QSignalSpy disconnected(harness.worker(), &DirectControlThread::deviceDisconnected);
+    QueuedSignalLog connected(harness.worker(), &DirectControlThread::deviceConnected);
+    QueuedSignalLog disconnected(harness.worker(), &DirectControlThread::deviceDisconnected);
     QPointer<DirectControlThread> worker = harness.worker();
     QVERIFY(!harness.workerThread());
     harness.startWorker();

@@ -40,7 +40,6 @@ private slots:
     void directControlReportLayout();
     void directControlReportCarriesTheDeviceAxis_data();
     void directControlReportCarriesTheDeviceAxis();
-    void trimInactiveAndFadeCompleteLeavesTrimBytesZero();
     void curveReportLayout();
     void gameIdReportLayout();
     void uint8OverrideSetsOnlyItsBytes();
@@ -135,19 +134,6 @@ void TestHidFraming::directControlReportCarriesTheDeviceAxis()
     HidFraming::createDirectControlReport(&built, uint8_t(deviceAxisForEffectAxis(effectAxis)),
                                           forces);
     QCOMPARE(bytesOf(built), expected);
-}
-
-void TestHidFraming::trimInactiveAndFadeCompleteLeavesTrimBytesZero()
-{
-    DirectControlTypeDef forces;
-    forces.springForce = toWireForce(-20.0f, 1.0f);
-    forces.hardwareTrim = toWireHardwareTrim(0);
-    forces.forceRelease = toWireForceRelease((1.0f - 1.0f) * 100.0f);
-    HidInOutReportTypeDef built;
-    HidFraming::createDirectControlReport(&built, 0, forces);
-    const QByteArray bytes = bytesOf(built);
-    QCOMPARE(bytes.mid(12, 3), QByteArray(3, '\0'));
-    QCOMPARE(bytes.mid(4, 2), QByteArray::fromHex("30f8"));
 }
 
 void TestHidFraming::curveReportLayout()

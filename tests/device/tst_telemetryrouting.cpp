@@ -2,11 +2,16 @@
 
 #include "telemetrysourcecondor2.h"
 #include "telemetrysourcedcs.h"
+#include "telemetrysourcewarthunder.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
@@ -39,13 +44,81 @@ QByteArray dcsDatagram(QJsonObject fields)
     return QJsonDocument(fields).toJson(QJsonDocument::Compact);
 }
 
+// The game id last sent to a base; -1 before any.
+int lastGameId(unsigned short productId)
+{
+    const std::vector<Report> gameIds = overrideReports(productId, TELEMETRY_OVERRIDE_GAME_ID);
+    return gameIds.empty() ? -1 : gameIds.back()[4];
+}
+
+enum JoltKind { WEAPON_RELEASE, DAMAGE, COUNTERMEASURE, GEAR_LOCK, LANDING };
+constexpr JoltKind joltKinds[] = {WEAPON_RELEASE, DAMAGE, COUNTERMEASURE, GEAR_LOCK, LANDING};
+
+// The rudder's jolts of the given kinds, each at full strength whatever the event's size.
+EffectsSettings rudderJolts(const QList<JoltKind>& kinds)
+{
+    EffectsSettings settings = quietSettings();
+    AxisEffectsSettings& rudder = settings.axes[2];
+    for (JoltKind kind : kinds) {
+        switch (kind) {
+        case WEAPON_RELEASE:
+            rudder.weaponReleaseJolt.active = true;
+            rudder.weaponReleaseJolt.total_effect_strength = 100;
+            setFlatCurve(rudder.weaponReleaseJolt.curve1, 100.0f);
+            break;
+        case DAMAGE:
+            rudder.damageJolt.active = true;
+            rudder.damageJolt.total_effect_strength = 100;
+            setFlatCurve(rudder.damageJolt.curve1, 100.0f);
+            break;
+        case COUNTERMEASURE:
+            rudder.countermeasuresJolt.active = true;
+            rudder.countermeasuresJolt.total_effect_strength = 100;
+            break;
+        case GEAR_LOCK:
+            rudder.gearExtractionJolt.active = true;
+            rudder.gearExtractionJolt.total_effect_strength = 100;
+            break;
+        case LANDING:
+            rudder.landingJolt.active = true;
+            setFlatCurve(rudder.landingJolt.curve1, 100.0f);
+            setFlatCurve(rudder.landingJolt.curve2, 100.0f);
+            break;
+        }
+    }
+    return settings;
+}
+
+// Logs the worker's routing signals as text, in order.
+class RoutingLog : public QObject
+{
+public:
+    explicit RoutingLog(DirectControlThread* worker)
+    {
+        connect(worker, &DirectControlThread::telemetryChanged, this,
+                [this](const Telemetry& record) {
+                    lines << QString("telemetry %1").arg(record.airspeed);
+                });
+        connect(worker, &DirectControlThread::flightModuleChanged, this,
+                [this](Telemetry::Source source, const QString& module) {
+                    lines << QString("module %1 %2").arg(int(source)).arg(module);
+                });
+        connect(worker, &DirectControlThread::telemetrySourceLost, this,
+                [this] { lines << "lost"; });
+    }
+    QStringList lines;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(JoltKind)
 
 class TestTelemetryRouting : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
 
     void selectedSourceReachesTheWorker();
@@ -54,6 +127,9 @@ private slots:
     void silenceLosesTheSource();
     void gameIdGoesToEveryBase_data();
     void gameIdGoesToEveryBase();
+    void autodetectFindsAnotherSimulatorAfterTheChosenOneFellSilent();
+    void runningChosenSimulatorIsDetectedOnEnteringAutodetect();
+    void simulatorFoundBesideTheDetectedOneTakesOverWhenItIsLost();
 
     // One running worker, past its fade-in, whose rudder force shows its record.
     void manualRecordsCountOnlyWithoutSimulator_data();
@@ -62,10 +138,12 @@ private slots:
     void nonFiniteValuesFromTheTestPanelBecomeZero_data();
     void nonFiniteValuesFromTheTestPanelBecomeZero();
     void nonFiniteValuesFromASourceBecomeZero();
-    void flightEventsOfTheSourceStartJolts_data();
-    void flightEventsOfTheSourceStartJolts();
-    void sourceSignalsCountOnlyWhileASimulatorIsSelected_data();
-    void sourceSignalsCountOnlyWhileASimulatorIsSelected();
+    void eachSourceEventStartsItsOwnJolt_data();
+    void eachSourceEventStartsItsOwnJolt();
+    void sourceSignalsCountOnlyFromTheRoutedSource_data();
+    void sourceSignalsCountOnlyFromTheRoutedSource();
+    void lateWarThunderReplyAfterASwitchChangesNothing_data();
+    void lateWarThunderReplyAfterASwitchChangesNothing();
     void cleanupTestCase();
 
 private:
@@ -73,11 +151,25 @@ private:
     int rudderSpring();
     int shakingRudderTicks();
     void send(quint16 port, const QByteArray& datagram);
+    void sendDcsRecord(DirectControlThread* worker, const QJsonObject& fields);
 
+    QTemporaryDir workDir; // the DCS source reads its weapon weights from here
+    QString previousDir;
     WorkerPorts ports;
     QUdpSocket sender;
     WorkerPointer running;
 };
+
+void TestTelemetryRouting::initTestCase()
+{
+    QVERIFY(workDir.isValid());
+    QFile weights(workDir.filePath("payload_weight_mapping.json"));
+    QVERIFY(weights.open(QIODevice::WriteOnly));
+    weights.write(R"({"Mk-82": {"weight": 241}})");
+    weights.close();
+    previousDir = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(workDir.path()));
+}
 
 void TestTelemetryRouting::init()
 {
@@ -87,6 +179,7 @@ void TestTelemetryRouting::init()
 void TestTelemetryRouting::cleanupTestCase()
 {
     running.reset();
+    QDir::setCurrent(previousDir);
 }
 
 void TestTelemetryRouting::send(quint16 port, const QByteArray& datagram)
@@ -107,6 +200,22 @@ DirectControlThread* TestTelemetryRouting::runningWorker()
     invoke(running.get(), "updateDevicePositions");
     spin(1050); // the fade-in after start
     return running.get();
+}
+
+// Sends one DCS datagram and polls until the worker has taken it: it finds the source
+// (the first after a loss) or becomes the record. A poll that comes before the datagram
+// and more than a second after the last one loses the source first.
+void TestTelemetryRouting::sendDcsRecord(DirectControlThread* worker, const QJsonObject& fields)
+{
+    QSignalSpy modules(worker, &DirectControlThread::flightModuleChanged);
+    QSignalSpy records(worker, &DirectControlThread::telemetryChanged);
+    send(ports.dcs, dcsDatagram(fields));
+    QVERIFY(pollUntil(worker, [&] {
+        const bool lost = !modules.isEmpty()
+            && modules.first().first().value<Telemetry::Source>()
+                == Telemetry::TELEMETRY_SOURCE_NONE;
+        return lost ? modules.count() > 1 : modules.count() + records.count() > 0;
+    }));
 }
 
 // The rudder's spring force for the worker's current record, in 0.01 %.
@@ -208,28 +317,20 @@ void TestTelemetryRouting::silenceLosesTheSource()
     reset();
     ports = freeWorkerPorts();
     auto worker = makeWorker(Telemetry::Source(selection), 50, AppConfig::TrimConfig(), ports);
-    QStringList log;
-    connect(worker.get(), &DirectControlThread::telemetryChanged, this,
-            [&](const Telemetry& record) { log << QString("telemetry %1").arg(record.airspeed); });
-    connect(worker.get(), &DirectControlThread::flightModuleChanged, this,
-            [&](Telemetry::Source source, const QString& module) {
-                log << QString("module %1 %2").arg(int(source)).arg(module);
-            });
-    connect(worker.get(), &DirectControlThread::telemetrySourceLost, this,
-            [&] { log << "lost"; });
+    RoutingLog log(worker.get());
 
     send(ports.xplane, "x-plane");
-    QVERIFY(pollUntil(worker.get(), [&] { return !log.isEmpty(); }));
-    log.clear();
+    QVERIFY(pollUntil(worker.get(), [&] { return !log.lines.isEmpty(); }));
+    log.lines.clear();
     QThread::msleep(1050);
     invoke(worker.get(), "updateTelemetry");
-    QCOMPARE(log, signalsOnLoss);
+    QCOMPARE(log.lines, signalsOnLoss);
 
     // Whatever was selected, the next datagram finds the simulator again.
-    log.clear();
+    log.lines.clear();
     send(ports.xplane, "x-plane");
-    QVERIFY(pollUntil(worker.get(), [&] { return !log.isEmpty(); }));
-    QCOMPARE(log, QStringList({"module 6 Generic X-Plane plane"}));
+    QVERIFY(pollUntil(worker.get(), [&] { return !log.lines.isEmpty(); }));
+    QCOMPARE(log.lines, QStringList({"module 6 Generic X-Plane plane"}));
 }
 
 void TestTelemetryRouting::gameIdGoesToEveryBase_data()
@@ -274,6 +375,93 @@ void TestTelemetryRouting::gameIdGoesToEveryBase()
         QCOMPARE(written[i].productId, order[i]);
         QVERIFY(written[i].bytes == expected);
     }
+}
+
+// X-Plane found, then chosen by name and fallen silent: autodetect must not keep
+// polling it alone, but find the Condor 2 that runs now.
+void TestTelemetryRouting::autodetectFindsAnotherSimulatorAfterTheChosenOneFellSilent()
+{
+    reset();
+    addBase(PRODUCT_ID_JOYSTICK);
+    ports = freeWorkerPorts();
+    auto worker =
+        makeWorker(Telemetry::TELEMETRY_SOURCE_AUTODETECT, 50, AppConfig::TrimConfig(), ports);
+    invoke(worker.get(), "updateDevicePositions");
+    RoutingLog log(worker.get());
+
+    send(ports.xplane, "x-plane");
+    QVERIFY(pollUntil(worker.get(), [&] { return !log.lines.isEmpty(); }));
+    worker->listenTelemetrySource(Telemetry::TELEMETRY_SOURCE_X_PLANE);
+    QThread::msleep(1050);
+    log.lines.clear();
+    invoke(worker.get(), "updateTelemetry");
+    QCOMPARE(log.lines, QStringList({"telemetry 0", "module 0 N/A"}));
+
+    worker->listenTelemetrySource(Telemetry::TELEMETRY_SOURCE_AUTODETECT);
+    log.lines.clear();
+    send(ports.condor2, condorDatagram);
+    QVERIFY(pollUntil(worker.get(), [&] { return !log.lines.isEmpty(); }));
+    QCOMPARE(log.lines, QStringList({"module 5 Generic glider"}));
+    invoke(worker.get(), "updateTelemetry");
+    QCOMPARE(lastGameId(PRODUCT_ID_JOYSTICK), int(Telemetry::TELEMETRY_SOURCE_CONDOR));
+}
+
+// Condor 2 chosen by name and running: switching to autodetect keeps it, at once and
+// without announcing it again, and no other source is polled.
+void TestTelemetryRouting::runningChosenSimulatorIsDetectedOnEnteringAutodetect()
+{
+    reset();
+    addBase(PRODUCT_ID_JOYSTICK);
+    ports = freeWorkerPorts();
+    auto worker =
+        makeWorker(Telemetry::TELEMETRY_SOURCE_CONDOR, 50, AppConfig::TrimConfig(), ports);
+    invoke(worker.get(), "updateDevicePositions");
+    RoutingLog log(worker.get());
+    send(ports.condor2, condorDatagram);
+    QVERIFY(pollUntil(worker.get(), [&] { return !log.lines.isEmpty(); }));
+    send(ports.condor2, condorDatagram);
+    QVERIFY(pollUntil(worker.get(), [&] { return log.lines.size() > 1; }));
+    QCOMPARE(log.lines, QStringList({"module 5 Generic glider", "telemetry 90"}));
+
+    worker->listenTelemetrySource(Telemetry::TELEMETRY_SOURCE_AUTODETECT);
+    send(ports.xplane, "x-plane");
+    send(ports.condor2, condorDatagram);
+    QThread::msleep(20);
+    clearWrittenReports();
+    invoke(worker.get(), "updateTelemetry");
+    QCOMPARE(lastGameId(PRODUCT_ID_JOYSTICK), int(Telemetry::TELEMETRY_SOURCE_CONDOR));
+    QCOMPARE(log.lines, QStringList({"module 5 Generic glider", "telemetry 90", "telemetry 90"}));
+}
+
+// Condor 2 and X-Plane both answer in the first autodetect round: the first found is
+// detected. When it falls silent, X-Plane, found long ago and still sending, takes over
+// although it never reports being found again.
+void TestTelemetryRouting::simulatorFoundBesideTheDetectedOneTakesOverWhenItIsLost()
+{
+    reset();
+    addBase(PRODUCT_ID_JOYSTICK);
+    ports = freeWorkerPorts();
+    auto worker =
+        makeWorker(Telemetry::TELEMETRY_SOURCE_AUTODETECT, 50, AppConfig::TrimConfig(), ports);
+    invoke(worker.get(), "updateDevicePositions");
+    RoutingLog log(worker.get());
+    send(ports.condor2, condorDatagram);
+    send(ports.xplane, "x-plane");
+    QThread::msleep(50); // both are queued before the first poll
+    invoke(worker.get(), "updateTelemetry");
+    QCOMPARE(log.lines, QStringList({"module 5 Generic glider"}));
+
+    QThread::msleep(1050);
+    send(ports.xplane, "x-plane");
+    QThread::msleep(20);
+    log.lines.clear();
+    invoke(worker.get(), "updateTelemetry"); // Condor 2 is lost
+    QCOMPARE(log.lines, QStringList({"telemetry 0", "module 0 N/A", "lost"}));
+    log.lines.clear();
+    invoke(worker.get(), "updateTelemetry"); // every source: X-Plane sends a record
+    invoke(worker.get(), "updateTelemetry");
+    QCOMPARE(log.lines, QStringList({"module 6 Generic X-Plane plane"}));
+    QCOMPARE(lastGameId(PRODUCT_ID_JOYSTICK), int(Telemetry::TELEMETRY_SOURCE_X_PLANE));
 }
 
 void TestTelemetryRouting::manualRecordsCountOnlyWithoutSimulator_data()
@@ -388,83 +576,87 @@ void TestTelemetryRouting::nonFiniteValuesFromASourceBecomeZero()
     worker->listenTelemetrySource(Telemetry::TELEMETRY_SOURCE_NONE);
 }
 
-void TestTelemetryRouting::flightEventsOfTheSourceStartJolts_data()
+void TestTelemetryRouting::eachSourceEventStartsItsOwnJolt_data()
 {
-    QTest::addColumn<int>("selection");
+    QTest::addColumn<JoltKind>("jolt");
     QTest::addColumn<QJsonObject>("before");
     QTest::addColumn<QJsonObject>("after");
 
-    QTest::newRow("countermeasure from DCS")
-        << 1 << QJsonObject{{"snares", 30}} << QJsonObject{{"snares", 29}};
-    QTest::newRow("touchdown from DCS while autodetecting")
-        << 7 << QJsonObject{{"wow", 0}}
-        << QJsonObject{{"wow", 1}, {"v_speed", -3.0}, {"speed", 200.0}};
+    const auto bombs = [](int count) {
+        return QJsonArray({QJsonObject{{"id", "Mk-82"}, {"count", count}}});
+    };
+    QTest::newRow("weapon release") << WEAPON_RELEASE << QJsonObject{{"pld", bombs(2)}}
+                                    << QJsonObject{{"pld", bombs(1)}};
+    QTest::newRow("damage") << DAMAGE << QJsonObject{{"dmg", 100}} << QJsonObject{{"dmg", 60}};
+    QTest::newRow("countermeasure") << COUNTERMEASURE << QJsonObject{{"snares", 30}}
+                                    << QJsonObject{{"snares", 29}};
+    QTest::newRow("gear lock") << GEAR_LOCK << QJsonObject{{"gear", 50}}
+                               << QJsonObject{{"gear", 100}};
+    // The source reports (verticalSpeed, airspeed); swapped, the airspeed would be
+    // negative and no touchdown would jolt.
+    QTest::newRow("touchdown") << LANDING << QJsonObject{{"wow", 0}, {"speed", 200.0}}
+                               << QJsonObject{{"wow", 1}, {"v_speed", -3.0}, {"speed", 200.0}};
 }
 
-void TestTelemetryRouting::flightEventsOfTheSourceStartJolts()
+// Each event of the selected source starts its own jolt, and no other: with only its
+// jolt active the rudder shakes, with every other jolt active it does not.
+void TestTelemetryRouting::eachSourceEventStartsItsOwnJolt()
 {
-    QFETCH(int, selection);
+    QFETCH(JoltKind, jolt);
     QFETCH(QJsonObject, before);
     QFETCH(QJsonObject, after);
     DirectControlThread* worker = runningWorker();
-    EffectsSettings settings = quietSettings();
-    AxisEffectsSettings& rudder = settings.axes[2];
-    rudder.countermeasuresJolt.active = true;
-    rudder.countermeasuresJolt.total_effect_strength = 100;
-    rudder.landingJolt.active = true;
-    setFlatCurve(rudder.landingJolt.curve1, 100.0f);
-    setFlatCurve(rudder.landingJolt.curve2, 100.0f);
-    worker->changeSettingsModerately(settings);
-    worker->listenTelemetrySource(Telemetry::Source(selection));
+    worker->listenTelemetrySource(Telemetry::TELEMETRY_SOURCE_DCS);
 
-    QSignalSpy modules(worker, &DirectControlThread::flightModuleChanged);
-    QSignalSpy records(worker, &DirectControlThread::telemetryChanged);
-    // The first datagram finds the source (or, found earlier, is parsed); the next
-    // parsed one is the reference for the event detectors.
-    send(ports.dcs, dcsDatagram(before));
-    QVERIFY(pollUntil(worker, [&] { return modules.count() + records.count() > 0; }));
-    const int parsed = int(records.count());
-    send(ports.dcs, dcsDatagram(before));
-    QVERIFY(pollUntil(worker, [&] { return records.count() > parsed; }));
-    QThread::msleep(120); // no jolt started so far still plays
-    QCOMPARE(rudderSpring(), 0);
-    QCOMPARE(directControlOf(directControlReports(PRODUCT_ID_RUDDER).back()).periodicForce,
-             int16_t(0));
-
-    const int before2 = int(records.count());
-    send(ports.dcs, dcsDatagram(after));
-    QVERIFY(pollUntil(worker, [&] { return records.count() > before2; }));
-    QVERIFY(shakingRudderTicks() > 0);
+    QList<JoltKind> others;
+    for (JoltKind kind : joltKinds) {
+        if (kind != jolt)
+            others << kind;
+    }
+    for (const bool own : {true, false}) {
+        worker->changeSettingsModerately(rudderJolts(own ? QList<JoltKind>{jolt} : others));
+        // Twice: the first may only find the source again; the second is the reference.
+        sendDcsRecord(worker, before);
+        sendDcsRecord(worker, before);
+        QThread::msleep(120); // a jolt started by the change to "before" has ended
+        QCOMPARE(shakingRudderTicks(), 0);
+        sendDcsRecord(worker, after);
+        QCOMPARE(shakingRudderTicks() > 0, own);
+    }
     worker->listenTelemetrySource(Telemetry::TELEMETRY_SOURCE_NONE);
 }
 
-void TestTelemetryRouting::sourceSignalsCountOnlyWhileASimulatorIsSelected_data()
+void TestTelemetryRouting::sourceSignalsCountOnlyFromTheRoutedSource_data()
 {
     QTest::addColumn<int>("selection");
+    QTest::addColumn<bool>("detected"); // DCS found while autodetecting
     QTest::addColumn<bool>("counts");
 
-    QTest::newRow("test panel") << 0 << false;
-    QTest::newRow("DCS selected") << 1 << true;
-    QTest::newRow("configuration default 10") << 10 << true;
+    QTest::newRow("test panel") << 0 << false << false;
+    QTest::newRow("DCS selected") << 1 << false << true;
+    QTest::newRow("Condor 2 selected") << 5 << false << false;
+    QTest::newRow("configuration default 10") << 10 << false << false;
+    QTest::newRow("autodetect, nothing detected") << 7 << false << false;
+    QTest::newRow("autodetect, DCS detected") << 7 << true << true;
 }
 
-// A source that emits while the test panel stands in must neither move the motors
+// A source that emits while it is not the one routed must neither move the motors
 // nor reach the window.
-void TestTelemetryRouting::sourceSignalsCountOnlyWhileASimulatorIsSelected()
+void TestTelemetryRouting::sourceSignalsCountOnlyFromTheRoutedSource()
 {
     QFETCH(int, selection);
+    QFETCH(bool, detected);
     QFETCH(bool, counts);
     DirectControlThread* worker = runningWorker();
-    EffectsSettings settings = quietSettings();
-    settings.axes[2].countermeasuresJolt.active = true;
-    settings.axes[2].countermeasuresJolt.total_effect_strength = 100;
-    worker->changeSettingsModerately(settings);
+    worker->changeSettingsModerately(rudderJolts({COUNTERMEASURE}));
     worker->listenTelemetrySource(Telemetry::Source(selection));
     auto* source = worker->findChild<TelemetrySourceDCS*>();
     QVERIFY(source);
+    if (detected)
+        emit source->telemetrySourceFound(Telemetry::TELEMETRY_SOURCE_DCS);
     QSignalSpy modules(worker, &DirectControlThread::flightModuleChanged);
     QSignalSpy records(worker, &DirectControlThread::telemetryChanged);
-    QThread::msleep(150); // no jolt of an earlier row still plays
+    QThread::msleep(120); // no jolt of an earlier row still plays
 
     emit source->flightModuleChanged(Telemetry::TELEMETRY_SOURCE_DCS, "F-16C_50");
     Telemetry record;
@@ -475,7 +667,55 @@ void TestTelemetryRouting::sourceSignalsCountOnlyWhileASimulatorIsSelected()
     QCOMPARE(modules.count(), counts ? 1 : 0);
     QCOMPARE(records.count(), counts ? 1 : 0);
     QCOMPARE(shaking > 0, counts);
+    if (detected)
+        emit source->telemetrySourceLost(); // the next row starts with nothing detected
     worker->listenTelemetrySource(Telemetry::TELEMETRY_SOURCE_NONE);
+}
+
+void TestTelemetryRouting::lateWarThunderReplyAfterASwitchChangesNothing_data()
+{
+    QTest::addColumn<bool>("loss");
+
+    QTest::newRow("a late record") << false;
+    QTest::newRow("a late failure") << true;
+}
+
+// War Thunder answers from its reply handler, so a request sent before the switch to
+// DCS can finish after it: neither its record nor its loss may reach the worker.
+void TestTelemetryRouting::lateWarThunderReplyAfterASwitchChangesNothing()
+{
+    QFETCH(bool, loss);
+    DirectControlThread* worker = runningWorker();
+    worker->changeSettingsModerately(airspeedSpringSettings(2));
+    auto* warThunder = worker->findChild<TelemetrySourceWarthunder*>();
+    QVERIFY(warThunder);
+    Telemetry fast;
+    fast.airspeed = 500.0f;
+
+    worker->listenTelemetrySource(Telemetry::TELEMETRY_SOURCE_WARTHUNDER);
+    emit warThunder->telemetrySourceFound(Telemetry::TELEMETRY_SOURCE_WARTHUNDER);
+    emit warThunder->flightModuleChanged(Telemetry::TELEMETRY_SOURCE_WARTHUNDER, "bf-109f-4");
+    emit warThunder->telemetryChanged(fast);
+    QCOMPARE(rudderSpring(), 5000);
+
+    worker->listenTelemetrySource(Telemetry::TELEMETRY_SOURCE_DCS);
+    sendDcsRecord(worker, {{"speed", 300.0}});
+    sendDcsRecord(worker, {{"speed", 300.0}});
+    QCOMPARE(rudderSpring(), 3000);
+
+    RoutingLog log(worker);
+    if (loss) {
+        emit warThunder->telemetryChanged(Telemetry());
+        emit warThunder->telemetrySourceLost();
+    } else {
+        emit warThunder->telemetryChanged(fast);
+    }
+    QCOMPARE(log.lines, QStringList());
+    QCOMPARE(rudderSpring(), 3000);
+
+    worker->listenTelemetrySource(Telemetry::TELEMETRY_SOURCE_NONE);
+    if (!loss)
+        emit warThunder->telemetrySourceLost();
 }
 
 QTEST_GUILESS_MAIN(TestTelemetryRouting)

@@ -8,9 +8,11 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QList>
 #include <QMetaObject>
 #include <QTimer>
 #include <QUdpSocket>
+#include <QVariant>
 
 #include <cstring>
 #include <memory>
@@ -79,6 +81,36 @@ bool spinUntil(Condition done, int timeoutMs = 3000)
     }
     return true;
 }
+
+// Records a signal of an object that lives on another thread. A QSignalSpy would
+// append from the emitting thread while the test reads; here each emission reaches
+// the log through a queued connection, so only the log's own thread touches it. The
+// entries arrive while that thread runs its event loop (spin, spinUntil, QTRY_*).
+class QueuedSignalLog : public QObject
+{
+public:
+    template <typename Sender, typename Signal>
+    QueuedSignalLog(const Sender* sender, Signal signal)
+    {
+        connect(
+            sender, signal, this,
+            [this](auto... arguments) {
+                entries.append(QVariantList{QVariant::fromValue(arguments)...});
+            },
+            Qt::QueuedConnection);
+    }
+
+    int count() const { return int(entries.size()); }
+    const QVariantList& at(int i) const { return entries.at(i); }
+    // Spins until one more entry has arrived; false after timeoutMs.
+    bool wait(int timeoutMs = 5000)
+    {
+        const int before = count();
+        return spinUntil([&] { return count() > before; }, timeoutMs);
+    }
+
+    QList<QVariantList> entries;
+};
 
 // Runs a private slot of the worker on the calling thread.
 inline void invoke(DirectControlThread* worker, const char* slot)
