@@ -217,10 +217,10 @@ void CurveEditor::mouseMove(QMouseEvent* event)
     } else if (i == pointCount - 1) {
         newX = inputMax;
     } else {
-        // On a crowded point the upper bound wins.
+        // Neighbours closer than two steps leave no room; then the upper bound wins.
         const float lower = float(x[i - 1]) + minimumInputStep;
         const float upper = float(x[i + 1]) - minimumInputStep;
-        newX = newX > upper ? upper : std::max(lower, newX);
+        newX = std::min(upper, std::max(lower, newX));
     }
     newY = newY > outputMax ? outputMax : std::max(outputMin, newY);
     if (i == 0 && firstOutputFixed)

@@ -47,6 +47,7 @@ private slots:
     void secondCurveReplacesMarkers();
     void dragKeepsPointInBounds_data();
     void dragKeepsPointInBounds();
+    void crowdedPointTakesUpperBound();
     void heldMarkerKeepsHoverWhileDragging();
     void middleButtonTogglesFitRightDoesNothing();
     void limitRangeEndsAtConfiguredRange_data();
@@ -141,6 +142,22 @@ void TestCurveEditor::dragKeepsPointInBounds()
     QCOMPARE(order, QStringList({"curve", point, "curve", point}));
     QCOMPARE(markerAt(plot, index)->tracer()->position->coords(), QPointF(moved.in, moved.out));
     QVERIFY(!saveScreenshot(&editor, QStringLiteral("drag-") + QTest::currentDataTag()).isEmpty());
+}
+
+void TestCurveEditor::crowdedPointTakesUpperBound()
+{
+    CurveEditor editor;
+    ResponseCurve curve = tenStepCurve();
+    curve.points[3].in = 39.2f; // less than two steps from point 5
+    curve.points[5].in = 40.5f;
+    editor.setOutputRange(0, 100);
+    editor.setCurve(curve.points);
+    editor.setInputRange(36, 44); // spreads the three markers apart
+    QVERIFY(showExposed(&editor, QSize(600, 450)));
+    auto* plot = editor.findChild<QCustomPlot*>("customPlot");
+    drag(plot, Qt::LeftButton, plotPixel(plot, 40, 40), plotPixel(plot, 37, 45));
+    QCOMPARE(curve.points[4].in, 39.5f);
+    QVERIFY(!saveScreenshot(&editor, "crowded").isEmpty());
 }
 
 void TestCurveEditor::heldMarkerKeepsHoverWhileDragging()
