@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QColor>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QFileInfo>
@@ -21,13 +22,23 @@ namespace WidgetTest {
 
 bool showExposed(QWidget* widget, QSize size)
 {
+    // The offscreen pointer starts where new windows open; parked away, it sends no enter
+    // event, so a widget starts without hover unless the test moves the mouse onto it.
+    QCursor::setPos(-10000, -10000);
     widget->resize(size);
     widget->show();
     return QTest::qWaitForWindowExposed(widget);
 }
 
+void settle()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
 QString saveScreenshot(QWidget* widget, const QString& name)
 {
+    settle();
     // The test registration points this at the build tree; a test started by hand
     // writes beside itself.
     QString root = qEnvironmentVariable("TORQUIX_SCREENSHOT_DIR");
@@ -42,6 +53,7 @@ QString saveScreenshot(QWidget* widget, const QString& name)
 
 QColor grabbedPixel(QWidget* widget, QPoint position)
 {
+    settle();
     const QPixmap pixmap = widget->grab();
     const qreal ratio = pixmap.devicePixelRatio();
     return pixmap.toImage().pixelColor(QPoint(int(position.x() * ratio), int(position.y() * ratio)));
@@ -49,11 +61,13 @@ QColor grabbedPixel(QWidget* widget, QPoint position)
 
 QPoint plotPixel(QCustomPlot* plot, double x, double y)
 {
+    settle(); // a queued replot may still move the axis rect
     return QPoint(qRound(plot->xAxis->coordToPixel(x)), qRound(plot->yAxis->coordToPixel(y)));
 }
 
 void drag(QWidget* widget, Qt::MouseButton button, QPoint from, QPoint to, int steps)
 {
+    QTest::mouseMove(widget, from);
     QTest::mousePress(widget, button, Qt::NoModifier, from);
     for (int step = 1; step <= steps; ++step) {
         const QPoint at = from + (to - from) * step / steps;

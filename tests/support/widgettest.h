@@ -18,8 +18,13 @@ class QWidget;
 
 namespace WidgetTest {
 
-// Resizes, shows and waits until the window is exposed; false when it never was.
+// Parks the pointer away from the widget, resizes, shows and waits until the window is
+// exposed; false when it never was.
 bool showExposed(QWidget* widget, QSize size);
+
+// Runs the events already posted, such as queued replots, so that a grab shows the latest
+// drawing. grabbedPixel and saveScreenshot call it themselves.
+void settle();
 
 // Saves widget->grab() as <build>/screenshots/<test program>/<name>.png; returns the path
 // (empty when the file could not be written).
@@ -28,10 +33,12 @@ QString saveScreenshot(QWidget* widget, const QString& name);
 // The colour of one pixel of widget->grab(), in the widget's logical coordinates.
 QColor grabbedPixel(QWidget* widget, QPoint position);
 
-// The widget pixel (relative to plot) at a point in the plot's axis coordinates.
+// The widget pixel (relative to plot) at a point in the plot's axis coordinates, once the
+// pending replots ran.
 QPoint plotPixel(QCustomPlot* plot, double x, double y);
 
-// Real mouse events through QTest: press at from, moves in steps, release at to.
+// Real mouse events through QTest: the pointer moves to from, presses there, moves in steps
+// and releases at to.
 void drag(QWidget* widget, Qt::MouseButton button, QPoint from, QPoint to, int steps = 4);
 
 // QTest mouse moves produce no enter or leave events; these send them.

@@ -1,0 +1,142 @@
+// The curve widgets offscreen: building one curve preview with its curve and first replot
+// (the effects page builds about a hundred at start-up), and one drag step in the curve
+// editor, from the mouse move event to the end of its painting.
+
+#include "benchsupport.h"
+#include "curveeditor.h"
+#include "curveeditordialog.h"
+#include "curveview.h"
+#include "responsecurve.h"
+
+#include <qcustomplot.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLayout>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// Counts the paint events of one widget.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+double elapsedMs(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) * 1e-6; }
+
+// laidOut: the view has its form's size and its layout is applied before the curve is set,
+// as when the page is already shown; otherwise the plot still has a new widget's size.
+std::vector<double> timeCurveViews(int count, bool laidOut)
+{
+    ResponseCurve curve;
+    curve.setPoints(genericCurveTable);
+    std::vector<double> times;
+    for (int i = 0; i < count; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        auto* view = new CurveView;
+        if (laidOut) {
+            view->resize(400, 200);
+            view->layout()->activate();
+        }
+        view->setCurve(curve.points, QStringLiteral("In (%)"), QStringLiteral("Out (%)"));
+        times.push_back(elapsedMs(timer));
+        delete view;
+    }
+    return times;
+}
+
+void sendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButtons buttons)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+// Drags the point up and down in small steps; each step is timed from the move event until
+// the plot has painted the result. Empty when a step drew nothing.
+std::vector<double> timeDragSteps(QCustomPlot* plot, const ResponseCurvePoint& point, int count)
+{
+    PaintCounter counter(plot);
+    const QPoint grab(qRound(plot->xAxis->coordToPixel(point.in)), qRound(plot->yAxis->coordToPixel(point.out)));
+    sendMouse(plot, QEvent::MouseMove, grab, Qt::NoButton);
+    sendMouse(plot, QEvent::MouseButtonPress, grab, Qt::LeftButton);
+    QApplication::processEvents();
+    std::vector<double> times;
+    for (int i = 0; i < count; ++i) {
+        const QPoint at = grab + QPoint(i % 7 - 3, (i % 40 < 20 ? i % 20 : 20 - i % 20) * 5);
+        const int before = counter.paints;
+        QElapsedTimer timer;
+        timer.start();
+        sendMouse(plot, QEvent::MouseMove, at, Qt::LeftButton);
+        while (counter.paints == before && timer.elapsed() < 1000)
+            QApplication::processEvents();
+        if (counter.paints == before)
+            return {};
+        times.push_back(elapsedMs(timer));
+    }
+    sendMouse(plot, QEvent::MouseButtonRelease, grab, Qt::NoButton);
+    return times;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    timeCurveViews(20, true); // warm-up: fonts, styles, first allocations
+    printFigures("CurveView built with a curve and first replot", timeCurveViews(500, false));
+    printFigures("CurveView built, laid out at 400x200, curve and replot", timeCurveViews(500, true));
+
+    ResponseCurve curve;
+    curve.setPoints(genericCurveTable);
+    {
+        CurveEditor editor;
+        editor.setCurve(curve.points);
+        editor.resize(800, 680); // its size inside the dialog
+        editor.show();
+        if (!QTest::qWaitForWindowExposed(&editor))
+            return 1;
+        auto* plot = editor.findChild<QCustomPlot*>(QStringLiteral("customPlot"));
+        timeDragSteps(plot, curve.points[5], 20);
+        const std::vector<double> steps = timeDragSteps(plot, curve.points[5], 500);
+        if (steps.empty())
+            return 1;
+        printFigures("CurveEditor drag step, move event to painted", steps);
+    }
+    {
+        CurveEditorDialog dialog;
+        dialog.setInputRange(-100, 100);
+        dialog.setOutputRange(-100, 100);
+        dialog.setCurve(curve.points);
+        dialog.resize(960, 720);
+        dialog.show();
+        if (!QTest::qWaitForWindowExposed(&dialog))
+            return 1;
+        auto* plot = dialog.findChild<QCustomPlot*>(QStringLiteral("customPlot"));
+        timeDragSteps(plot, curve.points[5], 20);
+        const std::vector<double> steps = timeDragSteps(plot, curve.points[5], 500);
+        if (steps.empty())
+            return 1;
+        printFigures("CurveEditorDialog drag step with its spin boxes", steps);
+    }
+    std::printf("targets: CurveView median <= 2 ms, CurveEditor drag step median <= 4 ms\n");
+    return 0;
+}

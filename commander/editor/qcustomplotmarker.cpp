@@ -1,0 +1,70 @@
+#include "qcustomplotmarker.h"
+
+namespace {
+constexpr double radius = 5.0;
+}
+
+QCustomPlotMarker::QCustomPlotMarker(QCustomPlot* parentPlot, int index)
+    : QCPItemEllipse(parentPlot)
+    , mTracer(new QCPItemTracer(parentPlot))
+    , mIndex(index)
+{
+    setBrush(QBrush(mNormalColor));
+    setPen(QPen(Qt::black, 2));
+    setSelectable(true);
+    for (QCPItemPosition* corner : {topLeft, bottomRight}) {
+        corner->setParentAnchor(mTracer->position);
+        corner->setType(QCPItemPosition::ptAbsolute);
+    }
+    topLeft->setCoords(-radius, -radius);
+    bottomRight->setCoords(radius, radius);
+    mTracer->setStyle(QCPItemTracer::tsNone);
+}
+
+double QCustomPlotMarker::selectTest(const QPointF& pos, bool onlySelectable, QVariant* details) const
+{
+    // The ellipse's distance formula divides by the distance to the centre and gives NaN
+    // there, so a press right on the centre would miss the marker.
+    if (onlySelectable && !selectable())
+        return -1;
+    const QPointF offset = pos - mTracer->position->pixelPosition();
+    if (offset.x() * offset.x() + offset.y() * offset.y() <= radius * radius)
+        return mParentPlot->selectionTolerance() * 0.99;
+    return QCPItemEllipse::selectTest(pos, onlySelectable, details);
+}
+
+void QCustomPlotMarker::startHower()
+{
+    setBrush(QBrush(mHoverColor));
+    replotParent();
+}
+
+void QCustomPlotMarker::stopHower()
+{
+    setBrush(QBrush(mNormalColor));
+    replotParent();
+}
+
+void QCustomPlotMarker::startMoving()
+{
+    mTracer->setStyle(QCPItemTracer::tsCrosshair);
+    replotParent();
+}
+
+void QCustomPlotMarker::stopMoving()
+{
+    mTracer->setStyle(QCPItemTracer::tsNone);
+    replotParent();
+}
+
+void QCustomPlotMarker::moveTo(float x, float y)
+{
+    mTracer->position->setCoords(x, y);
+    replotParent();
+}
+
+void QCustomPlotMarker::replotParent()
+{
+    // Queued, so that the moves of all markers in one drag step give one replot.
+    parentPlot()->replot(QCustomPlot::rpQueuedReplot);
+}
