@@ -2,8 +2,6 @@
 
 #include "directcontrolthread.h"
 
-#include <QThread>
-#include <QTimer>
 
 HeadlessHarness::HeadlessHarness(QObject* parent)
     : QObject(parent)
@@ -36,44 +34,23 @@ DirectControlThread* HeadlessHarness::worker() const
 
 QThread* HeadlessHarness::workerThread() const
 {
-    return thread;
+    return runner.thread();
 }
 
 void HeadlessHarness::startWorker()
 {
-    if (!directControl || thread)
-        return;
-    startTimer = new QTimer();
-    connect(startTimer, &QTimer::timeout, directControl, &DirectControlThread::start);
-    startTimer->setSingleShot(true);
-    startTimer->start(0);
-    thread = new QThread();
-    // The worker is deleted on its own thread, after its last event there.
-    connect(thread, &QThread::finished, directControl, &QObject::deleteLater);
-    thread->start();
-    directControl->moveToThread(thread);
+    runner.start(directControl);
 }
 
 void HeadlessHarness::shutDown()
 {
     if (!directControl)
         return;
-    delete startTimer; // a start still pending must not run after the stop
-    startTimer = nullptr;
-    if (!thread) {
+    if (runner.isRunning()) {
+        runner.shutDown();
+    } else {
         directControl->stop();
         delete directControl;
-        directControl = nullptr;
-        return;
     }
-    // A thread that has already ended took the worker with it (finished -> deleteLater).
-    if (thread->isRunning()) {
-        QMetaObject::invokeMethod(directControl, &DirectControlThread::stop,
-                                  Qt::BlockingQueuedConnection);
-    }
-    thread->quit();
-    thread->wait();
     directControl = nullptr;
-    delete thread;
-    thread = nullptr;
 }

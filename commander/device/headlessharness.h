@@ -1,12 +1,12 @@
 #pragma once
 
 #include "appconfig.h"
+#include "directcontrolrunner.h"
 
 #include <QObject>
 
 class DirectControlThread;
 class QThread;
-class QTimer;
 
 // The engine of torquix-commander without a window: "config.ini" in the current
 // directory, the worker built from it on its own thread, and the connections
@@ -33,6 +33,5 @@ public:
 private:
     AppConfig config; // first: the worker is built from it
     DirectControlThread* directControl = nullptr;
-    QThread* thread = nullptr;
-    QTimer* startTimer = nullptr;
+    DirectControlRunner runner;
 };
