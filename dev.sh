@@ -34,12 +34,8 @@ case "$cmd" in
   run)
     "$ROOT/scripts/install-deps.sh"
     build_main
-    exe=$(find "$ROOT/build" -type f -name torquix-commander -perm -u+x | head -n1)
-    if [[ -z "$exe" ]]; then
-      echo "Everything is built; torquix-commander is not part of the build yet."
-      exit 0
-    fi
-    cd "$(dirname "$exe")" && exec "$exe"
+    # It reads config.ini, its pictures, mapping files and extras/ from beside itself.
+    cd "$ROOT/build/commander/app" && exec ./torquix-commander
     ;;
   test)
     "$ROOT/scripts/install-deps.sh"

@@ -1,0 +1,133 @@
+#include "mainwindow.h"
+
+#include "directcontrolthread.h"
+#include "gameconfigwidget.h"
+#include "hardwaretrimsetupwidget.h"
+#include "releaseinformation.h"
+#include "statuswidget.h"
+#include "uihelpers.h"
+
+#include "ui_mainwindow.h"
+
+#include <QNetworkReply>
+#include <QtDebug>
+
+#ifndef TORQUIX_RELEASE_SERVER
+#define TORQUIX_RELEASE_SERVER ""
+#endif
+
+namespace {
+
+// The program's own version: release candidate 24.1.2.
+constexpr uint8_t programReleaseType = 1;
+constexpr uint8_t programReleaseYear = 24;
+constexpr uint8_t programReleaseVersion = 1;
+constexpr uint8_t programReleasePatch = 2;
+
+constexpr int releaseRequestTimeoutMs = 10000;
+
+// The deployment's release-information server; the environment may replace it (an
+// empty value turns the request off).
+QString releaseServer()
+{
+    if (qEnvironmentVariableIsSet("TORQUIX_RELEASE_SERVER"))
+        return qEnvironmentVariable("TORQUIX_RELEASE_SERVER");
+    return QStringLiteral(TORQUIX_RELEASE_SERVER);
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent)
+    , ui(new Ui_MainWindow)
+    , icon(QStringLiteral("torquix_logo_icon_inverted.png"))
+    , title(QStringLiteral("Torquix Commander (%1)")
+                .arg(firmwareVersionText(programReleaseType, programReleaseYear,
+                                         programReleaseVersion, programReleasePatch)))
+    , versionReply(nullptr)
+    , networkManager(this)
+{
+    DirectControlThread::registerMetaTypes();
+    ui->setupUi(this);
+
+    qDebug() << "Device state struct size" << sizeof(DeviceStateTypeDef);
+    qDebug() << "Direct control struct size" << sizeof(DirectControlTypeDef);
+    qDebug() << "Curve transfer struct size" << sizeof(CurveTransferTypeDef);
+
+    // Start values by direct calls, before anything is connected: nothing is written
+    // back to "config.ini" and the worker hears none of it.
+    ui->hardware_trim_config_wifget->changeTrimConfig(config.trimConfig());
+    ui->game_config_widget->setDcsSettings(config.dcsSettings());
+    ui->game_config_widget->setIl2Settings(config.il2Settings());
+    ui->game_config_widget->setCondor2Settings(config.condor2Settings());
+    setWindowIcon(icon);
+    setWindowTitle(title);
+    StatusWidget* status = ui->status_widget;
+    status->setupForTelemetrySource(Telemetry::Source(config.defaultTelemetry()));
+
+    directControl = new DirectControlThread(
+        nullptr, quint16(config.trimIncrement()), config.dcsSettings().port,
+        config.il2Settings().port, config.condor2Settings().port, config.xplaneSettings().port,
+        Telemetry::Source(config.defaultTelemetry()), config.trimConfig());
+    DirectControlThread* worker = directControl;
+    HardwareTrimSetupWidget* trimPage = ui->hardware_trim_config_wifget;
+    GameConfigWidget* gamePage = ui->game_config_widget;
+
+    // Where one signal has two receivers, the configuration or the page comes first.
+    connect(status, &StatusWidget::telemetrySourceChanged, &config, &AppConfig::changeDefaultTelemetry);
+    connect(status, &StatusWidget::telemetrySourceChanged, worker, &DirectControlThread::listenTelemetrySource);
+    connect(status, &StatusWidget::telemetryChanged, worker, &DirectControlThread::changeTelemetry);
+    connect(status, &StatusWidget::landed, worker, &DirectControlThread::startLandingJolt);
+    connect(status, &StatusWidget::weaponReleased, worker, &DirectControlThread::startWeaponReleaseJolt);
+    connect(status, &StatusWidget::damageReceived, worker, &DirectControlThread::startDamageJolt);
+    connect(status, &StatusWidget::countermeasureReleased, worker, &DirectControlThread::startCountermeasureJolt);
+    connect(status, &StatusWidget::gearLock, worker, &DirectControlThread::startGearLockJolt);
+    connect(trimPage, &HardwareTrimSetupWidget::buttonAssignmentRequested, worker, &DirectControlThread::startButtonAssignment);
+    connect(trimPage, &HardwareTrimSetupWidget::buttonAssignmentCanceled, worker, &DirectControlThread::stopButtonAssignment);
+    connect(&config, &AppConfig::trimSettingsChanged, trimPage, &HardwareTrimSetupWidget::changeTrimConfig);
+    connect(&config, &AppConfig::trimSettingsChanged, worker, &DirectControlThread::changeTrimConfig);
+    connect(gamePage, &GameConfigWidget::dcsSettingsChanged, &config, &AppConfig::changeDcsSettings);
+    connect(gamePage, &GameConfigWidget::il2SettingsChanged, &config, &AppConfig::changeIl2Settings);
+    connect(gamePage, &GameConfigWidget::condor2SettingsChanged, &config, &AppConfig::changeCondor2Settings);
+    connect(worker, &DirectControlThread::flightModuleChanged, status, &StatusWidget::changeFlightModule);
+    connect(worker, &DirectControlThread::telemetryChanged, status, &StatusWidget::changeTelemetry);
+    connect(worker, &DirectControlThread::telemetrySourceLost, status, &StatusWidget::endTelemetry);
+    connect(worker, &DirectControlThread::deviceConnected, status, &StatusWidget::connectDevice);
+    connect(worker, &DirectControlThread::deviceDisconnected, status, &StatusWidget::disconnectDevice);
+    connect(worker, &DirectControlThread::inputStateChanged, status, &StatusWidget::changeInputState);
+    connect(worker, &DirectControlThread::hardwareAxisTrimChanged, status, &StatusWidget::changeTrimData);
+    connect(worker, &DirectControlThread::trimButtonChanged, &config, &AppConfig::changeTrimButton);
+
+    // The start timer's timeout starts the worker through its thread's queue.
+    runner.start(worker);
+    requestLatestVersion();
+}
+
+MainWindow::~MainWindow()
+{
+    shutDownWorker();
+    delete ui;
+}
+
+void MainWindow::shutDownWorker()
+{
+    runner.shutDown();
+    directControl = nullptr;
+}
+
+void MainWindow::requestLatestVersion()
+{
+    const QUrl url = releaseInformationUrl(releaseServer());
+    if (url.isEmpty())
+        return; // no server configured for this deployment
+    versionRequest.setUrl(url);
+    versionRequest.setTransferTimeout(releaseRequestTimeoutMs);
+    // TLS peer verification stays as it is by default, and no SSL error is ever ignored.
+    versionReply = networkManager.get(versionRequest);
+    connect(versionReply, &QNetworkReply::finished, this, &MainWindow::onVersionReplyFinished);
+}
+
+// The reply is not evaluated: this program only announces itself.
+void MainWindow::onVersionReplyFinished()
+{
+}

@@ -1,0 +1,212 @@
+// The main window built in the test's own process against the base emulator: the
+// pure start-up helpers, the start values it hands out, and the wiring of its table.
+#include "directcontrolthread.h"
+#include "gameconfigwidget.h"
+#include "hardwaretrimsetupwidget.h"
+#include "mainwindow.h"
+#include "releaseinformation.h"
+#include "statuswidget.h"
+#include "widgettest.h"
+#include "windowplacement.h"
+#include "workerfixture.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QTabWidget>
+#include <QTest>
+
+#include <functional>
+
+namespace {
+
+constexpr int rudderAxis = 2;
+
+// What the window wires together; a row of the connection table undoes its connection.
+struct Wiring {
+    StatusWidget* status;
+    HardwareTrimSetupWidget* trimPage;
+    GameConfigWidget* gamePage;
+    AppConfig* config;
+    DirectControlThread* worker;
+    QTimer* startTimer;
+};
+using Disconnect = std::function<bool(const Wiring&)>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(Disconnect)
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void centredWindowPosition_data();
+    void centredWindowPosition();
+    void releaseInformationUrl_data();
+    void releaseInformationUrl();
+    void startingSourceReachesPanelAndWorkerOnly_data();
+    void startingSourceReachesPanelAndWorkerOnly();
+    void everyConnectionOfTheTableIsMadeOnce_data();
+    void everyConnectionOfTheTableIsMadeOnce();
+};
+
+void TestMainWindow::initTestCase()
+{
+    qputenv("TORQUIX_RELEASE_SERVER", ""); // no request from these tests
+    BaseEmulator::reset();
+    BaseEmulator::setReadTimeoutWait(0);
+    BaseEmulator::addBase(PRODUCT_ID_RUDDER);
+}
+
+void TestMainWindow::centredWindowPosition_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QPoint>("position");
+    QTest::newRow("window wider than the screen") << QSize(1280, 1024) << QSize(1300, 539) << QPoint(-10, 242);
+    QTest::newRow("odd differences truncate toward zero") << QSize(1280, 800) << QSize(1277, 803) << QPoint(1, -1);
+    QTest::newRow("window as large as the screen") << QSize(909, 539) << QSize(909, 539) << QPoint(0, 0);
+}
+
+void TestMainWindow::centredWindowPosition()
+{
+    QFETCH(QSize, screen);
+    QFETCH(QSize, window);
+    QFETCH(QPoint, position);
+    QCOMPARE(::centredWindowPosition(screen, window), position);
+}
+
+void TestMainWindow::releaseInformationUrl_data()
+{
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QString>("url");
+    QTest::newRow("none configured") << "" << "";
+    QTest::newRow("https server") << "https://releases.example" << "https://releases.example/assets/firmware/version.json";
+    QTest::newRow("https keeps its port, not its path") << "https://releases.example:8443/old?x=1#y" << "https://releases.example:8443/assets/firmware/version.json";
+    QTest::newRow("plain http on 127.0.0.1") << "http://127.0.0.1:8080" << "http://127.0.0.1:8080/assets/firmware/version.json";
+    QTest::newRow("plain http elsewhere") << "http://releases.example" << "";
+    QTest::newRow("plain http on localhost by name") << "http://localhost:8080" << "";
+    QTest::newRow("another scheme") << "ftp://127.0.0.1" << "";
+    QTest::newRow("no host") << "https:///assets" << "";
+}
+
+void TestMainWindow::releaseInformationUrl()
+{
+    QFETCH(QString, server);
+    QFETCH(QString, url);
+    QCOMPARE(::releaseInformationUrl(server).toString(), url);
+}
+
+void TestMainWindow::startingSourceReachesPanelAndWorkerOnly_data()
+{
+    QTest::addColumn<QByteArray>("configIni");
+    QTest::addColumn<int>("comboIndex");
+    QTest::addColumn<bool>("workerTakesManualRecords");
+    // Without "config.ini" the source is 10, which names none: no choice shown, and the
+    // worker takes neither the test panel's records nor a simulator's.
+    QTest::newRow("first start without config.ini") << QByteArray() << -1 << false;
+    QTest::newRow("test panel stored") << QByteArray("[CORE]\ndefault_telemetry=0\n") << 0 << true;
+}
+
+void TestMainWindow::startingSourceReachesPanelAndWorkerOnly()
+{
+    QFETCH(QByteArray, configIni);
+    QFETCH(int, comboIndex);
+    QFETCH(bool, workerTakesManualRecords);
+    WidgetTest::ScopedWorkingDirectory folder;
+    QVERIFY(folder.isValid());
+    QFile ini(folder.filePath("config.ini"));
+    if (!configIni.isNull())
+        QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write(configIni) == configIni.size());
+    ini.close();
+    BaseEmulator::clearWrittenReports();
+
+    {
+        MainWindow window;
+        auto* tabs = window.findChild<QTabWidget*>("tabWidget");
+        QCOMPARE(window.windowTitle(), QString("Torquix Commander (RC.24.1.2)"));
+        QVERIFY(!window.windowIcon().isNull());
+        QCOMPARE(tabs->tabText(tabs->currentIndex()), QString("Effects"));
+        auto* status = window.findChild<StatusWidget*>("status_widget");
+        QCOMPARE(status->findChild<QComboBox*>("telemetry_data_source_combo")->currentIndex(), comboIndex);
+        QVERIFY(WidgetTest::showExposed(&window, QSize(909, 539)));
+        WidgetTest::saveScreenshot(&window, QTest::currentDataTag());
+
+        DirectControlThread* worker = window.worker();
+        const EffectsSettings settings = airspeedSpringSettings(rudderAxis);
+        QMetaObject::invokeMethod(worker, [worker, settings] { worker->changeSettingsModerately(settings); });
+        Telemetry record;
+        record.airspeed = 300.0f;
+        emit status->telemetryChanged(record);
+        const auto rudderSpring = [] {
+            const Report last = lastDirectControl(PRODUCT_ID_RUDDER, 0);
+            return last.empty() ? -1 : directControlOf(last).springForce;
+        };
+        QVERIFY(spinUntil([&] { return rudderSpring() >= 0; }));
+        if (workerTakesManualRecords)
+            QVERIFY(spinUntil([&] { return rudderSpring() == 3000; }));
+        else
+            QVERIFY(!spinUntil([&] { return rudderSpring() != 0; }, 300));
+    }
+    // Nothing of the start-up is written back.
+    QCOMPARE(ini.exists(), !configIni.isNull());
+    if (ini.exists()) {
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QCOMPARE(ini.readAll(), configIni);
+    }
+}
+
+// One row per connection of the window's table, in its order: each is there exactly
+// once, with the pointer-to-member form of both ends.
+#define CONNECTION(number, sender, signal, receiver, slot)                                 \
+    QTest::newRow(#number " " #signal) << Disconnect([](const Wiring& w) {               \
+        return QObject::disconnect(w.sender, &signal, w.receiver, &slot);                 \
+    })
+
+void TestMainWindow::everyConnectionOfTheTableIsMadeOnce_data()
+{
+    QTest::addColumn<Disconnect>("disconnect");
+    CONNECTION(1, status, StatusWidget::telemetrySourceChanged, config, AppConfig::changeDefaultTelemetry);
+    CONNECTION(2, status, StatusWidget::telemetrySourceChanged, worker, DirectControlThread::listenTelemetrySource);
+    CONNECTION(3, status, StatusWidget::telemetryChanged, worker, DirectControlThread::changeTelemetry);
+    CONNECTION(4, status, StatusWidget::landed, worker, DirectControlThread::startLandingJolt);
+    CONNECTION(5, status, StatusWidget::weaponReleased, worker, DirectControlThread::startWeaponReleaseJolt);
+    CONNECTION(6, status, StatusWidget::damageReceived, worker, DirectControlThread::startDamageJolt);
+    CONNECTION(7, status, StatusWidget::countermeasureReleased, worker, DirectControlThread::startCountermeasureJolt);
+    CONNECTION(8, status, StatusWidget::gearLock, worker, DirectControlThread::startGearLockJolt);
+    CONNECTION(12, trimPage, HardwareTrimSetupWidget::buttonAssignmentRequested, worker, DirectControlThread::startButtonAssignment);
+    CONNECTION(13, trimPage, HardwareTrimSetupWidget::buttonAssignmentCanceled, worker, DirectControlThread::stopButtonAssignment);
+    CONNECTION(14, config, AppConfig::trimSettingsChanged, trimPage, HardwareTrimSetupWidget::changeTrimConfig);
+    CONNECTION(15, config, AppConfig::trimSettingsChanged, worker, DirectControlThread::changeTrimConfig);
+    CONNECTION(16, gamePage, GameConfigWidget::dcsSettingsChanged, config, AppConfig::changeDcsSettings);
+    CONNECTION(17, gamePage, GameConfigWidget::il2SettingsChanged, config, AppConfig::changeIl2Settings);
+    CONNECTION(18, gamePage, GameConfigWidget::condor2SettingsChanged, config, AppConfig::changeCondor2Settings);
+    CONNECTION(20, worker, DirectControlThread::flightModuleChanged, status, StatusWidget::changeFlightModule);
+    CONNECTION(21, worker, DirectControlThread::telemetryChanged, status, StatusWidget::changeTelemetry);
+    CONNECTION(22, worker, DirectControlThread::telemetrySourceLost, status, StatusWidget::endTelemetry);
+    CONNECTION(23, worker, DirectControlThread::deviceConnected, status, StatusWidget::connectDevice);
+    CONNECTION(24, worker, DirectControlThread::deviceDisconnected, status, StatusWidget::disconnectDevice);
+    CONNECTION(25, worker, DirectControlThread::inputStateChanged, status, StatusWidget::changeInputState);
+    CONNECTION(26, worker, DirectControlThread::hardwareAxisTrimChanged, status, StatusWidget::changeTrimData);
+    CONNECTION(27, worker, DirectControlThread::trimButtonChanged, config, AppConfig::changeTrimButton);
+    CONNECTION(28, startTimer, QTimer::timeout, worker, DirectControlThread::start);
+}
+
+void TestMainWindow::everyConnectionOfTheTableIsMadeOnce()
+{
+    QFETCH(Disconnect, disconnect);
+    WidgetTest::ScopedWorkingDirectory folder;
+    QVERIFY(folder.isValid());
+    MainWindow window;
+    const Wiring wiring = {window.findChild<StatusWidget*>("status_widget"),
+                           window.findChild<HardwareTrimSetupWidget*>("hardware_trim_config_wifget"),
+                           window.findChild<GameConfigWidget*>("game_config_widget"),
+                           window.appConfig(), window.worker(), window.startTimer()};
+    QVERIFY(disconnect(wiring));
+    QVERIFY(!disconnect(wiring));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
