@@ -3,10 +3,14 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <QStringDecoder>
+
 #include <cstring>
 #include <limits>
 
 namespace {
+
+constexpr QByteArrayView byteOrderMark("\xEF\xBB\xBF");
 
 bool isDigit(char c)
 {
@@ -239,8 +243,8 @@ bool JsonScanner::scanObject(QByteArrayView input)
         return false;
     const char* p = input.data();
     const char* const end = p + input.size();
-    if (input.size() >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0)
-        p += 3;
+    if (input.startsWith(byteOrderMark))
+        p += byteOrderMark.size();
     p = skipWhitespace(p, end);
     // A top-level array gives no object whether it is valid or not: no need to read it.
     if (p == end || *p != '{')
@@ -356,8 +360,20 @@ bool JsonScanner::scan(const char* p, const char* const end)
     }
 }
 
+QByteArrayView JsonScanner::utf8Text(const Token& string) const
+{
+    // Qt decodes a string without escapes in one go, which drops a byte-order mark
+    // at its start.
+    QByteArrayView bytes(text + string.begin, string.end - string.begin);
+    if (bytes.startsWith(byteOrderMark))
+        bytes = bytes.sliced(byteOrderMark.size());
+    return bytes;
+}
+
 bool JsonScanner::keyEquals(const Token& key, QLatin1String name) const
 {
+    // Telling keys apart, Qt keeps a byte-order mark at the start, so such a key never
+    // has an ASCII name: the bytes themselves are compared.
     const char* s = text + key.begin;
     const int length = key.end - key.begin;
     if (!key.flag)
@@ -390,8 +406,8 @@ void JsonScanner::findMembers(int object, const QLatin1String* keys, int count, 
         const Token& token = tokens[key];
         const int length = token.end - token.begin;
         for (int k = 0; k < count; ++k) {
-            // Unescaped, the key's bytes are its text; escaped, it is never longer.
-            if (token.flag ? length < keys[k].size() : length != keys[k].size())
+            // A key's text is never longer than its bytes.
+            if (length < keys[k].size())
                 continue;
             if (keyEquals(token, keys[k]))
                 values[k] = valueOfKey(key);
@@ -471,6 +487,13 @@ std::optional<QByteArrayView> JsonScanner::unescapedString(int value) const
 {
     if (type(value) != STRING || tokens[value].flag)
         return std::nullopt;
+    return utf8Text(tokens[value]);
+}
+
+QByteArrayView JsonScanner::rawText(int value) const
+{
+    if (type(value) == NO_VALUE)
+        return QByteArrayView();
     return QByteArrayView(text + tokens[value].begin, tokens[value].end - tokens[value].begin);
 }
 
@@ -484,6 +507,9 @@ QString JsonScanner::toString(int value, const QString& fallback) const
     if (!token.flag)
         return QString::fromUtf8(s, length);
     // Runs between escapes are whole UTF-8 sequences: a backslash is never inside one.
+    // Qt keeps every byte-order mark of a string with escapes.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString result;
     result.reserve(length);
     int run = 0;
@@ -492,12 +518,12 @@ QString JsonScanner::toString(int value, const QString& fallback) const
             ++i;
             continue;
         }
-        result += QString::fromUtf8(s + run, i - run);
+        result += decoder.decode(QByteArrayView(s + run, i - run));
         int escapeLength = 0;
         result += QChar(unescape(s + i + 1, length - i - 1, &escapeLength));
         i += 1 + escapeLength;
         run = i;
     }
-    result += QString::fromUtf8(s + run, length - run);
+    result += decoder.decode(QByteArrayView(s + run, length - run));
     return result;
 }

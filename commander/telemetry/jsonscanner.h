@@ -61,7 +61,9 @@ public:
     int toInt(int value, int fallback) const;
     QString toString(int value, const QString& fallback) const;
     bool toBool(int value, bool fallback) const;
-    // The bytes of a string without escapes, which are its UTF-8 text; else nothing.
+    // The value as it stands in the text (a string without its quotes).
+    QByteArrayView rawText(int value) const;
+    // The UTF-8 text of a string without escapes, as toString decodes it; else nothing.
     std::optional<QByteArrayView> unescapedString(int value) const;
     // A whole number that fits 64 bits, as QJsonValue::toInteger takes it; else nothing.
     std::optional<qint64> toInteger(int value) const;
@@ -79,6 +81,7 @@ private:
     };
 
     bool scan(const char* begin, const char* end);
+    QByteArrayView utf8Text(const Token& string) const;
     bool keyEquals(const Token& key, QLatin1String name) const;
     std::optional<qint64> integerOf(const Token& token) const;
 

@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QStringDecoder>
 
 #include <cmath>
 #include <limits>
@@ -108,10 +109,12 @@ TelemetrySourceDCS::TelemetrySourceDCS(QObject* parent, quint16 port)
         known.id = it.key();
         known.weight = it.value();
     }
+    // An id with a lone surrogate has no UTF-8 text; only an escaped one matches it.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     for (const PayloadItem& known : std::as_const(countedPayloadIds)) {
         const QByteArray utf8 = known.id.toUtf8();
-        // An id with a lone surrogate has no UTF-8 text; only an escaped one matches it.
-        if (QString::fromUtf8(utf8) == known.id)
+        if (QString(decoder.decode(utf8)) == known.id)
             countedPayloadIdsUtf8.insert(utf8, known);
     }
     // Every item without a string id has the empty id.

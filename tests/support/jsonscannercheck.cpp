@@ -5,12 +5,24 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QMultiHash>
+#include <QStringDecoder>
 
 #include <cstring>
 #include <limits>
 #include <optional>
 
 namespace {
+
+// A key as Qt tells keys apart: its text with a byte-order mark at the start kept.
+QString identityOf(const JsonScanner& scanner, int key)
+{
+    const QByteArrayView raw = scanner.rawText(key);
+    if (raw.contains('\\'))
+        return scanner.toString(key, QString());
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(raw);
+}
 
 std::optional<qint64> qtInteger(const QJsonValue& value)
 {
@@ -65,18 +77,31 @@ QString differenceIn(const JsonScanner& scanner, int value, const QJsonValue& ex
     case QJsonValue::Object: {
         if (type != JsonScanner::OBJECT)
             return path + ": not an object";
-        // Of duplicate members, Qt keeps the last.
-        QHash<QString, int> members;
+        // Qt keeps the last of duplicate members. It tells keys apart by their text with
+        // a byte-order mark at the start kept, but shows them without it; so members are
+        // matched by the key shown and by value.
+        QHash<QString, QPair<QString, int>> members; // identity: key shown, value
         for (int key = scanner.firstKey(value); key != JsonScanner::noValue; key = scanner.nextKey(value, key))
-            members.insert(scanner.toString(key, QString()), scanner.valueOfKey(key));
+            members.insert(identityOf(scanner, key), qMakePair(scanner.toString(key, QString()), scanner.valueOfKey(key)));
         const QJsonObject object = expected.toObject();
         if (members.size() != object.size())
             return path + QStringLiteral(": %1 members instead of %2").arg(members.size()).arg(object.size());
+        QMultiHash<QString, int> shown;
+        for (const auto& member : std::as_const(members))
+            shown.insert(member.first, member.second);
         for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
-            const auto member = members.constFind(it.key());
-            if (member == members.constEnd())
-                return path + ": no member " + it.key();
-            // Looking a member up by name must find the same value.
+            QString difference = path + ": no member " + it.key();
+            const QList<int> candidates = shown.values(it.key());
+            for (int candidate : candidates) {
+                difference = differenceIn(scanner, candidate, it.value(), path + '.' + it.key());
+                if (difference.isEmpty()) {
+                    shown.remove(it.key(), candidate);
+                    break;
+                }
+            }
+            if (!difference.isEmpty())
+                return difference;
+            // Looking a member up by an ASCII name must find what Qt finds.
             const QByteArray latin1 = it.key().toLatin1();
             bool ascii = QString::fromLatin1(latin1) == it.key();
             for (char c : latin1)
@@ -85,12 +110,13 @@ QString differenceIn(const JsonScanner& scanner, int value, const QJsonValue& ex
                 int found = JsonScanner::noValue;
                 const QLatin1String name(latin1);
                 scanner.findMembers(value, &name, 1, &found);
-                if (found != member.value())
-                    return path + ": lookup of " + it.key() + " finds another member";
+                const QJsonValue qtFound = object.value(it.key());
+                const QString lookup = found == JsonScanner::noValue
+                    ? (qtFound.isUndefined() ? QString() : path + ": lookup of " + it.key() + " finds nothing")
+                    : differenceIn(scanner, found, qtFound, path + ".(" + it.key() + ")");
+                if (!lookup.isEmpty())
+                    return lookup;
             }
-            const QString difference = differenceIn(scanner, member.value(), it.value(), path + '.' + it.key());
-            if (!difference.isEmpty())
-                return difference;
         }
         return QString();
     }

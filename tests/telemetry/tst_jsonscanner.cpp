@@ -115,6 +115,15 @@ void TestJsonScanner::readsAsQtDoes_data()
     row("cut sequence", "{\"a\":\"\xe2\x82\"}", false);
     row("invalid byte in a key", "{\"\xff\":1}", false);
     row("escaped key", "{\"\\u0061\":5}", true);
+    // Qt drops a byte-order mark at the start of a string only when it has no escapes.
+    row("byte-order mark starting a key", "{\"\xEF\xBB\xBF" "a\":1}", true);
+    row("byte-order marks starting a string", "{\"a\":\"\xEF\xBB\xBF\xEF\xBB\xBFx\"}", true);
+    row("byte-order mark inside a string", "{\"a\":\"y\xEF\xBB\xBFx\"}", true);
+    row("byte-order mark starting a string with escapes", "{\"a\":\"\xEF\xBB\xBF\\nx\"}", true);
+    row("byte-order mark after an escape", "{\"a\":\"\\n\xEF\xBB\xBFx\"}", true);
+    // It tells keys apart with the mark kept: these are two members, and "name" is the first.
+    row("key that differs by a byte-order mark", "{\"name\":\"A\",\"\xEF\xBB\xBF" "name\":\"B\"}", true);
+    row("empty key and a byte-order mark", "{\"\":1,\"\xEF\xBB\xBF\":2}", true);
 }
 
 void TestJsonScanner::readsAsQtDoes()
