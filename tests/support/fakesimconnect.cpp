@@ -68,6 +68,14 @@ void FakeSimConnect::queueEvent(quint32 eventId)
     queueBytes(message);
 }
 
+void FakeSimConnect::queueRaw(const QByteArray& message)
+{
+    Pending pending;
+    pending.bytes = message;
+    pending.padded = false;
+    queue.append(pending);
+}
+
 void FakeSimConnect::queueAircraft(const FakeAircraft& aircraft, quint32 requestId,
                                    int bytesMissing)
 {
@@ -159,7 +167,10 @@ SimConnectResult FakeSimConnect::nextDispatch(SimConnectHandle handleIn, SIMCONN
     const Pending pending = queue.takeFirst();
     const QByteArray bytes = pending.isAircraft ? aircraftMessage(pending) : pending.bytes;
     // Like a receive buffer, more bytes follow the message; a reader must stop at its size.
-    dispatched = bytes + QByteArray(64, 'Z');
+    // A message of exact size (in its own allocation) lets the sanitizer see a read past it.
+    dispatched.assign(bytes.begin(), bytes.end());
+    if (pending.padded)
+        dispatched.insert(dispatched.end(), 64, 'Z');
     *message = reinterpret_cast<SIMCONNECT_RECV*>(dispatched.data());
     *size = quint32(bytes.size());
     return ok;
