@@ -21,6 +21,7 @@ enum SIMCONNECT_SIMOBJECT_TYPE : quint32 {
 };
 
 enum SIMCONNECT_RECV_ID : quint32 {
+    SIMCONNECT_RECV_ID_EXCEPTION = 1,
     SIMCONNECT_RECV_ID_OPEN = 2,
     SIMCONNECT_RECV_ID_QUIT = 3,
     SIMCONNECT_RECV_ID_EVENT = 4,
@@ -34,6 +35,14 @@ struct SIMCONNECT_RECV {
     quint32 size;
     quint32 version;
     quint32 dwID; // a SIMCONNECT_RECV_ID
+};
+
+// A call the simulator refused; sendId tells which call, by a number the six functions
+// here do not give out.
+struct SIMCONNECT_RECV_EXCEPTION : SIMCONNECT_RECV {
+    quint32 dwException;
+    quint32 dwSendID;
+    quint32 dwIndex;
 };
 
 struct SIMCONNECT_RECV_EVENT : SIMCONNECT_RECV {

@@ -76,6 +76,15 @@ void FakeSimConnect::queueRaw(const QByteArray& message)
     queue.append(pending);
 }
 
+void FakeSimConnect::queueException(quint32 exception, quint32 sendId, quint32 index)
+{
+    QByteArray message = header(sizeof(SIMCONNECT_RECV_EXCEPTION), SIMCONNECT_RECV_ID_EXCEPTION);
+    append(message, exception);
+    append(message, sendId);
+    append(message, index);
+    queueBytes(message);
+}
+
 void FakeSimConnect::queueAircraft(const FakeAircraft& aircraft, quint32 requestId,
                                    int bytesMissing)
 {

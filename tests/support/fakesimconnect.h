@@ -59,6 +59,7 @@ public:
     void queueOpen();
     void queueQuit();
     void queueEvent(quint32 eventId);
+    void queueException(quint32 exception, quint32 sendId, quint32 index);
     // A data-by-type message whose block follows the definitions of definition 0
     // made on the current connection; built when it is dispatched.
     void queueAircraft(const FakeAircraft& aircraft, quint32 requestId = 0,
