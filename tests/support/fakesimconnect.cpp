@@ -201,7 +201,7 @@ SimConnectResult FakeSimConnect::close(SimConnectHandle handleIn)
 
 extern "C" {
 
-SimConnectResult SimConnect_Open(SimConnectHandle* handle, const char* clientName, void* window,
+SimConnectResult SIMCONNECT_CALL SimConnect_Open(SimConnectHandle* handle, const char* clientName, void* window,
                                  quint32 userMessage, void* eventHandle, quint32 configIndex)
 {
     FakeSimConnectCall call;
@@ -214,7 +214,7 @@ SimConnectResult SimConnect_Open(SimConnectHandle* handle, const char* clientNam
     return FakeSimConnect::instance().open(handle, call);
 }
 
-SimConnectResult SimConnect_AddToDataDefinition(SimConnectHandle handle, quint32 definitionId,
+SimConnectResult SIMCONNECT_CALL SimConnect_AddToDataDefinition(SimConnectHandle handle, quint32 definitionId,
                                                 const char* variable, const char* unit,
                                                 SIMCONNECT_DATATYPE dataType, float epsilon,
                                                 quint32 datumId)
@@ -232,7 +232,7 @@ SimConnectResult SimConnect_AddToDataDefinition(SimConnectHandle handle, quint32
     return FakeSimConnect::instance().record(call);
 }
 
-SimConnectResult SimConnect_RequestDataOnSimObjectType(SimConnectHandle handle, quint32 requestId,
+SimConnectResult SIMCONNECT_CALL SimConnect_RequestDataOnSimObjectType(SimConnectHandle handle, quint32 requestId,
                                                        quint32 definitionId, quint32 radiusMeters,
                                                        SIMCONNECT_SIMOBJECT_TYPE objectType)
 {
@@ -246,7 +246,7 @@ SimConnectResult SimConnect_RequestDataOnSimObjectType(SimConnectHandle handle, 
     return FakeSimConnect::instance().record(call);
 }
 
-SimConnectResult SimConnect_SubscribeToSystemEvent(SimConnectHandle handle, quint32 eventId,
+SimConnectResult SIMCONNECT_CALL SimConnect_SubscribeToSystemEvent(SimConnectHandle handle, quint32 eventId,
                                                    const char* eventName)
 {
     FakeSimConnectCall call;
@@ -257,13 +257,13 @@ SimConnectResult SimConnect_SubscribeToSystemEvent(SimConnectHandle handle, quin
     return FakeSimConnect::instance().record(call);
 }
 
-SimConnectResult SimConnect_GetNextDispatch(SimConnectHandle handle, SIMCONNECT_RECV** message,
+SimConnectResult SIMCONNECT_CALL SimConnect_GetNextDispatch(SimConnectHandle handle, SIMCONNECT_RECV** message,
                                             quint32* size)
 {
     return FakeSimConnect::instance().nextDispatch(handle, message, size);
 }
 
-SimConnectResult SimConnect_Close(SimConnectHandle handle)
+SimConnectResult SIMCONNECT_CALL SimConnect_Close(SimConnectHandle handle)
 {
     return FakeSimConnect::instance().close(handle);
 }
