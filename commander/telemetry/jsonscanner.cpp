@@ -17,15 +17,26 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+// The value of each byte as a hexadecimal digit, -1 for the others.
+struct HexDigits
+{
+    signed char value[256];
+    constexpr HexDigits()
+        : value{}
+    {
+        for (int c = 0; c < 256; ++c) {
+            value[c] = c >= '0' && c <= '9' ? c - '0'
+                : c >= 'a' && c <= 'f'      ? c - 'a' + 10
+                : c >= 'A' && c <= 'F'      ? c - 'A' + 10
+                                            : -1;
+        }
+    }
+};
+constexpr HexDigits hexDigits;
+
 int hexValue(char c)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+    return hexDigits.value[static_cast<unsigned char>(c)];
 }
 
 // Length of the well-formed UTF-8 sequence that starts at s (no overlong forms, no
@@ -79,17 +90,13 @@ char16_t unescape(const char* s, int available, int* length)
             *length = 0;
             return 0;
         }
-        char16_t unit = 0;
-        for (int i = 1; i <= 4; ++i) {
-            const int digit = hexValue(s[i]);
-            if (digit < 0) {
-                *length = 0;
-                return 0;
-            }
-            unit = char16_t(unit * 16 + digit);
+        const int d1 = hexValue(s[1]), d2 = hexValue(s[2]), d3 = hexValue(s[3]), d4 = hexValue(s[4]);
+        if ((d1 | d2 | d3 | d4) < 0) {
+            *length = 0;
+            return 0;
         }
         *length = 5;
-        return unit;
+        return char16_t(d1 << 12 | d2 << 8 | d3 << 4 | d4);
     }
     default:
         return char16_t(static_cast<unsigned char>(s[0]));
@@ -406,8 +413,8 @@ void JsonScanner::findMembers(int object, const QLatin1String* keys, int count, 
         const Token& token = tokens[key];
         const int length = token.end - token.begin;
         for (int k = 0; k < count; ++k) {
-            // A key's text is never longer than its bytes.
-            if (length < keys[k].size())
+            // Unescaped, a key is compared by its bytes; escaped, its text is shorter.
+            if (token.flag ? length < keys[k].size() : length != keys[k].size())
                 continue;
             if (keyEquals(token, keys[k]))
                 values[k] = valueOfKey(key);
@@ -510,20 +517,26 @@ QString JsonScanner::toString(int value, const QString& fallback) const
     // Qt keeps every byte-order mark of a string with escapes.
     QStringDecoder decoder(QStringDecoder::Utf8,
                            QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString result;
-    result.reserve(length);
+    // Never more code units than bytes.
+    QString result(length, Qt::Uninitialized);
+    QChar* out = result.data();
     int run = 0;
+    const auto decodeRun = [&](int end) {
+        if (end > run)
+            out = decoder.appendToBuffer(out, QByteArrayView(s + run, end - run));
+    };
     for (int i = 0; i < length;) {
         if (s[i] != '\\') {
             ++i;
             continue;
         }
-        result += decoder.decode(QByteArrayView(s + run, i - run));
+        decodeRun(i);
         int escapeLength = 0;
-        result += QChar(unescape(s + i + 1, length - i - 1, &escapeLength));
+        *out++ = QChar(unescape(s + i + 1, length - i - 1, &escapeLength));
         i += 1 + escapeLength;
         run = i;
     }
-    result += decoder.decode(QByteArrayView(s + run, length - run));
+    decodeRun(length);
+    result.truncate(out - result.constData());
     return result;
 }
