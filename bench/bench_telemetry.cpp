@@ -288,7 +288,7 @@ int main(int argc, char** argv)
     Exposed<TelemetrySourceDCS> largeDcs;
     largeDcs.primeDetectors = false;
     reportLarge("DCS", worstCost(largeDcsDatagrams(), [&](const QByteArray& d) { largeDcs.parseTelemetry(d); }));
-    reportLarge("DCS (found)", worstCost(largeDcsDatagrams(), [&](const QByteArray& d) { largeDcs.parseFlightModule(d); }));
+    reportLarge("DCS, finding", worstCost(largeDcsDatagrams(), [&](const QByteArray& d) { largeDcs.parseFlightModule(d); }));
     Exposed<TelemetrySourceShturmovik> largeIl2;
     reportLarge("IL-2", worstCost(largeIl2Datagrams(), [&](const QByteArray& d) { largeIl2.parseTelemetry(d); }));
     Exposed<TelemetrySourceCondor2> largeCondor;
