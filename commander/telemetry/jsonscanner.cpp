@@ -1,10 +1,9 @@
 #include "jsonscanner.h"
 
-#include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <limits>
 

@@ -10,12 +10,6 @@
 #include <string>
 #include <vector>
 
-#if defined(_WIN32)
-#define STUB_EXPORT __declspec(dllexport)
-#else
-#define STUB_EXPORT __attribute__((visibility("default")))
-#endif
-
 namespace {
 
 std::string callLog;
@@ -76,15 +70,14 @@ void buildSample(double airspeed)
 
 extern "C" {
 
-STUB_EXPORT const char* StubSimConnect_calls()
+const char* StubSimConnect_calls()
 {
     return callLog.c_str();
 }
 
-STUB_EXPORT SimConnectResult SIMCONNECT_CALL SimConnect_Open(SimConnectHandle* handle,
-                                                             const char* clientName, void* window,
-                                                             quint32 userMessage, void* eventHandle,
-                                                             quint32 configIndex)
+SimConnectResult SIMCONNECT_CALL SimConnect_Open(SimConnectHandle* handle, const char* clientName,
+                                                 void* window, quint32 userMessage,
+                                                 void* eventHandle, quint32 configIndex)
 {
     ++connection;
     definitions = 0;
@@ -96,7 +89,7 @@ STUB_EXPORT SimConnectResult SIMCONNECT_CALL SimConnect_Open(SimConnectHandle* h
     return 0;
 }
 
-STUB_EXPORT SimConnectResult SIMCONNECT_CALL SimConnect_AddToDataDefinition(
+SimConnectResult SIMCONNECT_CALL SimConnect_AddToDataDefinition(
     SimConnectHandle handle, quint32 definitionId, const char* variable, const char* unit,
     SIMCONNECT_DATATYPE dataType, float epsilon, quint32 datumId)
 {
@@ -107,7 +100,7 @@ STUB_EXPORT SimConnectResult SIMCONNECT_CALL SimConnect_AddToDataDefinition(
     return 0;
 }
 
-STUB_EXPORT SimConnectResult SIMCONNECT_CALL SimConnect_RequestDataOnSimObjectType(
+SimConnectResult SIMCONNECT_CALL SimConnect_RequestDataOnSimObjectType(
     SimConnectHandle handle, quint32 requestId, quint32 definitionId, quint32 radiusMeters,
     SIMCONNECT_SIMOBJECT_TYPE objectType)
 {
@@ -117,18 +110,18 @@ STUB_EXPORT SimConnectResult SIMCONNECT_CALL SimConnect_RequestDataOnSimObjectTy
     return 0;
 }
 
-STUB_EXPORT SimConnectResult SIMCONNECT_CALL SimConnect_SubscribeToSystemEvent(SimConnectHandle handle,
-                                                                               quint32 eventId,
-                                                                               const char* eventName)
+SimConnectResult SIMCONNECT_CALL SimConnect_SubscribeToSystemEvent(SimConnectHandle handle,
+                                                                   quint32 eventId,
+                                                                   const char* eventName)
 {
     logLine("SubscribeToSystemEvent " + handleText(handle) + ' ' + std::to_string(eventId) + ' '
             + text(eventName));
     return 0;
 }
 
-STUB_EXPORT SimConnectResult SIMCONNECT_CALL SimConnect_GetNextDispatch(SimConnectHandle handle,
-                                                                        SIMCONNECT_RECV** received,
-                                                                        quint32* size)
+SimConnectResult SIMCONNECT_CALL SimConnect_GetNextDispatch(SimConnectHandle handle,
+                                                            SIMCONNECT_RECV** received,
+                                                            quint32* size)
 {
     logLine("GetNextDispatch " + handleText(handle));
     if (++dispatches > 2)
@@ -139,7 +132,7 @@ STUB_EXPORT SimConnectResult SIMCONNECT_CALL SimConnect_GetNextDispatch(SimConne
     return 0;
 }
 
-STUB_EXPORT SimConnectResult SIMCONNECT_CALL SimConnect_Close(SimConnectHandle handle)
+SimConnectResult SIMCONNECT_CALL SimConnect_Close(SimConnectHandle handle)
 {
     logLine("Close " + handleText(handle));
     return 0;
