@@ -5,7 +5,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QLocalSocket>
 #include <QMessageBox>
@@ -36,8 +35,6 @@ QString textOf(QWidget* widget)
         return edit->text();
     if (auto* button = qobject_cast<QAbstractButton*>(widget))
         return button->text();
-    if (auto* label = qobject_cast<QLabel*>(widget))
-        return label->text();
     if (auto* combo = qobject_cast<QComboBox*>(widget))
         return combo->currentText();
     return widget->windowTitle();
@@ -70,9 +67,7 @@ UiDriver::UiDriver(const QString& socketName, QObject* parent)
     connect(&server, &QLocalServer::newConnection, this, &UiDriver::onNewConnection);
     if (!server.listen(socketName))
         qWarning() << "UI driver cannot listen on" << socketName << server.errorString();
-    auto* shownPoll = new QTimer(this);
-    connect(shownPoll, &QTimer::timeout, this, &UiDriver::answerWaitingForShown);
-    shownPoll->start(1);
+    connect(&shownPoll, &QTimer::timeout, this, &UiDriver::answerWaitingForShown);
 }
 
 UiDriver::~UiDriver() = default;
@@ -137,6 +132,7 @@ void UiDriver::answerWaitingForShown()
     for (QLocalSocket* socket : std::as_const(waitingForShown))
         reply(socket, "ok");
     waitingForShown.clear();
+    shownPoll.stop();
 }
 
 void UiDriver::execute(QLocalSocket* socket, const QList<QByteArray>& fields)
@@ -147,6 +143,7 @@ void UiDriver::execute(QLocalSocket* socket, const QList<QByteArray>& fields)
 
     if (command == "shown") {
         waitingForShown.append(socket);
+        shownPoll.start(1);
         answerWaitingForShown();
         return;
     }

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QLocalServer>
 #include <QObject>
+#include <QTimer>
 
 #include <memory>
 
@@ -17,7 +18,7 @@ class VirtualJoystick;
 // line; the fields of both are tab-separated and percent-encoded. An object is named by
 // its object name, or by "page/child" where pages repeat a name. Commands:
 //   shown                     answers once the window "MainWindow" is shown and exposed
-//   text <object>             the text of a line edit, button, label or combo box
+//   text <object>             the text of a line edit, button or combo box, the title of others
 //   click <object>            a mouse click in the middle of a widget
 //   tab <object> <index>      a mouse click on a tab of a tab widget
 //   type <object> <text>      replaces a line edit's text by typing
@@ -48,5 +49,6 @@ private:
 
     QLocalServer server;
     QList<QLocalSocket*> waitingForShown;
+    QTimer shownPoll;
     std::unique_ptr<VirtualJoystick> joystick;
 };
