@@ -2,6 +2,7 @@
 
 #include <QAbstractSlider>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QListView>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -28,11 +29,10 @@ void setAxisTabsVisibility(QTabWidget* tabs, DeviceTypeEnum type)
 void fillCalibrationModeCombo(QComboBox* combo, DeviceTypeEnum type)
 {
     // Translated with the combo box's context, shared by every page that shows them.
-    const QMetaObject& context = QComboBox::staticMetaObject;
     combo->clear();
-    combo->addItem(context.tr("None", nullptr));
-    combo->addItem(context.tr("Calibration start angle as the center", nullptr));
-    combo->addItem(context.tr("Automatic center of range search", nullptr));
+    combo->addItem(QCoreApplication::translate("QComboBox", "None"));
+    combo->addItem(QCoreApplication::translate("QComboBox", "Calibration start angle as the center"));
+    combo->addItem(QCoreApplication::translate("QComboBox", "Automatic center of range search"));
     setComboRowHidden(combo, 2, type == DEVICE_TYPE_WHEEL);
 }
 

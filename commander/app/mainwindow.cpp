@@ -12,8 +12,8 @@
 #include <QNetworkReply>
 #include <QtDebug>
 
-#ifndef TORQUIX_RELEASE_SERVER
-#define TORQUIX_RELEASE_SERVER ""
+#ifndef TORQUIX_RELEASE_SERVER_URL
+#define TORQUIX_RELEASE_SERVER_URL ""
 #endif
 
 namespace {
@@ -30,9 +30,9 @@ constexpr int releaseRequestTimeoutMs = 10000;
 // empty value turns the request off).
 QString releaseServer()
 {
-    if (qEnvironmentVariableIsSet("TORQUIX_RELEASE_SERVER"))
-        return qEnvironmentVariable("TORQUIX_RELEASE_SERVER");
-    return QStringLiteral(TORQUIX_RELEASE_SERVER);
+    if (qEnvironmentVariableIsSet("TORQUIX_RELEASE_SERVER_URL"))
+        return qEnvironmentVariable("TORQUIX_RELEASE_SERVER_URL");
+    return QStringLiteral(TORQUIX_RELEASE_SERVER_URL);
 }
 
 } // namespace

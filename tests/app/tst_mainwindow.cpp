@@ -54,7 +54,7 @@ private slots:
 
 void TestMainWindow::initTestCase()
 {
-    qputenv("TORQUIX_RELEASE_SERVER", ""); // no request from these tests
+    qputenv("TORQUIX_RELEASE_SERVER_URL", ""); // no request from these tests
     BaseEmulator::reset();
     BaseEmulator::setReadTimeoutWait(0);
     BaseEmulator::addBase(PRODUCT_ID_RUDDER);

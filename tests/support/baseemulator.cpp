@@ -83,6 +83,7 @@ struct Base {
     int timeOutReads = 0;
     int failWrites = 0;
     int readCount = 0;
+    std::vector<uint8_t> featureReads;
 };
 
 struct Emulator {
@@ -94,6 +95,7 @@ struct Emulator {
     bool keepLogInMemory = true;
     std::FILE* logFile = nullptr;
     int readTimeoutWaitMs = -1;
+    int exitCalls = 0;
     std::wstring globalError;
     // Never reused, not even after a base was removed or the emulator reset, so no old
     // handle can come back to life on a base added later.
@@ -546,6 +548,20 @@ int openHandleCount(unsigned short productId)
     return state.openHandles[productId];
 }
 
+std::vector<uint8_t> featureReads(unsigned short productId)
+{
+    std::vector<uint8_t> reads;
+    changeBase(productId, [&](Base& base) { reads = base.featureReads; });
+    return reads;
+}
+
+int exitCount()
+{
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.exitCalls;
+}
+
 int readCount(unsigned short productId)
 {
     Emulator& state = emulator();
@@ -607,6 +623,9 @@ int hid_init(void)
 
 int hid_exit(void)
 {
+    Emulator& state = emulator();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    ++state.exitCalls;
     return 0;
 }
 
@@ -781,6 +800,7 @@ int hid_get_feature_report(hid_device* dev, unsigned char* data, size_t length)
     }
     const size_t copied = std::min(length - 1, stateSize);
     std::memcpy(data + 1, record->second.data(), copied);
+    base->featureReads.push_back(data[0]);
     return int(copied + 1);
 }
 

@@ -96,6 +96,10 @@ std::vector<WrittenReport> writtenReports(unsigned short productId);
 void clearWrittenReports();
 
 int openHandleCount(unsigned short productId);
+// The report ids of the settings records read from the base (hid_get_feature_report
+// answered), oldest first, since it was added.
+std::vector<uint8_t> featureReads(unsigned short productId);
+int exitCount(); // hid_exit calls since the emulator started
 int readCount(unsigned short productId);        // input reads answered with a report
 int enumerationCount(unsigned short productId); // hid_enumerate calls that asked for it
 

@@ -42,7 +42,7 @@ bool CommanderProcess::start(const Options& options)
     environment.insert(QStringLiteral("TORQUIX_EMULATOR_REPORT_LOG"),
                        QDir(folder).filePath(QStringLiteral("reports.log")));
     environment.insert(QStringLiteral("TORQUIX_UI_DRIVER"), socketName);
-    environment.insert(QStringLiteral("TORQUIX_RELEASE_SERVER"), options.releaseServer);
+    environment.insert(QStringLiteral("TORQUIX_RELEASE_SERVER_URL"), options.releaseServer);
     // Only the test's virtual joysticks, none of the machine's.
     environment.insert(QStringLiteral("SDL_JOYSTICK_HIDAPI"), QStringLiteral("0"));
     process.setProcessEnvironment(environment);
