@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QThread>
@@ -12,14 +11,11 @@
 
 CommanderProcess::CommanderProcess(const QString& workingDirectory)
     : folder(workingDirectory)
-    , socketName(QDir(workingDirectory).filePath(QStringLiteral("driver.socket")))
 {
     const QDir programDir = QFileInfo(QStringLiteral(TORQUIX_COMMANDER)).dir();
-    const QStringList files =
-        programDir.entryList({QStringLiteral("*.png"), QStringLiteral("*.json")}, QDir::Files);
-    for (const QString& name : files)
+    for (const QString& name : programDir.entryList({"*.png", "*.json"}, QDir::Files))
         QFile::copy(programDir.filePath(name), QDir(folder).filePath(name));
-    QFile::link(programDir.filePath(QStringLiteral("extras")), QDir(folder).filePath(QStringLiteral("extras")));
+    QFile::link(programDir.filePath("extras"), QDir(folder).filePath("extras"));
 }
 
 CommanderProcess::~CommanderProcess()
@@ -31,29 +27,25 @@ CommanderProcess::~CommanderProcess()
     }
 }
 
-bool CommanderProcess::start(const Options& options)
+bool CommanderProcess::start(const QString& releaseServer)
 {
+    const QString socketName = QDir(folder).filePath("driver.socket");
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("LD_PRELOAD"),
-                       QStringLiteral(TORQUIX_EMULATOR_PRELOAD ":" TORQUIX_UI_DRIVER_PRELOAD));
-    environment.insert(QStringLiteral("TORQUIX_EMULATOR_BASES"), options.bases);
-    environment.insert(QStringLiteral("TORQUIX_EMULATOR_FIRMWARE"), options.firmware);
-    environment.insert(QStringLiteral("TORQUIX_EMULATOR_REPORT_LOG"),
-                       QDir(folder).filePath(QStringLiteral("reports.log")));
-    environment.insert(QStringLiteral("TORQUIX_UI_DRIVER"), socketName);
-    environment.insert(QStringLiteral("TORQUIX_RELEASE_SERVER_URL"), options.releaseServer);
-    // Only the test's virtual joysticks, none of the machine's.
-    environment.insert(QStringLiteral("SDL_JOYSTICK_HIDAPI"), QStringLiteral("0"));
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("LD_PRELOAD", TORQUIX_EMULATOR_PRELOAD ":" TORQUIX_UI_DRIVER_PRELOAD);
+    environment.insert("TORQUIX_EMULATOR_BASES", "joystick,rudder,collective");
+    environment.insert("TORQUIX_EMULATOR_FIRMWARE", "RC.24.1.2");
+    environment.insert("TORQUIX_EMULATOR_REPORT_LOG", QDir(folder).filePath("reports.log"));
+    environment.insert("TORQUIX_UI_DRIVER", socketName);
+    environment.insert("TORQUIX_RELEASE_SERVER_URL", releaseServer);
+    environment.insert("SDL_JOYSTICK_HIDAPI", "0"); // only the test's virtual joysticks
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(TORQUIX_COMMANDER), QStringList());
-    if (!process.waitForStarted(10000))
-        return false;
+    process.start(TORQUIX_COMMANDER, QStringList());
 
     driver = new QLocalSocket;
     const QDeadlineTimer deadline(20000);
-    while (!deadline.hasExpired() && process.state() == QProcess::Running) {
+    while (!deadline.hasExpired() && process.waitForStarted(10000)) {
         driver->connectToServer(socketName);
         if (driver->waitForConnected(100))
             return true;
@@ -64,58 +56,48 @@ bool CommanderProcess::start(const Options& options)
 
 QString CommanderProcess::command(const QStringList& fields, int timeoutMs)
 {
-    if (!driver || driver->state() != QLocalSocket::ConnectedState)
-        return QString();
     QByteArrayList encoded;
     for (const QString& field : fields)
         encoded.append(field.toUtf8().toPercentEncoding());
     driver->write(encoded.join('\t') + '\n');
-    driver->flush();
     const QDeadlineTimer deadline(timeoutMs);
     while (!driver->canReadLine()) {
-        if (deadline.hasExpired() || !driver->waitForReadyRead(int(deadline.remainingTime())))
+        if (!driver->waitForReadyRead(int(deadline.remainingTime())))
             return QString();
     }
     const QList<QByteArray> answer = driver->readLine().trimmed().split('\t');
     if (answer.value(0) != "ok")
         return QString();
-    const QString value = QString::fromUtf8(QByteArray::fromPercentEncoding(answer.value(1)));
-    // An empty value still tells success from failure.
-    return value.isNull() ? QStringLiteral("") : value;
+    // Never null, so that an empty value still tells success from failure.
+    return QStringLiteral("") + QString::fromUtf8(QByteArray::fromPercentEncoding(answer.value(1)));
 }
 
-bool CommanderProcess::waitForText(const QString& objectName, const QString& expected,
-                                   int timeoutMs)
+bool CommanderProcess::waitForText(const QString& objectName, const QString& expected, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
-    do {
-        if (command({QStringLiteral("text"), objectName}) == expected)
-            return true;
+    while (command({"text", objectName}) != expected) {
+        if (deadline.hasExpired())
+            return false;
         QCoreApplication::processEvents();
         QThread::msleep(20);
-    } while (!deadline.hasExpired());
-    return false;
+    }
+    return true;
 }
 
 std::vector<BaseEmulator::WrittenReport> CommanderProcess::reports() const
 {
-    return BaseEmulator::readReportLog(QDir(folder).filePath(QStringLiteral("reports.log")).toStdString());
+    return BaseEmulator::readReportLog(QDir(folder).filePath("reports.log").toStdString());
 }
 
 void CommanderProcess::sendSignal(int number)
 {
-    if (process.processId() > 0)
-        ::kill(pid_t(process.processId()), number);
+    ::kill(pid_t(process.processId()), number);
 }
 
 bool CommanderProcess::waitForCleanExit(int timeoutMs)
 {
     if (process.state() != QProcess::NotRunning && !process.waitForFinished(timeoutMs))
         return false;
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
-
-QByteArray CommanderProcess::errorOutput()
-{
-    return process.readAllStandardError();
+    return process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
 }

@@ -2,9 +2,7 @@
 
 #include "baseemulator.h"
 
-#include <QByteArray>
 #include <QProcess>
-#include <QString>
 #include <QStringList>
 
 #include <vector>
@@ -12,42 +10,33 @@
 class QLocalSocket;
 
 // The real torquix-commander for end-to-end tests and benchmarks: started offscreen in a
-// working folder of the caller's, with the base emulator in place of the bases (its report
-// log in that folder) and the UI driver to look at and work its window.
+// working folder of the caller's, with three emulated bases (RC.24.1.2) in place of real
+// ones, their report log in that folder, and the UI driver (uidriver.h) in its window.
 class CommanderProcess
 {
 public:
-    struct Options {
-        QString bases = QStringLiteral("joystick,rudder,collective");
-        QString firmware = QStringLiteral("RC.24.1.2");
-        // Empty: no release request.
-        QString releaseServer;
-    };
-
-    // Copies the program's run-time files (icon, pictures, mapping files, "extras") into
+    // Copies the program's run-time files (pictures, mapping files, "extras") into
     // workingDirectory, which must exist.
     explicit CommanderProcess(const QString& workingDirectory);
     ~CommanderProcess();
 
-    // Starts the program and connects to its driver; false when either fails.
-    bool start(const Options& options);
-    bool start() { return start(Options()); }
-    // Sends one command (see uidriver.h) and returns its value; a failed or unanswered
-    // command gives a null string.
+    // Starts the program and connects to its driver; false when either fails. An empty
+    // releaseServer turns the release request off.
+    bool start(const QString& releaseServer = QString());
+    // One driver command; its value, or a null string when it failed or went unanswered.
     QString command(const QStringList& fields, int timeoutMs = 10000);
-    // Polls text <object> until it equals expected; false after timeoutMs.
+    // Polls "text <object>" until it gives expected; false after timeoutMs.
     bool waitForText(const QString& objectName, const QString& expected, int timeoutMs = 10000);
 
     std::vector<BaseEmulator::WrittenReport> reports() const;
     void sendSignal(int number);
-    // Waits for the program to end; true when it exited normally with code 0.
+    // True when the program ended by itself with exit code 0 within timeoutMs.
     bool waitForCleanExit(int timeoutMs = 30000);
-    QByteArray errorOutput();
+    QByteArray errorOutput() { return process.readAllStandardError(); }
     qint64 processId() const { return process.processId(); }
 
 private:
     QString folder;
-    QString socketName;
     QProcess process;
     QLocalSocket* driver = nullptr;
 };

@@ -12,21 +12,27 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 #include <QWindow>
-
-#include <functional>
 
 namespace {
 
-QByteArray encoded(const QString& text)
+QWidget* mainWindow()
 {
-    return text.toUtf8().toPercentEncoding();
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->objectName() == QLatin1String("MainWindow"))
+            return top;
+    }
+    return nullptr;
 }
 
-QString decoded(const QByteArray& field)
+QWidget* findWidget(const QString& path)
 {
-    return QString::fromUtf8(QByteArray::fromPercentEncoding(field));
+    QWidget* found = mainWindow();
+    for (const QString& name : path.split(QLatin1Char('/'))) {
+        if (found && name != QLatin1String("MainWindow"))
+            found = found->findChild<QWidget*>(name);
+    }
+    return found;
 }
 
 QString textOf(QWidget* widget)
@@ -40,181 +46,99 @@ QString textOf(QWidget* widget)
     return widget->windowTitle();
 }
 
-// Input goes in after the answer has left: a dialog it opens runs its own event loop.
-void later(QWidget* widget, std::function<void(QWidget*)> input)
+void reply(QLocalSocket* socket, bool ok, const QString& value = QString())
 {
-    QPointer<QWidget> target = widget;
-    QTimer::singleShot(0, qApp, [target, input] {
-        if (target)
-            input(target);
-    });
+    socket->write(QByteArray(ok ? "ok\t" : "error\t") + value.toUtf8().toPercentEncoding() + '\n');
+    socket->flush();
 }
 
 void startDriver()
 {
     const QString name = qEnvironmentVariable("TORQUIX_UI_DRIVER");
     if (!name.isEmpty())
-        new UiDriver(name, qApp);
+        new UiDriver(name);
 }
 
 } // namespace
 
 Q_COREAPP_STARTUP_FUNCTION(startDriver)
 
-UiDriver::UiDriver(const QString& socketName, QObject* parent)
-    : QObject(parent)
+UiDriver::UiDriver(const QString& socketName)
+    : QObject(qApp)
 {
-    connect(&server, &QLocalServer::newConnection, this, &UiDriver::onNewConnection);
+    connect(&server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = server.nextPendingConnection()) {
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+                while (socket->canReadLine())
+                    execute(socket, socket->readLine().trimmed().split('\t'));
+            });
+        }
+    });
+    connect(&shownPoll, &QTimer::timeout, this, &UiDriver::answerWaitingForShown);
     if (!server.listen(socketName))
         qWarning() << "UI driver cannot listen on" << socketName << server.errorString();
-    connect(&shownPoll, &QTimer::timeout, this, &UiDriver::answerWaitingForShown);
 }
 
 UiDriver::~UiDriver() = default;
 
-void UiDriver::onNewConnection()
-{
-    while (QLocalSocket* socket = server.nextPendingConnection()) {
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QObject::destroyed, this,
-                [this, socket] { waitingForShown.removeAll(socket); });
-    }
-}
-
-void UiDriver::onReadyRead(QLocalSocket* socket)
-{
-    while (socket->canReadLine()) {
-        const QByteArray line = socket->readLine().trimmed();
-        execute(socket, line.split('\t'));
-    }
-}
-
-void UiDriver::reply(QLocalSocket* socket, const QByteArray& status, const QString& value)
-{
-    socket->write(status + '\t' + encoded(value) + '\n');
-    socket->flush();
-}
-
-QWidget* UiDriver::mainWindow() const
-{
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (top->objectName() == QLatin1String("MainWindow"))
-            return top;
-    }
-    return nullptr;
-}
-
-QWidget* UiDriver::widget(const QString& objectName) const
-{
-    QWidget* window = mainWindow();
-    if (!window)
-        return nullptr;
-    // "page/child" names a child of a page, where several pages use the same name.
-    QWidget* found = window;
-    for (const QString& name : objectName.split(QLatin1Char('/'))) {
-        if (name != QLatin1String("MainWindow"))
-            found = found->findChild<QWidget*>(name);
-        if (!found)
-            return nullptr;
-    }
-    return found;
-}
-
 void UiDriver::answerWaitingForShown()
 {
-    if (waitingForShown.isEmpty())
-        return;
     QWidget* window = mainWindow();
-    if (!window || !window->isVisible() || !window->windowHandle()
-        || !window->windowHandle()->isExposed())
+    if (!window || !window->isVisible() || !window->windowHandle()->isExposed())
         return;
     for (QLocalSocket* socket : std::as_const(waitingForShown))
-        reply(socket, "ok");
+        reply(socket, true);
     waitingForShown.clear();
     shownPoll.stop();
 }
 
 void UiDriver::execute(QLocalSocket* socket, const QList<QByteArray>& fields)
 {
-    const QByteArray command = fields.value(0);
-    const QString first = decoded(fields.value(1));
-    const QString second = decoded(fields.value(2));
-
-    if (command == "shown") {
+    QStringList args;
+    for (const QByteArray& field : fields)
+        args.append(QString::fromUtf8(QByteArray::fromPercentEncoding(field)));
+    const QString command = args.value(0);
+    if (command == QLatin1String("shown")) {
         waitingForShown.append(socket);
         shownPoll.start(1);
-        answerWaitingForShown();
-        return;
+        return answerWaitingForShown();
     }
-    if (command == "modal") {
+    if (command == QLatin1String("modal")) {
         QWidget* modal = QApplication::activeModalWidget();
         auto* box = qobject_cast<QMessageBox*>(modal);
-        reply(socket, "ok", box ? box->text() : modal ? modal->windowTitle() : QString());
-        return;
+        return reply(socket, true, box ? box->text() : modal ? modal->windowTitle() : QString());
     }
-    if (command == "joystick") {
-        joystick.reset(new VirtualJoystick(first.toUtf8(), second.toInt(),
-                                           decoded(fields.value(3)).toInt()));
-        reply(socket, joystick->isValid() ? "ok" : "error", QStringLiteral("joystick"));
-        return;
+    if (command == QLatin1String("joystick")) {
+        joystick.reset(new VirtualJoystick(args.value(1).toUtf8(), args.value(2).toInt(), args.value(3).toInt()));
+        return reply(socket, joystick->isValid());
     }
-    if (command == "button") {
-        if (!joystick)
-            return reply(socket, "error", QStringLiteral("no joystick"));
-        joystick->setButton(first.toInt(), second.toInt() != 0);
-        return reply(socket, "ok");
+    if (command == QLatin1String("button")) {
+        if (joystick)
+            joystick->setButton(args.value(1).toInt(), args.value(2) == QLatin1String("1"));
+        return reply(socket, joystick != nullptr);
     }
-
-    QWidget* target = widget(command == "screenshot" || command == "close"
-                                 ? QStringLiteral("MainWindow") : first);
+    const bool onWindow = command == QLatin1String("screenshot") || command == QLatin1String("close");
+    QWidget* target = onWindow ? mainWindow() : findWidget(args.value(1));
     if (!target)
-        return reply(socket, "error", QStringLiteral("no widget ") + first);
-    if (command == "text")
-        return reply(socket, "ok", textOf(target));
-    if (command == "screenshot") {
-        QCoreApplication::sendPostedEvents();
-        return reply(socket, target->grab().save(first, "PNG") ? "ok" : "error", first);
+        return reply(socket, false, QStringLiteral("no widget"));
+    if (command == QLatin1String("text"))
+        return reply(socket, true, textOf(target));
+    if (command == QLatin1String("screenshot"))
+        return reply(socket, target->grab().save(args.value(1), "PNG"));
+    if (command != QLatin1String("click") && command != QLatin1String("close"))
+        return reply(socket, false, QStringLiteral("unknown command"));
+
+    // The input follows the answer: a dialog it opens runs an event loop of its own.
+    reply(socket, true);
+    QPoint point = target->rect().center();
+    if (auto* tabs = qobject_cast<QTabWidget*>(target); tabs && args.size() > 2) {
+        target = tabs->tabBar();
+        point = tabs->tabBar()->tabRect(args.value(2).toInt()).center();
     }
-    if (command == "close") {
-        reply(socket, "ok");
-        return later(target, [](QWidget* window) { window->close(); });
-    }
-    if (command == "click") {
-        reply(socket, "ok");
-        return later(target, [](QWidget* button) {
-            QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
-        });
-    }
-    if (command == "tab") {
-        auto* tabs = qobject_cast<QTabWidget*>(target);
-        if (!tabs)
-            return reply(socket, "error", QStringLiteral("not a tab widget"));
-        reply(socket, "ok");
-        const int index = second.toInt();
-        return later(tabs->tabBar(), [index](QWidget* bar) {
-            QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
-                              static_cast<QTabBar*>(bar)->tabRect(index).center());
-        });
-    }
-    if (command == "type") {
-        reply(socket, "ok");
-        return later(target, [second](QWidget* edit) {
-            edit->setFocus(Qt::OtherFocusReason);
-            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClick(edit, Qt::Key_Delete);
-            QTest::keyClicks(edit, second);
-        });
-    }
-    if (command == "choose") {
-        reply(socket, "ok");
-        const int index = second.toInt();
-        return later(target, [index](QWidget* combo) {
-            combo->setFocus(Qt::OtherFocusReason);
-            QTest::keyClick(combo, Qt::Key_Home);
-            for (int step = 0; step < index; ++step)
-                QTest::keyClick(combo, Qt::Key_Down);
-        });
-    }
-    reply(socket, "error", QStringLiteral("unknown command"));
+    QTimer::singleShot(0, target, [target, point, command] {
+        if (command == QLatin1String("close"))
+            target->close();
+        else
+            QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, point);
+    });
 }
