@@ -1,10 +1,13 @@
-// Median cost of parsing one datagram per telemetry source, and of one poll that
-// drains 256 queued datagrams through a loopback socket.
+// Median cost of parsing one datagram per telemetry source, of one poll that drains
+// 256 queued datagrams through a loopback socket, and of parsing the largest datagram
+// a socket can deliver (64 KiB) in the costliest shapes we know for each source.
 
 #include "benchsupport.h"
 #include "telemetrysourcecondor2.h"
 #include "telemetrysourcedcs.h"
 #include "telemetrysourceshturmovik.h"
+#include "telemetrysourcewarthunder.h"
+#include "telemetrysourcexplane.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,9 +33,16 @@ class Exposed : public Source
 public:
     using Source::Source;
     using Source::parseTelemetry;
+    using Source::parseFlightModule;
     using Source::primeDetectors;
     using Source::socket;
     using Source::telemetry;
+};
+
+class ExposedWarThunder : public TelemetrySourceWarthunder
+{
+public:
+    using TelemetrySourceWarthunder::parseState;
 };
 
 // Median over batches of the cost of one call, in microseconds.
@@ -95,6 +105,118 @@ QByteArray il2Datagram()
 const QByteArray condorDatagram =
     "time=13.52\naltitude=1523.4\nvario=1.25\nairspeed=31.42\nheading=271.3\n"
     "gforce=1.023\nturbulencestrength=0.2\nturb=0.37\nyaw=0.01\npitch=0.02\nbank=0.15\n";
+
+// The largest payload of a UDP datagram over IPv4; a socket delivers nothing longer.
+constexpr int largestDatagram = 65507;
+
+// Repeats unit until the datagram is as long as it can be, between prefix and suffix.
+QByteArray filled(const QByteArray& prefix, const QByteArray& unit, const QByteArray& suffix,
+                  const QByteArray& separator = QByteArray())
+{
+    QByteArray datagram = prefix;
+    bool first = true;
+    while (datagram.size() + separator.size() + unit.size() + suffix.size() <= largestDatagram) {
+        if (!first)
+            datagram += separator;
+        datagram += unit;
+        first = false;
+    }
+    return datagram + suffix;
+}
+
+struct Shape {
+    const char* name;
+    QByteArray datagram;
+};
+
+// Every shape a DCS datagram of the full size can take that we know to be costly.
+std::vector<Shape> largeDcsDatagrams()
+{
+    const QByteArray head = R"({"name":"Mi-24P","speed":300.5,"v_speed":-1.25,"g":1.5,"shells":400,)";
+    QByteArray manyKeys = R"({"name":"F-16C_50")";
+    for (int i = 0; manyKeys.size() < largestDatagram - 20; ++i)
+        manyKeys += ",\"k" + QByteArray::number(i) + "\":" + QByteArray::number(i);
+    manyKeys += "}";
+    return {
+        {"mapped payload items", filled(head + R"("pld":[)", R"({"id":"UPK-23-250","count":2})", "]}", ",")},
+        {"unmapped payload items", filled(head + R"("pld":[)", R"({"id":"x","count":1})", "]}", ",")},
+        {"bare numbers in payload", filled(head + R"("pld":[)", "1", "]}", ",")},
+        {"many members", manyKeys},
+        {"long name", filled(R"({"name":")", "x", R"("})")},
+        {"escaped name", filled(R"({"name":")", R"(\u00e9)", R"("})")},
+        {"deep nesting", filled(R"({"name":"x","pld":)", "[", "")},
+        {"not JSON", QByteArray(largestDatagram, 'x')},
+    };
+}
+
+std::vector<Shape> largeCondorDatagrams()
+{
+    return {
+        {"every line a key", filled("", "turb=0.37\n", "")},
+        {"every line a key, many '='", filled("", "airspeed=25=1=2=3=4=5=6=7=8=9\n", "")},
+        {"one long line", filled("gforce=1.5", " ", "")},
+        {"no key", filled("", "vario=1.25\n", "")},
+        {"empty lines", QByteArray(largestDatagram, '\n')},
+    };
+}
+
+std::vector<Shape> largeIl2Datagrams()
+{
+    // The record count is one signed byte: at most 127 records of up to 127 values.
+    QByteArray records(10, '\x5a');
+    records.append(char(127));
+    for (int r = 0; r < 127 && records.size() + 3 + 4 * 127 <= largestDatagram; ++r) {
+        const char header[3] = {char(r % 13), 0, char(127)};
+        records.append(header, 3);
+        records.append(QByteArray(4 * 127, '\x01'));
+    }
+    records.append(QByteArray(largestDatagram - records.size(), '\0'));
+    return {{"127 records of 127 values", records}};
+}
+
+std::vector<Shape> largeWarThunderBodies()
+{
+    QByteArray manyKeys = R"({"IAS, km/h": 321)";
+    for (int i = 0; manyKeys.size() < largestDatagram - 20; ++i)
+        manyKeys += ",\"k" + QByteArray::number(i) + "\":" + QByteArray::number(i);
+    manyKeys += "}";
+    return {
+        {"many members", manyKeys},
+        {"one long array", filled(R"({"IAS, km/h": 321, "a": [)", "1", "]}", ",")},
+        {"not JSON", QByteArray(largestDatagram, 'x')},
+    };
+}
+
+struct Cost {
+    double median = 0.0;
+    double maximum = 0.0;
+    const char* shape = "";
+};
+
+// The costliest shape by median, in milliseconds per parse.
+Cost worstCost(const std::vector<Shape>& shapes, const std::function<void(const QByteArray&)>& parse)
+{
+    Cost worst;
+    for (const Shape& shape : shapes) {
+        std::vector<double> samples;
+        for (int i = 0; i < 101; ++i) {
+            const auto start = Clock::now();
+            parse(shape.datagram);
+            const std::chrono::duration<double, std::milli> spent = Clock::now() - start;
+            samples.push_back(spent.count());
+        }
+        const double median = percentile(samples, 0.5);
+        if (median >= worst.median)
+            worst = {median, *std::max_element(samples.begin(), samples.end()), shape.name};
+    }
+    return worst;
+}
+
+void reportLarge(const char* source, const Cost& cost)
+{
+    std::printf("%-12s 64 KiB parse  median %6.3f ms  max %6.3f ms  target <= 0.5 ms  %-4s (%s)\n", source,
+                cost.median, cost.maximum, cost.median <= 0.5 ? "ok" : "OVER", cost.shape);
+}
 
 void report(const char* what, double median, double target, const char* unit)
 {
@@ -160,5 +282,21 @@ int main(int argc, char** argv)
     report("Poll draining 256 DCS datagrams", percentile(polls, 0.5), 1, "ms");
     if (incomplete > 0)
         std::printf("note: %d of %zu rounds lost datagrams in the socket buffer\n", incomplete, polls.size());
+
+    // The parse runs on the thread of the 2 ms force loop: no datagram may stall it.
+    std::printf("Largest datagram: %d bytes; costliest known shape per source\n", largestDatagram);
+    Exposed<TelemetrySourceDCS> largeDcs;
+    largeDcs.primeDetectors = false;
+    reportLarge("DCS", worstCost(largeDcsDatagrams(), [&](const QByteArray& d) { largeDcs.parseTelemetry(d); }));
+    reportLarge("DCS, finding", worstCost(largeDcsDatagrams(), [&](const QByteArray& d) { largeDcs.parseFlightModule(d); }));
+    Exposed<TelemetrySourceShturmovik> largeIl2;
+    reportLarge("IL-2", worstCost(largeIl2Datagrams(), [&](const QByteArray& d) { largeIl2.parseTelemetry(d); }));
+    Exposed<TelemetrySourceCondor2> largeCondor;
+    reportLarge("Condor 2", worstCost(largeCondorDatagrams(), [&](const QByteArray& d) { largeCondor.parseTelemetry(d); }));
+    Exposed<TelemetrySourceXPlane> largeXPlane;
+    reportLarge("X-Plane", worstCost({{"any bytes", QByteArray(largestDatagram, 'x')}},
+                                     [&](const QByteArray& d) { largeXPlane.parseTelemetry(d); }));
+    ExposedWarThunder warThunder;
+    reportLarge("War Thunder", worstCost(largeWarThunderBodies(), [&](const QByteArray& d) { warThunder.parseState(d); }));
     return 0;
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every fuzz target listed in a manifest ("binary|seed-corpus" per line) in parallel
-# for a bounded time; fails when any target crashes or a sanitizer reports.
+# for a bounded time; fails when any target crashes or a sanitizer reports. A libFuzzer
+# dictionary beside a seed corpus (fuzz/corpus/<name>.dict) is passed with -dict=.
 set -uo pipefail
 manifest=$1
 seconds=${2:-60}
@@ -14,8 +15,10 @@ while IFS='|' read -r bin seeds; do
   mkdir -p "$corpus"
   dirs=("$corpus")
   [[ -d "$seeds" ]] && dirs+=("$seeds")
+  options=()
+  [[ -f "$seeds.dict" ]] && options+=(-dict="$seeds.dict")
   "$bin" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-    -artifact_prefix="$work/$name-" "${dirs[@]}" >"$work/$name.log" 2>&1 &
+    -artifact_prefix="$work/$name-" "${options[@]}" "${dirs[@]}" >"$work/$name.log" 2>&1 &
   pids+=($!); names+=("$name")
 done < "$manifest"
 

@@ -5,8 +5,8 @@
 // The part of Microsoft Flight Simulator's client library that the MSFS source uses,
 // declared by us. The values and layouts below follow the library's binary interface
 // so that the real library can be loaded at run time; no SDK is needed to build.
-// CMake picks the implementation: the run-time loader on Windows, a stand-in that
-// never connects elsewhere, or the scripted simulator of the tests.
+// The run-time loader implements the functions, or in tests the scripted simulator.
+// SIMCONNECT_CALL, the library's calling convention, comes from CMake.
 
 using SimConnectHandle = void*;
 using SimConnectResult = qint32; // negative means failure
@@ -21,6 +21,7 @@ enum SIMCONNECT_SIMOBJECT_TYPE : quint32 {
 };
 
 enum SIMCONNECT_RECV_ID : quint32 {
+    SIMCONNECT_RECV_ID_EXCEPTION = 1,
     SIMCONNECT_RECV_ID_OPEN = 2,
     SIMCONNECT_RECV_ID_QUIT = 3,
     SIMCONNECT_RECV_ID_EVENT = 4,
@@ -34,6 +35,14 @@ struct SIMCONNECT_RECV {
     quint32 size;
     quint32 version;
     quint32 dwID; // a SIMCONNECT_RECV_ID
+};
+
+// A call the simulator refused; sendId tells which call, by a number the six functions
+// here do not give out.
+struct SIMCONNECT_RECV_EXCEPTION : SIMCONNECT_RECV {
+    quint32 dwException;
+    quint32 dwSendID;
+    quint32 dwIndex;
 };
 
 struct SIMCONNECT_RECV_EVENT : SIMCONNECT_RECV {
@@ -56,21 +65,26 @@ struct SIMCONNECT_RECV_SIMOBJECT_DATA_BYTYPE : SIMCONNECT_RECV {
 
 extern "C" {
 
-SimConnectResult SimConnect_Open(SimConnectHandle* handle, const char* clientName, void* window,
-                                 quint32 userMessage, void* eventHandle, quint32 configIndex);
+SimConnectResult SIMCONNECT_CALL SimConnect_Open(SimConnectHandle* handle, const char* clientName,
+                                                 void* window, quint32 userMessage,
+                                                 void* eventHandle, quint32 configIndex);
 // unit may be null (string variables have none).
-SimConnectResult SimConnect_AddToDataDefinition(SimConnectHandle handle, quint32 definitionId,
-                                                const char* variable, const char* unit,
-                                                SIMCONNECT_DATATYPE dataType, float epsilon,
-                                                quint32 datumId);
-SimConnectResult SimConnect_RequestDataOnSimObjectType(SimConnectHandle handle, quint32 requestId,
-                                                       quint32 definitionId, quint32 radiusMeters,
-                                                       SIMCONNECT_SIMOBJECT_TYPE objectType);
-SimConnectResult SimConnect_SubscribeToSystemEvent(SimConnectHandle handle, quint32 eventId,
-                                                   const char* eventName);
+SimConnectResult SIMCONNECT_CALL SimConnect_AddToDataDefinition(SimConnectHandle handle,
+                                                                quint32 definitionId,
+                                                                const char* variable,
+                                                                const char* unit,
+                                                                SIMCONNECT_DATATYPE dataType,
+                                                                float epsilon, quint32 datumId);
+SimConnectResult SIMCONNECT_CALL SimConnect_RequestDataOnSimObjectType(
+    SimConnectHandle handle, quint32 requestId, quint32 definitionId, quint32 radiusMeters,
+    SIMCONNECT_SIMOBJECT_TYPE objectType);
+SimConnectResult SIMCONNECT_CALL SimConnect_SubscribeToSystemEvent(SimConnectHandle handle,
+                                                                   quint32 eventId,
+                                                                   const char* eventName);
 // The message stays owned by the library and is valid until the next call.
-SimConnectResult SimConnect_GetNextDispatch(SimConnectHandle handle, SIMCONNECT_RECV** message,
-                                            quint32* size);
-SimConnectResult SimConnect_Close(SimConnectHandle handle);
+SimConnectResult SIMCONNECT_CALL SimConnect_GetNextDispatch(SimConnectHandle handle,
+                                                            SIMCONNECT_RECV** message,
+                                                            quint32* size);
+SimConnectResult SIMCONNECT_CALL SimConnect_Close(SimConnectHandle handle);
 
 } // extern "C"

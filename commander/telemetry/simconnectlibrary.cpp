@@ -3,24 +3,27 @@
 #include <QDebug>
 #include <QLibrary>
 
-// Forwards the six calls to the simulator's client library, loaded on first use.
-// When the library or one of its functions is missing, opening fails and the
-// MSFS source simply never finds the simulator.
+// Forwards the six calls to the simulator's client library, loaded on first use by the
+// file name CMake gives for this platform. When the library or one of its functions
+// is missing, opening fails and the MSFS source simply never finds the simulator.
 
 namespace {
 
 constexpr SimConnectResult failure = -1;
 
-using OpenFunction = SimConnectResult (*)(SimConnectHandle*, const char*, void*, quint32, void*,
-                                          quint32);
-using AddToDataDefinitionFunction = SimConnectResult (*)(SimConnectHandle, quint32, const char*,
-                                                         const char*, SIMCONNECT_DATATYPE, float,
-                                                         quint32);
-using RequestDataOnSimObjectTypeFunction = SimConnectResult (*)(SimConnectHandle, quint32, quint32,
-                                                                quint32, SIMCONNECT_SIMOBJECT_TYPE);
-using SubscribeToSystemEventFunction = SimConnectResult (*)(SimConnectHandle, quint32, const char*);
-using GetNextDispatchFunction = SimConnectResult (*)(SimConnectHandle, SIMCONNECT_RECV**, quint32*);
-using CloseFunction = SimConnectResult (*)(SimConnectHandle);
+using OpenFunction = SimConnectResult(SIMCONNECT_CALL*)(SimConnectHandle*, const char*, void*,
+                                                        quint32, void*, quint32);
+using AddToDataDefinitionFunction = SimConnectResult(SIMCONNECT_CALL*)(SimConnectHandle, quint32,
+                                                                       const char*, const char*,
+                                                                       SIMCONNECT_DATATYPE, float,
+                                                                       quint32);
+using RequestDataOnSimObjectTypeFunction = SimConnectResult(SIMCONNECT_CALL*)(
+    SimConnectHandle, quint32, quint32, quint32, SIMCONNECT_SIMOBJECT_TYPE);
+using SubscribeToSystemEventFunction = SimConnectResult(SIMCONNECT_CALL*)(SimConnectHandle, quint32,
+                                                                          const char*);
+using GetNextDispatchFunction = SimConnectResult(SIMCONNECT_CALL*)(SimConnectHandle, SIMCONNECT_RECV**,
+                                                                   quint32*);
+using CloseFunction = SimConnectResult(SIMCONNECT_CALL*)(SimConnectHandle);
 
 struct SimConnectFunctions
 {
@@ -34,7 +37,7 @@ struct SimConnectFunctions
 
 SimConnectFunctions loadFunctions()
 {
-    static QLibrary library(QStringLiteral("SimConnect"));
+    static QLibrary library(QStringLiteral(SIMCONNECT_LIBRARY_FILE));
     SimConnectFunctions functions;
     if (!library.load()) {
         qDebug() << "SimConnect client library not available:" << library.errorString();
@@ -78,7 +81,7 @@ const SimConnectFunctions& simConnect()
 
 extern "C" {
 
-SimConnectResult SimConnect_Open(SimConnectHandle* handle, const char* clientName, void* window,
+SimConnectResult SIMCONNECT_CALL SimConnect_Open(SimConnectHandle* handle, const char* clientName, void* window,
                                  quint32 userMessage, void* eventHandle, quint32 configIndex)
 {
     if (handle)
@@ -88,7 +91,7 @@ SimConnectResult SimConnect_Open(SimConnectHandle* handle, const char* clientNam
     return simConnect().open(handle, clientName, window, userMessage, eventHandle, configIndex);
 }
 
-SimConnectResult SimConnect_AddToDataDefinition(SimConnectHandle handle, quint32 definitionId,
+SimConnectResult SIMCONNECT_CALL SimConnect_AddToDataDefinition(SimConnectHandle handle, quint32 definitionId,
                                                 const char* variable, const char* unit,
                                                 SIMCONNECT_DATATYPE dataType, float epsilon,
                                                 quint32 datumId)
@@ -99,7 +102,7 @@ SimConnectResult SimConnect_AddToDataDefinition(SimConnectHandle handle, quint32
                                             epsilon, datumId);
 }
 
-SimConnectResult SimConnect_RequestDataOnSimObjectType(SimConnectHandle handle, quint32 requestId,
+SimConnectResult SIMCONNECT_CALL SimConnect_RequestDataOnSimObjectType(SimConnectHandle handle, quint32 requestId,
                                                        quint32 definitionId, quint32 radiusMeters,
                                                        SIMCONNECT_SIMOBJECT_TYPE objectType)
 {
@@ -109,7 +112,7 @@ SimConnectResult SimConnect_RequestDataOnSimObjectType(SimConnectHandle handle, 
                                                    objectType);
 }
 
-SimConnectResult SimConnect_SubscribeToSystemEvent(SimConnectHandle handle, quint32 eventId,
+SimConnectResult SIMCONNECT_CALL SimConnect_SubscribeToSystemEvent(SimConnectHandle handle, quint32 eventId,
                                                    const char* eventName)
 {
     if (!simConnect().subscribeToSystemEvent)
@@ -117,7 +120,7 @@ SimConnectResult SimConnect_SubscribeToSystemEvent(SimConnectHandle handle, quin
     return simConnect().subscribeToSystemEvent(handle, eventId, eventName);
 }
 
-SimConnectResult SimConnect_GetNextDispatch(SimConnectHandle handle, SIMCONNECT_RECV** message,
+SimConnectResult SIMCONNECT_CALL SimConnect_GetNextDispatch(SimConnectHandle handle, SIMCONNECT_RECV** message,
                                             quint32* size)
 {
     if (message)
@@ -129,7 +132,7 @@ SimConnectResult SimConnect_GetNextDispatch(SimConnectHandle handle, SIMCONNECT_
     return simConnect().getNextDispatch(handle, message, size);
 }
 
-SimConnectResult SimConnect_Close(SimConnectHandle handle)
+SimConnectResult SIMCONNECT_CALL SimConnect_Close(SimConnectHandle handle)
 {
     if (!simConnect().close)
         return failure;

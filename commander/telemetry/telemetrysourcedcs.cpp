@@ -6,9 +6,11 @@
 
 #include <QDebug>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QStringDecoder>
 
 #include <cmath>
 #include <limits>
@@ -69,12 +71,28 @@ std::optional<int> triggerIndex(const QJsonObject& object, const QString& key)
     return static_cast<int>(number);
 }
 
-const QString keyName = QStringLiteral("name");
-const QString keyPayloadId = QStringLiteral("id");
-const QString keyPayloadCount = QStringLiteral("count");
-const QString triggerKeys[TelemetrySourceDCS::triggerCount] = {
-    QStringLiteral("gun_trg0"), QStringLiteral("gun_trg1"), QStringLiteral("gun_trg2"),
-    QStringLiteral("gun_trg3"), QStringLiteral("gun_trg4")};
+// The members of an export object, in the order of exportKeys.
+enum ExportKey {
+    KEY_NAME, KEY_SPEED, KEY_V_SPEED, KEY_G, KEY_AOA, KEY_SHK_AMP, KEY_ENG_RPM_NORM,
+    KEY_ENG_RPM_ABS, KEY_ROTOR_RPM_ABS, KEY_AB, KEY_GEAR, KEY_FLAPS, KEY_SP_BR, KEY_WOW,
+    KEY_DMG, KEY_SNARES, KEY_SHELLS, KEY_GUN_TRG0, KEY_PLD = KEY_GUN_TRG0 + 5, EXPORT_KEY_COUNT
+};
+const QLatin1String exportKeys[EXPORT_KEY_COUNT] = {
+    QLatin1String("name"), QLatin1String("speed"), QLatin1String("v_speed"), QLatin1String("g"),
+    QLatin1String("aoa"), QLatin1String("shk_amp"), QLatin1String("eng_rpm_norm"),
+    QLatin1String("eng_rpm_abs"), QLatin1String("rotor_rpm_abs"), QLatin1String("ab"),
+    QLatin1String("gear"), QLatin1String("flaps"), QLatin1String("sp_br"), QLatin1String("wow"),
+    QLatin1String("dmg"), QLatin1String("snares"), QLatin1String("shells"),
+    QLatin1String("gun_trg0"), QLatin1String("gun_trg1"), QLatin1String("gun_trg2"),
+    QLatin1String("gun_trg3"), QLatin1String("gun_trg4"), QLatin1String("pld")};
+const QLatin1String payloadKeys[2] = {QLatin1String("id"), QLatin1String("count")};
+
+int nameOf(const JsonScanner& json)
+{
+    int name = JsonScanner::noValue;
+    json.findMembers(JsonScanner::rootObject, exportKeys + KEY_NAME, 1, &name);
+    return name;
+}
 }
 
 TelemetrySourceDCS::TelemetrySourceDCS(QObject* parent, quint16 port)
@@ -82,6 +100,42 @@ TelemetrySourceDCS::TelemetrySourceDCS(QObject* parent, quint16 port)
 {
     loadPayloadWeights();
     loadGunTriggerMapping();
+    for (const QString& pod : std::as_const(gunPods))
+        countedPayloadIds[pod] = {pod, 0, true, 0};
+    for (auto it = payloadWeights.constBegin(); it != payloadWeights.constEnd(); ++it) {
+        if (it.value() <= 0)
+            continue;
+        PayloadItem& known = countedPayloadIds[it.key()];
+        known.id = it.key();
+        known.weight = it.value();
+    }
+    // An id with a lone surrogate has no UTF-8 text; only an escaped one matches it.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    for (const PayloadItem& known : std::as_const(countedPayloadIds)) {
+        const QByteArray utf8 = known.id.toUtf8();
+        if (QString(decoder.decode(utf8)) == known.id)
+            countedPayloadIdsUtf8.insert(utf8, known);
+    }
+    // Every item without a string id has the empty id.
+    const auto empty = countedPayloadIds.constFind(QString());
+    if (empty != countedPayloadIds.constEnd())
+        nullPayloadId = empty.value();
+}
+
+// What the mapping files say of a payload item's id (a null string when the id is not
+// a string); null when the id neither counts nor weighs.
+const TelemetrySourceDCS::PayloadItem* TelemetrySourceDCS::countedPayloadId(const JsonScanner& json,
+                                                                            int value) const
+{
+    if (const std::optional<QByteArrayView> text = json.unescapedString(value)) {
+        const auto known = countedPayloadIdsUtf8.constFind(QByteArray::fromRawData(text->data(), text->size()));
+        return known != countedPayloadIdsUtf8.constEnd() ? &known.value() : nullptr;
+    }
+    if (json.type(value) != JsonScanner::STRING)
+        return nullPayloadId ? &*nullPayloadId : nullptr;
+    const auto known = countedPayloadIds.constFind(json.toString(value, QString()));
+    return known != countedPayloadIds.constEnd() ? &known.value() : nullptr;
 }
 
 void TelemetrySourceDCS::loadPayloadWeights()
@@ -124,17 +178,18 @@ void TelemetrySourceDCS::loadGunTriggerMapping()
 
 QString TelemetrySourceDCS::parseFlightModule(const QByteArray& datagram)
 {
-    return readJsonString(QJsonDocument::fromJson(datagram).object(), keyName, QStringLiteral("N/A"));
+    if (!json.scanObject(datagram))
+        return QStringLiteral("N/A");
+    return json.toString(nameOf(json), QStringLiteral("N/A"));
 }
 
 void TelemetrySourceDCS::parseTelemetry(const QByteArray& datagram)
 {
-    const QJsonObject object = QJsonDocument::fromJson(datagram).object();
-    if (!object.value(keyName).isString()) {
+    if (!json.scanObject(datagram) || json.type(nameOf(json)) != JsonScanner::STRING) {
         clearTelemetry();
         return;
     }
-    const ExportObject data = parseExportObject(object);
+    const ExportObject data = parseExportObject(json);
     const PodCounts counts = podCounts(data.payload);
     const qint64 weight = payloadWeight(data.payload);
 
@@ -165,33 +220,47 @@ void TelemetrySourceDCS::parseTelemetry(const QByteArray& datagram)
     telemetry.shakeFrequency = 0;
 }
 
-TelemetrySourceDCS::ExportObject TelemetrySourceDCS::parseExportObject(const QJsonObject& object)
+TelemetrySourceDCS::ExportObject TelemetrySourceDCS::parseExportObject(const JsonScanner& json) const
 {
+    int values[EXPORT_KEY_COUNT];
+    json.findMembers(JsonScanner::rootObject, exportKeys, EXPORT_KEY_COUNT, values);
+    const auto real = [&](ExportKey key) { return json.toDouble(values[key], 0.0); };
+    const auto whole = [&](ExportKey key) { return json.toInt(values[key], 0); };
+
     ExportObject data;
-    data.name = object.value(keyName).toString();
-    data.speed = saturatingToFloat(readJsonDouble(object, QStringLiteral("speed"), 0.0));
-    data.verticalSpeed = saturatingToFloat(readJsonDouble(object, QStringLiteral("v_speed"), 0.0));
-    data.g = saturatingToFloat(readJsonDouble(object, QStringLiteral("g"), 0.0));
-    data.aoa = saturatingToFloat(readJsonDouble(object, QStringLiteral("aoa"), 0.0));
-    data.shakeAmplitude = saturatingToInt32(readJsonDouble(object, QStringLiteral("shk_amp"), 0.0));
-    data.engineRpmNormalized = readJsonInt(object, QStringLiteral("eng_rpm_norm"), 0);
-    data.engineRpm = readJsonInt(object, QStringLiteral("eng_rpm_abs"), 0);
-    data.rotorRpm = readJsonInt(object, QStringLiteral("rotor_rpm_abs"), 0);
-    data.afterburner = readJsonInt(object, QStringLiteral("ab"), 0);
-    data.gear = readJsonInt(object, QStringLiteral("gear"), 0);
-    data.flaps = readJsonInt(object, QStringLiteral("flaps"), 0);
-    data.speedBrake = readJsonInt(object, QStringLiteral("sp_br"), 0);
-    data.wow = readJsonInt(object, QStringLiteral("wow"), 0);
-    data.damage = readJsonInt(object, QStringLiteral("dmg"), 0);
-    data.snares = readJsonInt(object, QStringLiteral("snares"), 0);
-    data.shells = readJsonInt(object, QStringLiteral("shells"), 0);
+    data.name = json.toString(values[KEY_NAME], QString());
+    data.speed = saturatingToFloat(real(KEY_SPEED));
+    data.verticalSpeed = saturatingToFloat(real(KEY_V_SPEED));
+    data.g = saturatingToFloat(real(KEY_G));
+    data.aoa = saturatingToFloat(real(KEY_AOA));
+    data.shakeAmplitude = saturatingToInt32(real(KEY_SHK_AMP));
+    data.engineRpmNormalized = whole(KEY_ENG_RPM_NORM);
+    data.engineRpm = whole(KEY_ENG_RPM_ABS);
+    data.rotorRpm = whole(KEY_ROTOR_RPM_ABS);
+    data.afterburner = whole(KEY_AB);
+    data.gear = whole(KEY_GEAR);
+    data.flaps = whole(KEY_FLAPS);
+    data.speedBrake = whole(KEY_SP_BR);
+    data.wow = whole(KEY_WOW);
+    data.damage = whole(KEY_DMG);
+    data.snares = whole(KEY_SNARES);
+    data.shells = whole(KEY_SHELLS);
     for (int i = 0; i < triggerCount; ++i)
-        data.triggerFlags[i] = readJsonInt(object, triggerKeys[i], 0) > 0;
-    const QJsonArray payload = readJsonArray(object, QStringLiteral("pld"));
-    data.payload.reserve(payload.size());
-    for (const QJsonValue& element : payload) {
-        const QJsonObject item = element.toObject();
-        data.payload.append({readJsonString(item, keyPayloadId, QString()), readJsonInt(item, keyPayloadCount, 0)});
+        data.triggerFlags[i] = whole(ExportKey(KEY_GUN_TRG0 + i)) > 0;
+    // A "pld" that is not an array has no elements; an element that is not an object
+    // has neither id nor count.
+    const int payload = json.type(values[KEY_PLD]) == JsonScanner::ARRAY ? values[KEY_PLD] : JsonScanner::noValue;
+    for (int element = json.firstElement(payload); element != JsonScanner::noValue;
+         element = json.nextElement(payload, element)) {
+        int item[2] = {JsonScanner::noValue, JsonScanner::noValue};
+        if (json.type(element) == JsonScanner::OBJECT)
+            json.findMembers(element, payloadKeys, 2, item);
+        else if (!nullPayloadId)
+            continue;
+        if (const PayloadItem* known = countedPayloadId(json, item[0])) {
+            data.payload.append(*known);
+            data.payload.last().count = json.toInt(item[1], 0);
+        }
     }
     return data;
 }
@@ -200,7 +269,7 @@ TelemetrySourceDCS::PodCounts TelemetrySourceDCS::podCounts(const QList<PayloadI
 {
     PodCounts counts;
     for (const PayloadItem& item : payload) {
-        if (!gunPods.contains(item.id))
+        if (!item.gunPod)
             continue;
         qint64& count = counts[item.id];
         count = saturatingAdd(count, item.count);
@@ -212,10 +281,9 @@ qint64 TelemetrySourceDCS::payloadWeight(const QList<PayloadItem>& payload) cons
 {
     qint64 weight = 0;
     for (const PayloadItem& item : payload) {
-        const int itemWeight = payloadWeights.value(item.id, 0);
-        if (itemWeight <= 0)
+        if (item.weight <= 0)
             continue;
-        weight = saturatingAdd(weight, saturatingMultiply(itemWeight, item.count));
+        weight = saturatingAdd(weight, saturatingMultiply(item.weight, item.count));
     }
     return weight;
 }

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "jsonscanner.h"
 #include "telemetrysourceudp.h"
 
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QSet>
 #include <QString>
 
-class QJsonObject;
+#include <optional>
 
 // DCS World: one JSON object per datagram from our export script. Detects
 // touchdown, countermeasure, gear-lock, damage and weapon-release events and
@@ -23,10 +25,13 @@ public:
     static constexpr int triggerCount = Telemetry::gunfireTriggerCount;
 
 protected:
-    // One "pld" element; elements that are not objects give an empty id.
+    // One "pld" element; elements that are not objects give an empty id. What the
+    // mapping files say of the id comes with it.
     struct PayloadItem {
         QString id;
         int count = 0;
+        bool gunPod = false;
+        int weight = 0;
     };
 
     // The members of one export object that the parse uses.
@@ -59,7 +64,9 @@ protected:
     void publishTelemetry() override { emit telemetryChanged(telemetry); }
     void publishEmptyTelemetry() override { emit telemetryChanged(emptyTelemetry); }
 
-    static ExportObject parseExportObject(const QJsonObject& object);
+    // The members of the scanned root object. Payload items whose id neither the pod
+    // counts nor the payload weight look at are left out: they would change neither.
+    ExportObject parseExportObject(const JsonScanner& json) const;
     PodCounts podCounts(const QList<PayloadItem>& payload) const;
     qint64 payloadWeight(const QList<PayloadItem>& payload) const;
     void detectTouchdown(const ExportObject& data);
@@ -78,6 +85,7 @@ protected:
 private:
     void loadPayloadWeights();
     void loadGunTriggerMapping();
+    const PayloadItem* countedPayloadId(const JsonScanner& json, int value) const;
     void primeFrom(const ExportObject& data, const PodCounts& counts, qint64 weight);
     void setTrigger(int i, bool on);
     void updateShellTrigger0(const ExportObject& data);
@@ -88,6 +96,11 @@ private:
     QMap<QString, QSet<int>> triggerIndexSets;
     QMap<QString, QMap<int, QString>> triggerPods;
     QMap<QString, QMap<int, QString>> indexPods;
+    // Every payload id that counts or weighs (count 0), also by its UTF-8 text, so that
+    // the datagram's ids are looked up without decoding each of them.
+    QHash<QString, PayloadItem> countedPayloadIds;
+    QHash<QByteArray, PayloadItem> countedPayloadIdsUtf8;
+    std::optional<PayloadItem> nullPayloadId;
 
     int previousWow = 0;
     int previousDamage = 0;
@@ -98,4 +111,5 @@ private:
     quint8 triggerStates[triggerCount] = {0, 0, 0, 0, 0};
     int triggerCounters[triggerCount] = {0, 0, 0, 0, 0};
     PodCounts previousPodCounts;
+    JsonScanner json;
 };

@@ -151,6 +151,7 @@ void TelemetrySourceMSFS::openConnection()
 
 void TelemetrySourceMSFS::closeConnection()
 {
+    requestRunning = false;
     if (!simConnect)
         return;
     SimConnect_Close(simConnect);
@@ -159,6 +160,9 @@ void TelemetrySourceMSFS::closeConnection()
 
 void TelemetrySourceMSFS::requestData()
 {
+    if (requestRunning)
+        return;
+    requestRunning = true;
     SimConnect_RequestDataOnSimObjectType(simConnect, requestId, definitionId, 0,
                                           SIMCONNECT_SIMOBJECT_TYPE_USER);
 }
@@ -176,10 +180,19 @@ void TelemetrySourceMSFS::handleMessage(const SIMCONNECT_RECV* message, quint32 
         if (event->uEventID == simStartEventId) {
             requestData();
         } else if (event->uEventID == simStopEventId) {
+            // The flight is over and its request with it: the next "SimStart" asks anew.
+            requestRunning = false;
             loseSource();
         }
         return;
     }
+    case SIMCONNECT_RECV_ID_EXCEPTION:
+        // After the opening calls only requests are made, and which call an exception
+        // is about cannot be told with the six functions: take it as the request's end.
+        // Wrongly so, a later "SimStart" asks once too often; the other way round the
+        // source would wait for data that never comes.
+        requestRunning = false;
+        return;
     case SIMCONNECT_RECV_ID_QUIT:
         loseSource();
         // The simulator is gone; the next polls reopen so that a restarted one is found.
@@ -200,6 +213,8 @@ void TelemetrySourceMSFS::handleData(const SIMCONNECT_RECV_SIMOBJECT_DATA_BYTYPE
 {
     if (message->dwRequestID != requestId)
         return;
+    // The request has given its message.
+    requestRunning = false;
     if (size < quint32(dataHeaderSize + dataBlockSize)) {
         qDebug() << "SimConnect data message too short:" << size << "bytes";
         // Ask again, or the simulator never sends the next sample.

@@ -21,6 +21,7 @@ public:
 private:
     void openConnection();
     void closeConnection();
+    // Asks for the next sample unless a request is running.
     void requestData();
     void handleMessage(const SIMCONNECT_RECV* message, quint32 size);
     void handleData(const SIMCONNECT_RECV_SIMOBJECT_DATA_BYTYPE* message, quint32 size);
@@ -28,6 +29,9 @@ private:
     void loseSource();
 
     SimConnectHandle simConnect = nullptr;
+    // A data request is asked and has not yet given its message or ended; asking again
+    // meanwhile would double every sample from then on.
+    bool requestRunning = false;
     bool found = false;
     // The first mapped sample after detection is the reference for touchdown and gear events.
     bool primeDetectors = true;

@@ -2,12 +2,13 @@
 
 #include "telemetryconversion.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QTimer>
+
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -102,16 +103,24 @@ void TelemetrySourceWarthunder::onStateReplyFinished()
 
 void TelemetrySourceWarthunder::parseState(const QByteArray& body)
 {
-    const QJsonObject state = QJsonDocument::fromJson(body).object();
-    const auto number = [&state](const char* key) {
-        return state.value(QLatin1String(key)).toDouble();
-    };
-    telemetry.engineRpm = saturatingToInt32(number("RPM 1"));
-    telemetry.propAirflow = saturatingToInt32(number("throttle 1, %"));
-    telemetry.flaps = saturatingToInt32(number("flaps, %"));
-    telemetry.gear = saturatingToInt32(number("gear, %"));
-    telemetry.airspeed = saturatingToFloat(number("IAS, km/h"));
-    telemetry.verticalSpeed = saturatingToFloat(number("Vy, m/s"));
-    telemetry.gForce = saturatingToFloat(number("Ny"));
-    telemetry.aoa = saturatingToFloat(number("AoA, deg"));
+    enum { RPM, THROTTLE, FLAPS, GEAR, IAS, VY, NY, AOA, KEY_COUNT };
+    static const QLatin1String keys[KEY_COUNT] = {
+        QLatin1String("RPM 1"), QLatin1String("throttle 1, %"), QLatin1String("flaps, %"),
+        QLatin1String("gear, %"), QLatin1String("IAS, km/h"), QLatin1String("Vy, m/s"),
+        QLatin1String("Ny"), QLatin1String("AoA, deg")};
+    int values[KEY_COUNT];
+    // A body that is not a JSON object has no members: every field becomes 0.
+    if (json.scanObject(body))
+        json.findMembers(JsonScanner::rootObject, keys, KEY_COUNT, values);
+    else
+        std::fill(std::begin(values), std::end(values), JsonScanner::noValue);
+    const auto number = [&](int key) { return json.toDouble(values[key], 0.0); };
+    telemetry.engineRpm = saturatingToInt32(number(RPM));
+    telemetry.propAirflow = saturatingToInt32(number(THROTTLE));
+    telemetry.flaps = saturatingToInt32(number(FLAPS));
+    telemetry.gear = saturatingToInt32(number(GEAR));
+    telemetry.airspeed = saturatingToFloat(number(IAS));
+    telemetry.verticalSpeed = saturatingToFloat(number(VY));
+    telemetry.gForce = saturatingToFloat(number(NY));
+    telemetry.aoa = saturatingToFloat(number(AOA));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "jsonscanner.h"
 #include "telemetrysource.h"
 
 #include <QNetworkRequest>
@@ -22,14 +23,18 @@ public:
 
     void pollTelemetry() override;
 
+protected:
+    // Sets the eight fields of the record from one reply body.
+    void parseState(const QByteArray& body);
+
 private:
     void onStateReplyFinished();
     void abortOversizedReply(qint64 bytesReceived, qint64 bytesTotal);
-    void parseState(const QByteArray& body);
 
     QNetworkAccessManager* network;
     QNetworkRequest stateRequest;
     QNetworkReply* stateReply = nullptr;
     bool requestInFlight = false;
     bool found = false;
+    JsonScanner json;
 };

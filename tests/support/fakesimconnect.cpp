@@ -68,6 +68,23 @@ void FakeSimConnect::queueEvent(quint32 eventId)
     queueBytes(message);
 }
 
+void FakeSimConnect::queueRaw(const QByteArray& message)
+{
+    Pending pending;
+    pending.bytes = message;
+    pending.padded = false;
+    queue.append(pending);
+}
+
+void FakeSimConnect::queueException(quint32 exception, quint32 sendId, quint32 index)
+{
+    QByteArray message = header(sizeof(SIMCONNECT_RECV_EXCEPTION), SIMCONNECT_RECV_ID_EXCEPTION);
+    append(message, exception);
+    append(message, sendId);
+    append(message, index);
+    queueBytes(message);
+}
+
 void FakeSimConnect::queueAircraft(const FakeAircraft& aircraft, quint32 requestId,
                                    int bytesMissing)
 {
@@ -159,7 +176,10 @@ SimConnectResult FakeSimConnect::nextDispatch(SimConnectHandle handleIn, SIMCONN
     const Pending pending = queue.takeFirst();
     const QByteArray bytes = pending.isAircraft ? aircraftMessage(pending) : pending.bytes;
     // Like a receive buffer, more bytes follow the message; a reader must stop at its size.
-    dispatched = bytes + QByteArray(64, 'Z');
+    // A message of exact size (in its own allocation) lets the sanitizer see a read past it.
+    dispatched.assign(bytes.begin(), bytes.end());
+    if (pending.padded)
+        dispatched.insert(dispatched.end(), 64, 'Z');
     *message = reinterpret_cast<SIMCONNECT_RECV*>(dispatched.data());
     *size = quint32(bytes.size());
     return ok;
@@ -181,7 +201,7 @@ SimConnectResult FakeSimConnect::close(SimConnectHandle handleIn)
 
 extern "C" {
 
-SimConnectResult SimConnect_Open(SimConnectHandle* handle, const char* clientName, void* window,
+SimConnectResult SIMCONNECT_CALL SimConnect_Open(SimConnectHandle* handle, const char* clientName, void* window,
                                  quint32 userMessage, void* eventHandle, quint32 configIndex)
 {
     FakeSimConnectCall call;
@@ -194,7 +214,7 @@ SimConnectResult SimConnect_Open(SimConnectHandle* handle, const char* clientNam
     return FakeSimConnect::instance().open(handle, call);
 }
 
-SimConnectResult SimConnect_AddToDataDefinition(SimConnectHandle handle, quint32 definitionId,
+SimConnectResult SIMCONNECT_CALL SimConnect_AddToDataDefinition(SimConnectHandle handle, quint32 definitionId,
                                                 const char* variable, const char* unit,
                                                 SIMCONNECT_DATATYPE dataType, float epsilon,
                                                 quint32 datumId)
@@ -212,7 +232,7 @@ SimConnectResult SimConnect_AddToDataDefinition(SimConnectHandle handle, quint32
     return FakeSimConnect::instance().record(call);
 }
 
-SimConnectResult SimConnect_RequestDataOnSimObjectType(SimConnectHandle handle, quint32 requestId,
+SimConnectResult SIMCONNECT_CALL SimConnect_RequestDataOnSimObjectType(SimConnectHandle handle, quint32 requestId,
                                                        quint32 definitionId, quint32 radiusMeters,
                                                        SIMCONNECT_SIMOBJECT_TYPE objectType)
 {
@@ -226,7 +246,7 @@ SimConnectResult SimConnect_RequestDataOnSimObjectType(SimConnectHandle handle, 
     return FakeSimConnect::instance().record(call);
 }
 
-SimConnectResult SimConnect_SubscribeToSystemEvent(SimConnectHandle handle, quint32 eventId,
+SimConnectResult SIMCONNECT_CALL SimConnect_SubscribeToSystemEvent(SimConnectHandle handle, quint32 eventId,
                                                    const char* eventName)
 {
     FakeSimConnectCall call;
@@ -237,13 +257,13 @@ SimConnectResult SimConnect_SubscribeToSystemEvent(SimConnectHandle handle, quin
     return FakeSimConnect::instance().record(call);
 }
 
-SimConnectResult SimConnect_GetNextDispatch(SimConnectHandle handle, SIMCONNECT_RECV** message,
+SimConnectResult SIMCONNECT_CALL SimConnect_GetNextDispatch(SimConnectHandle handle, SIMCONNECT_RECV** message,
                                             quint32* size)
 {
     return FakeSimConnect::instance().nextDispatch(handle, message, size);
 }
 
-SimConnectResult SimConnect_Close(SimConnectHandle handle)
+SimConnectResult SIMCONNECT_CALL SimConnect_Close(SimConnectHandle handle)
 {
     return FakeSimConnect::instance().close(handle);
 }

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QList>
 
+#include <vector>
+
 // A scripted simulator behind the six SimConnect functions. Tests queue the messages
 // it delivers and read back every call the code under test made, in order.
 // Linked into a test in place of the real layer; one simulator per process.
@@ -57,10 +59,13 @@ public:
     void queueOpen();
     void queueQuit();
     void queueEvent(quint32 eventId);
+    void queueException(quint32 exception, quint32 sendId, quint32 index);
     // A data-by-type message whose block follows the definitions of definition 0
     // made on the current connection; built when it is dispatched.
     void queueAircraft(const FakeAircraft& aircraft, quint32 requestId = 0,
                        int bytesMissing = 0);
+    // Any bytes as one message of their own length, with nothing after them.
+    void queueRaw(const QByteArray& message);
 
     bool isOpen() const { return handle != nullptr; }
     QList<FakeSimConnectCall> calls;
@@ -81,6 +86,7 @@ private:
         FakeAircraft aircraft;
         quint32 requestId = 0;
         int bytesMissing = 0;
+        bool padded = true;
     };
 
     QByteArray header(quint32 size, quint32 id) const;
@@ -91,5 +97,5 @@ private:
     int connectionCount = 0;
     int openFailures = 0;
     QList<Pending> queue;
-    QByteArray dispatched; // the message last handed out, valid until the next dispatch
+    std::vector<char> dispatched; // the message last handed out, valid until the next dispatch
 };

@@ -18,9 +18,9 @@ HttpResponder::~HttpResponder()
         socket->disconnect(this);
 }
 
-bool HttpResponder::listen()
+bool HttpResponder::listen(quint16 port)
 {
-    return server.listen(QHostAddress::LocalHost, 0);
+    return server.listen(QHostAddress::LocalHost, port);
 }
 
 QUrl HttpResponder::baseUrl() const

@@ -30,8 +30,10 @@ public:
     explicit HttpResponder(QObject* parent = nullptr);
     ~HttpResponder() override;
 
-    // Listens on 127.0.0.1 at a free port.
-    bool listen();
+    // Listens on 127.0.0.1 at port, or at a free port for 0.
+    bool listen(quint16 port = 0);
+    // Why listen failed.
+    QAbstractSocket::SocketError listenError() const { return server.serverError(); }
     QUrl baseUrl() const;
 
     void setResponse(const QByteArray& path, const Response& response);

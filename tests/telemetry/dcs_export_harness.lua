@@ -1,9 +1,16 @@
 -- Runs the Torquix DCS export script outside DCS: stub export functions play a
--- short flight, and the export callbacks are called as DCS calls them, one
--- frame at a time.
--- Usage: lua5.1 dcs_export_harness.lua <write dir ending in /> <frames> <seconds per frame>
+-- short flight, and the export callbacks are called as DCS calls them, one frame at
+-- a time, each frame due at its time on the real clock.
+-- Usage: lua5.1 dcs_export_harness.lua <write dir ending in /> <frames> <seconds per frame> [scenario]
+-- Scenarios:
+--   flight   (default) gear, touchdown, countermeasure, weapon release, damage and gunfire
+--   burst    a Mi-24P in a buffeting pull, firing its cannon (100 rounds/s) from 0.5 s to 1.5 s
+--   pause    the burst flight with the simulation paused for the middle third of the frames
+--   failing  the flight with a socket whose every send raises an error
+-- Log lines of the script are printed as "LOG <level> <text>".
 
 local writeDir, frames, frameSeconds = arg[1], tonumber(arg[2]), tonumber(arg[3])
+local scenario = arg[4] or 'flight'
 local socket = require('socket')
 
 package.preload['lfs'] = function()
@@ -13,6 +20,12 @@ package.preload['lfs'] = function()
     }
 end
 
+log = {
+    ERROR = 'ERROR',
+    WARNING = 'WARNING',
+    write = function(subsystem, level, text) print(string.format('LOG %s %s %s', subsystem, level, text)) end,
+}
+
 -- Callbacks of another export, defined before ours; they must keep running.
 local calls = { start = 0, frames = 0, stop = 0 }
 function LuaExportStart() calls.start = calls.start + 1 end
@@ -20,32 +33,49 @@ function LuaExportAfterNextFrame() calls.frames = calls.frames + 1 end
 function LuaExportStop() calls.stop = calls.stop + 1 end
 
 local frame = 0
+local modelTime = 0
+local burst = scenario == 'burst' or scenario == 'pause'
 
-function LoGetSelfData() return { Name = 'F-16C_50', Heading = 1.0 } end
+function LoGetModelTime() return modelTime end
+
+function LoGetSelfData() return { Name = burst and 'Mi-24P' or 'F-16C_50', Heading = 1.0 } end
 function LoGetIndicatedAirSpeed() return 150.0 end
 function LoGetVerticalVelocity() return -3.0 end
-function LoGetAccelerationUnits() return { x = 0.0, y = 1.25, z = 0.0 } end
 function LoGetAngleOfAttack() return 0.1 end
 function LoGetEngineInfo() return { RPM = { left = 85.4, right = 85.6 } } end
 
+function LoGetAccelerationUnits()
+    if burst then
+        -- A steady pull with a 3 Hz buffet on it.
+        return { x = 0.0, y = 1 + 1.5 * modelTime + 1.5 * math.sin(2 * math.pi * 3 * modelTime), z = 0.0 }
+    end
+    return { x = 0.0, y = 1.25, z = 0.0 }
+end
+
 function LoGetMechInfo()
     local gear = 0.0
-    if frame >= 20 then gear = 1.0 elseif frame >= 10 then gear = 0.5 end
+    if not burst then
+        if frame >= 20 then gear = 1.0 elseif frame >= 10 then gear = 0.5 end
+    end
     return { gear = { value = gear }, flaps = { value = 0.333 }, speedbrakes = { value = 0.6 } }
 end
 
 function LoGetAircraftDrawArgumentValue(index)
-    if index == 4 and frame >= 30 then return 0.3 end
+    if index == 4 and frame >= 30 and not burst then return 0.3 end
     if index == 28 then return 0.0 / 0.0 end -- NaN must not reach the datagram
     return 0.0
 end
 
 function LoGetSnares()
     if frame == 5 then error('snares unavailable this frame') end
-    return { chaff = 30, flare = frame >= 35 and 29 or 30 }
+    return { chaff = 30, flare = (frame >= 35 and not burst) and 29 or 30 }
 end
 
 function LoGetPayloadInfo()
+    if burst then
+        local fired = math.floor(100 * (math.min(math.max(modelTime, 0.5), 1.5) - 0.5))
+        return { CurrentStation = 0, Stations = {}, Cannon = { shells = 500 - fired } }
+    end
     local shells = 500
     if frame >= 45 then shells = 500 - 10 * (frame - 44) end
     return {
@@ -66,16 +96,29 @@ function LoGetNameByType(l1, l2, l3, l4)
 end
 
 function LoGetMCPState()
-    return { LeftEngineFailure = frame >= 50, RightEngineFailure = false, HydraulicsFailure = false }
+    return { LeftEngineFailure = frame >= 50 and not burst, RightEngineFailure = false, HydraulicsFailure = false }
 end
 
 dofile(writeDir .. 'Scripts/TorquixGameExport.lua')
 
 LuaExportStart()
+if scenario == 'failing' and Torquix.udp then
+    Torquix.udp = { send = function() error('socket gone', 0) end, close = function() end }
+end
+local pauseFrom, pauseTo = math.floor(frames / 3), math.floor(2 * frames / 3)
+local paused = 0
+local start = socket.gettime()
 for f = 1, frames do
     frame = f
+    if scenario == 'pause' and f > pauseFrom and f <= pauseTo then
+        paused = paused + 1
+    end
+    modelTime = (f - paused) * frameSeconds
     LuaExportAfterNextFrame()
-    socket.sleep(frameSeconds)
+    local wait = start + f * frameSeconds - socket.gettime()
+    if wait > 0 then
+        socket.sleep(wait)
+    end
 end
 LuaExportStop()
 

@@ -3,12 +3,20 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace {
 bool writeFile(const QString& path, const QByteArray& content)
@@ -17,7 +25,124 @@ bool writeFile(const QString& path, const QByteArray& content)
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
+
+QString sourceDir()
+{
+    return qEnvironmentVariable("TORQUIX_SOURCE_DIR");
 }
+
+// DCS's Saved Games folder with our export script, as the configuration page leaves it;
+// Port.lua holds portLua unless that is null.
+bool prepareSavedGames(const QTemporaryDir& savedGames, const QByteArray& portLua)
+{
+    QFile exportScript(sourceDir() + "/extras/dcs/Scripts/TorquixGameExport.lua");
+    if (!exportScript.open(QIODevice::ReadOnly))
+        return false;
+    const QString scripts = savedGames.path() + "/Scripts/";
+    if (!writeFile(scripts + "TorquixGameExport.lua", exportScript.readAll()))
+        return false;
+    return portLua.isNull() || writeFile(scripts + "Torquix/Port.lua", portLua);
+}
+
+// One run of the export script under the harness, with every datagram it sent.
+struct ScriptRun
+{
+    QByteArray output;
+    QStringList logLines;
+    QList<QByteArray> datagrams;
+    QList<qint64> receivedMs; // on the test's clock
+};
+
+// Runs the harness; when listen is set, a plain socket on port takes every datagram.
+std::optional<ScriptRun> runScript(const QString& scenario, int frames, double frameSeconds,
+                                   const QByteArray& portLua, quint16 port, bool listen)
+{
+    const QString lua = QStandardPaths::findExecutable("lua5.1");
+    QTemporaryDir savedGames;
+    if (lua.isEmpty() || !savedGames.isValid() || !prepareSavedGames(savedGames, portLua))
+        return std::nullopt;
+    QUdpSocket receiver;
+    if (listen && !receiver.bind(QHostAddress::LocalHost, port))
+        return std::nullopt;
+    receiver.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 1 << 20);
+
+    ScriptRun run;
+    QElapsedTimer clock;
+    clock.start();
+    const auto drain = [&] {
+        while (listen && receiver.hasPendingDatagrams()) {
+            QByteArray datagram(int(receiver.pendingDatagramSize()), '\0');
+            receiver.readDatagram(datagram.data(), datagram.size());
+            run.datagrams << datagram;
+            run.receivedMs << clock.elapsed();
+        }
+    };
+    QProcess process;
+    process.start(lua, {sourceDir() + "/tests/telemetry/dcs_export_harness.lua", savedGames.path() + "/",
+                        QString::number(frames), QString::number(frameSeconds, 'g', 10), scenario});
+    if (!process.waitForStarted())
+        return std::nullopt;
+    while (!process.waitForFinished(2))
+        drain();
+    QThread::msleep(20);
+    drain();
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        qWarning() << process.readAllStandardError();
+        return std::nullopt;
+    }
+    run.output = process.readAllStandardOutput();
+    for (const QByteArray& line : run.output.split('\n')) {
+        if (line.startsWith("LOG "))
+            run.logLines << QString::fromUtf8(line.mid(4));
+    }
+    return run;
+}
+
+class ReplayedSource : public TelemetrySourceDCS
+{
+public:
+    using TelemetrySourceDCS::parseTelemetry;
+    using TelemetrySourceDCS::telemetry;
+};
+
+// The records the commander makes of the datagrams, parsed one by one as a commander
+// polling faster than the script sends would; the first only finds the source.
+QList<Telemetry> commanderRecords(const QList<QByteArray>& datagrams)
+{
+    // The commander reads the mapping files we ship.
+    const QString previousDir = QDir::currentPath();
+    QDir::setCurrent(sourceDir() + "/resources");
+    ReplayedSource source;
+    QDir::setCurrent(previousDir);
+    QList<Telemetry> records;
+    for (qsizetype i = 1; i < datagrams.size(); ++i) {
+        source.parseTelemetry(datagrams.at(i));
+        records << source.telemetry;
+    }
+    return records;
+}
+
+double member(const QByteArray& datagram, const char* key)
+{
+    return QJsonDocument::fromJson(datagram).object().value(QLatin1String(key)).toDouble(-1.0);
+}
+
+// The buffet the pull of the harness should give: the rate of change of g per second,
+// scaled to the change per frame at 60 frames per second, averaged over the run and
+// truncated to whole percent as the record holds it.
+double expectedBuffet(double seconds)
+{
+    double sum = 0.0;
+    const int steps = 200000;
+    for (int i = 0; i < steps; ++i) {
+        const double t = seconds * (i + 0.5) / steps;
+        const double rate = 1.5 + 1.5 * 2 * M_PI * 3 * std::cos(2 * M_PI * 3 * t);
+        sum += std::min(100.0, std::abs(rate) * 100.0 / 60.0);
+    }
+    return sum / steps - 0.5;
+}
+
+} // namespace
 
 class TestDcsExportScript : public QObject
 {
@@ -27,16 +152,22 @@ private slots:
     void initTestCase();
     void exportTreeHoldsOnlyTorquixFiles();
     void exportScriptDatagramsBecomeTelemetry();
+    void sameFlightAtEveryFrameRate();
+    void pausedSimulationKeepsSending();
+    void problemsAreLoggedOnce_data();
+    void problemsAreLoggedOnce();
 };
 
 void TestDcsExportScript::initTestCase()
 {
     Telemetry::registerMetaTypes();
+    QVERIFY2(!QStandardPaths::findExecutable("lua5.1").isEmpty(),
+             "lua5.1 is not installed (scripts/install-deps.sh installs it)");
 }
 
 void TestDcsExportScript::exportTreeHoldsOnlyTorquixFiles()
 {
-    const QString root = qEnvironmentVariable("TORQUIX_SOURCE_DIR") + "/extras/dcs";
+    const QString root = sourceDir() + "/extras/dcs";
     QStringList files;
     QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext())
@@ -48,23 +179,15 @@ void TestDcsExportScript::exportTreeHoldsOnlyTorquixFiles()
 void TestDcsExportScript::exportScriptDatagramsBecomeTelemetry()
 {
     const QString lua = QStandardPaths::findExecutable("lua5.1");
-    QVERIFY2(!lua.isEmpty(), "lua5.1 is not installed (scripts/install-deps.sh installs it)");
-    const QString sourceDir = qEnvironmentVariable("TORQUIX_SOURCE_DIR");
-
-    // DCS's Saved Games folder, as the configuration page leaves it.
-    QTemporaryDir savedGames;
-    QVERIFY(savedGames.isValid());
-    const QString scripts = savedGames.path() + "/Scripts/";
-    QFile exportScript(sourceDir + "/extras/dcs/Scripts/TorquixGameExport.lua");
-    QVERIFY(exportScript.open(QIODevice::ReadOnly));
-    QVERIFY(writeFile(scripts + "TorquixGameExport.lua", exportScript.readAll()));
 
     // The commander reads the mapping files we ship; the script's payload ids must match them.
     const QString previousDir = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(sourceDir + "/resources"));
+    QVERIFY(QDir::setCurrent(sourceDir() + "/resources"));
     LoopbackSource<TelemetrySourceDCS> fixture;
     QDir::setCurrent(previousDir);
-    QVERIFY(writeFile(scripts + "Torquix/Port.lua", "Torquix.port = " + QByteArray::number(fixture.port)));
+    QTemporaryDir savedGames;
+    QVERIFY(savedGames.isValid());
+    QVERIFY(prepareSavedGames(savedGames, "Torquix.port = " + QByteArray::number(fixture.port)));
 
     QSignalSpy module(&fixture.source, &TelemetrySource::flightModuleChanged);
     QSignalSpy changed(&fixture.source, &TelemetrySource::telemetryChanged);
@@ -76,7 +199,7 @@ void TestDcsExportScript::exportScriptDatagramsBecomeTelemetry()
 
     constexpr int frames = 60;
     QProcess process;
-    process.start(lua, {sourceDir + "/tests/telemetry/dcs_export_harness.lua", savedGames.path() + "/",
+    process.start(lua, {sourceDir() + "/tests/telemetry/dcs_export_harness.lua", savedGames.path() + "/",
                         QString::number(frames), "0.02"});
     QVERIFY(process.waitForStarted());
     // Poll faster than the script sends so each frame is parsed on its own.
@@ -88,6 +211,7 @@ void TestDcsExportScript::exportScriptDatagramsBecomeTelemetry()
     QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
              process.readAllStandardError().constData());
     QVERIFY2(output.contains("previous start=1 frames=60 stop=1"), output.constData());
+    QVERIFY2(!output.contains("LOG "), output.constData());
 
     QCOMPARE(module.count(), 1);
     QCOMPARE(module.at(0).at(1).toString(), QString("F-16C_50"));
@@ -115,8 +239,142 @@ void TestDcsExportScript::exportScriptDatagramsBecomeTelemetry()
     QCOMPARE(record.gear, 100);
     QCOMPARE(record.flaps, 33);
     QCOMPARE(record.airbrake, 60);
+    QCOMPARE(record.shakeMagnitude, 0);
     QVERIFY(record.onGround);
     QVERIFY(record.gunfireTriggers[0]);
+}
+
+void TestDcsExportScript::sameFlightAtEveryFrameRate()
+{
+    // The same two seconds of flight at three frame rates: a pull with a 3 Hz buffet, and
+    // the cannon firing 100 rounds a second from 0.5 s to 1.5 s.
+    constexpr double seconds = 2.0;
+    const double expected = expectedBuffet(seconds);
+    QList<double> buffets;
+    for (const int framesPerSecond : {30, 60, 144}) {
+        const int frames = int(seconds * framesPerSecond);
+        const quint16 port = freeLoopbackPort();
+        const std::optional<ScriptRun> run = runScript("burst", frames, 1.0 / framesPerSecond,
+                                                       "Torquix.port = " + QByteArray::number(port), port, true);
+        QVERIFY(run);
+        QVERIFY2(run->logLines.isEmpty(), qPrintable(run->logLines.join('\n')));
+        const QString rate = QString::number(framesPerSecond) + " frames per second";
+
+        // Every frame while frames are slower than 50 a second, else about 50 a second.
+        const QList<QByteArray>& datagrams = run->datagrams;
+        QVERIFY2(datagrams.size() > 10, qPrintable(rate));
+        if (framesPerSecond < 50) {
+            QCOMPARE(datagrams.size(), frames);
+        } else {
+            const double spanMs = double(run->receivedMs.last() - run->receivedMs.first());
+            QVERIFY2(datagrams.size() <= spanMs / 20.0 + 2,
+                     qPrintable(QStringLiteral("%1: %2 datagrams in %3 ms").arg(rate).arg(datagrams.size()).arg(spanMs)));
+        }
+
+        const QList<Telemetry> records = commanderRecords(datagrams);
+        double sum = 0.0;
+        for (const Telemetry& record : records)
+            sum += record.shakeMagnitude;
+        buffets << sum / records.size();
+        QVERIFY2(std::abs(buffets.last() - expected) <= 0.1 * expected,
+                 qPrintable(QStringLiteral("%1: buffet %2, expected %3").arg(rate).arg(buffets.last()).arg(expected)));
+
+        // During the burst, from the first record with a round gone to the first with the
+        // last one gone, the gun trigger stays on.
+        int burstRecords = 0;
+        bool firing = false;
+        for (qsizetype i = 0; i < records.size(); ++i) {
+            const double shells = member(datagrams.at(i + 1), "shells");
+            if (shells < 500)
+                firing = true;
+            if (!firing)
+                continue;
+            ++burstRecords;
+            QVERIFY2(records.at(i).gunfireTriggers[0],
+                     qPrintable(QStringLiteral("%1: trigger off at %2 shells").arg(rate).arg(shells)));
+            if (shells <= 400)
+                break;
+        }
+        QVERIFY2(burstRecords >= 25, qPrintable(QStringLiteral("%1: %2 records").arg(rate).arg(burstRecords)));
+    }
+    const auto [least, most] = std::minmax_element(buffets.begin(), buffets.end());
+    QVERIFY2(*most <= 1.1 * *least, qPrintable(QStringLiteral("buffet %1 to %2").arg(*least).arg(*most)));
+}
+
+void TestDcsExportScript::pausedSimulationKeepsSending()
+{
+    // 2 s at 144 frames per second, the middle third paused: g stands still, and the
+    // script goes on sending about 50 datagrams a second with no buffet.
+    const quint16 port = freeLoopbackPort();
+    const std::optional<ScriptRun> run = runScript("pause", 288, 1.0 / 144,
+                                                   "Torquix.port = " + QByteArray::number(port), port, true);
+    QVERIFY(run);
+    QVERIFY2(run->logLines.isEmpty(), qPrintable(run->logLines.join('\n')));
+    int paused = 0;
+    for (qsizetype i = 1; i < run->datagrams.size(); ++i) {
+        if (member(run->datagrams.at(i), "g") != member(run->datagrams.at(i - 1), "g"))
+            continue;
+        ++paused;
+        QCOMPARE(member(run->datagrams.at(i), "shk_amp"), 0.0);
+    }
+    // A third of 2 s at 50 a second, with room for a loaded machine.
+    QVERIFY2(paused >= 20, qPrintable(QString::number(paused)));
+    const double spanMs = double(run->receivedMs.last() - run->receivedMs.first());
+    QVERIFY(run->datagrams.size() <= spanMs / 20.0 + 2);
+}
+
+void TestDcsExportScript::problemsAreLoggedOnce_data()
+{
+    QTest::addColumn<QByteArray>("portLua"); // "@PORT@" stands for a free port; null for none
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<bool>("listen");
+    QTest::addColumn<QStringList>("logPatterns"); // one for each line, in order
+    QTest::addColumn<bool>("allLinesNeeded");
+
+    const QStringList noPort{R"(^TORQUIX WARNING no usable port \(.*\).*: no telemetry is sent$)"};
+    QTest::newRow("port 0") << QByteArray("Torquix.port = 0") << "flight" << true << noPort << true;
+    QTest::newRow("port not a number") << QByteArray("Torquix.port = 'x'") << "flight" << true << noPort << true;
+    QTest::newRow("port out of range") << QByteArray("Torquix.port = 70000") << "flight" << true << noPort << true;
+    QTest::newRow("port with a fraction") << QByteArray("Torquix.port = 4000.5") << "flight" << true << noPort << true;
+    QTest::newRow("no Port.lua") << QByteArray() << "flight" << true
+                                 << QStringList({R"(^TORQUIX WARNING no usable port \(0\); cannot read Scripts/Torquix/Port.lua: .*: no telemetry is sent$)"})
+                                 << true;
+    QTest::newRow("Port.lua that fails") << QByteArray("error('broken')") << "flight" << true
+                                         << QStringList({R"(^TORQUIX WARNING no usable port \(0\); cannot read .*broken: no telemetry is sent$)"})
+                                         << true;
+    QTest::newRow("error every frame") << QByteArray("Torquix.port = @PORT@") << "failing" << true
+                                       << QStringList({"^TORQUIX ERROR socket gone$", R"(^TORQUIX ERROR socket gone \(29 more times\)$)"})
+                                       << true;
+    // Sending to a closed port fails now and then, as the refusals come back.
+    QTest::newRow("nobody listening") << QByteArray("Torquix.port = @PORT@") << "flight" << false
+                                      << QStringList({R"(^TORQUIX ERROR cannot send to port \d+: .+$)",
+                                                      R"(^TORQUIX ERROR cannot send to port \d+: .+ \(\d+ more times\)$)"})
+                                      << false;
+}
+
+void TestDcsExportScript::problemsAreLoggedOnce()
+{
+    QFETCH(QByteArray, portLua);
+    QFETCH(QString, scenario);
+    QFETCH(bool, listen);
+    QFETCH(QStringList, logPatterns);
+    QFETCH(bool, allLinesNeeded);
+
+    constexpr int frames = 30;
+    const quint16 port = freeLoopbackPort();
+    portLua.replace("@PORT@", QByteArray::number(port));
+    const std::optional<ScriptRun> run = runScript(scenario, frames, 0.01, portLua, port, listen);
+    QVERIFY(run);
+    // The other export's callbacks ran as ever.
+    QVERIFY2(run->output.contains("previous start=1 frames=30 stop=1"), run->output.constData());
+
+    const QStringList& lines = run->logLines;
+    QVERIFY2(lines.size() <= logPatterns.size() && (!allLinesNeeded || lines.size() == logPatterns.size()),
+             qPrintable(lines.join('\n')));
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        QVERIFY2(QRegularExpression(logPatterns.at(i)).match(lines.at(i)).hasMatch(), qPrintable(lines.at(i)));
+    if (!portLua.contains(QByteArray::number(port)))
+        QCOMPARE(run->datagrams.size(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestDcsExportScript)

@@ -117,6 +117,10 @@ private slots:
     void simStopLosesSource_data();
     void simStopLosesSource();
     void simStartFindsAircraftAgain();
+    void simStartWhileRequestRunsAsksNothing_data();
+    void simStartWhileRequestRunsAsksNothing();
+    void endedRequestIsAskedAgain_data();
+    void endedRequestIsAskedAgain();
     void quitClosesAndNextPollReopens_data();
     void quitClosesAndNextPollReopens();
     void silenceWhileFoundLosesSource();
@@ -713,6 +717,94 @@ void TestTelemetrySourceMSFS::simStartFindsAircraftAgain()
     source.pollTelemetry();
     QCOMPARE(log.order, QStringList({"found", "module", "telemetry"}));
     QCOMPARE(log.records.last().airspeed, 120.0f);
+}
+
+void TestTelemetrySourceMSFS::simStartWhileRequestRunsAsksNothing_data()
+{
+    QTest::addColumn<bool>("alreadyFound");
+    QTest::addColumn<bool>("afterSimStop");
+    QTest::newRow("right after opening") << false << false;
+    QTest::newRow("while found") << true << false;
+    QTest::newRow("second SimStart after a SimStop") << false << true;
+}
+
+void TestTelemetrySourceMSFS::simStartWhileRequestRunsAsksNothing()
+{
+    QFETCH(bool, alreadyFound);
+    QFETCH(bool, afterSimStop);
+
+    TelemetrySourceMSFS source;
+    if (alreadyFound)
+        findAircraft(source);
+    else
+        source.pollTelemetry();
+    if (afterSimStop) {
+        simulator().queueEvent(simStop);
+        source.pollTelemetry();
+        simulator().queueEvent(simStart);
+        source.pollTelemetry();
+    }
+    const int requestsBefore = requestCount();
+
+    simulator().queueEvent(simStart);
+    source.pollTelemetry();
+    QCOMPARE(requestCount(), requestsBefore);
+
+    // The running request still brings its sample, which asks for the next one.
+    SignalLog log(source);
+    simulator().queueAircraft(aircraft({{"AIRSPEED INDICATED", 180}}));
+    source.pollTelemetry();
+    QCOMPARE(log.order, alreadyFound ? QStringList({"telemetry"}) : QStringList({"found", "module"}));
+    QCOMPARE(requestCount(), requestsBefore + 1);
+}
+
+void TestTelemetrySourceMSFS::endedRequestIsAskedAgain_data()
+{
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<int>("requestsAtEnd");      // asked while the request ends
+    QTest::addColumn<int>("requestsAtSimStart"); // asked by the next "SimStart"
+    QTest::addColumn<QStringList>("signalsAtData");
+
+    const QStringList findsAgain{"found", "module"};
+    QTest::newRow("SimStop") << "SimStop" << 0 << 1 << findsAgain;
+    QTest::newRow("exception") << "exception" << 0 << 1 << QStringList({"telemetry"});
+    // The connection is opened again, which asks at once.
+    QTest::newRow("quit") << "quit" << 1 << 0 << findsAgain;
+    QTest::newRow("connection closed after silence") << "silence" << 1 << 0 << findsAgain;
+}
+
+void TestTelemetrySourceMSFS::endedRequestIsAskedAgain()
+{
+    QFETCH(QString, end);
+    QFETCH(int, requestsAtEnd);
+    QFETCH(int, requestsAtSimStart);
+    QFETCH(QStringList, signalsAtData);
+
+    TelemetrySourceMSFS source;
+    findAircraft(source);
+    const int requestsBefore = requestCount();
+
+    if (end == "SimStop")
+        simulator().queueEvent(simStop);
+    else if (end == "exception")
+        simulator().queueException(1, 42, 0);
+    else if (end == "quit")
+        simulator().queueQuit();
+    else
+        QTest::qSleep(1100);
+    source.pollTelemetry();
+    source.pollTelemetry(); // opens again where the connection was closed
+    QCOMPARE(requestCount(), requestsBefore + requestsAtEnd);
+
+    simulator().queueEvent(simStart);
+    source.pollTelemetry();
+    QCOMPARE(requestCount(), requestsBefore + requestsAtEnd + requestsAtSimStart);
+
+    SignalLog log(source);
+    simulator().queueAircraft(aircraft({{"AIRSPEED INDICATED", 150}}, "Again"));
+    source.pollTelemetry();
+    QCOMPARE(log.order, signalsAtData);
+    QCOMPARE(requestCount(), requestsBefore + requestsAtEnd + requestsAtSimStart + 1);
 }
 
 void TestTelemetrySourceMSFS::quitClosesAndNextPollReopens_data()

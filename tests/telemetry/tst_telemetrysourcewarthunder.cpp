@@ -4,6 +4,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QSignalSpy>
+#include <QDeadlineTimer>
 #include <QTcpServer>
 #include <QTest>
 
@@ -90,6 +91,7 @@ private slots:
     void redirectIsNotFollowed();
     void bodyOfExactlyTheLimitIsAccepted();
     void destroyedWithRequestInFlight();
+    void productionAddressWithItsLimit();
     void addsNoSignalsOrSlots();
 
 private:
@@ -381,6 +383,37 @@ void TestTelemetrySourceWarthunder::destroyedWithRequestInFlight()
     // The answer arrives for a reply that no longer exists.
     QTest::qWait(100);
     QCOMPARE(server->requestsInFlight(), 0);
+}
+
+void TestTelemetrySourceWarthunder::productionAddressWithItsLimit()
+{
+    // The source as the worker makes it, against a server where the game would be.
+    // Another program may hold the port for a moment (another run of this test);
+    // only one that keeps it is a reason to skip.
+    HttpResponder game;
+    QDeadlineTimer patience(5000);
+    while (!game.listen(8111)) {
+        if (game.listenError() != QAbstractSocket::AddressInUseError)
+            QFAIL("cannot listen on 127.0.0.1:8111");
+        if (patience.hasExpired())
+            QSKIP("127.0.0.1:8111 is in use by another program");
+        QTest::qWait(100);
+    }
+    game.setResponse("/state", reply(R"({"IAS, km/h": 250})", 200, 20));
+    TelemetrySourceWarthunder source;
+    SignalLog log(source);
+    find(source);
+    QVERIFY(pollAndWait(source));
+    QCOMPARE(log.records.last().airspeed, 250.0f);
+    QVERIFY(game.requestedPaths().size() >= 2);
+    for (const QByteArray& path : game.requestedPaths())
+        QCOMPARE(path, QByteArray("/state"));
+
+    // An answer later than 100 ms is a failed request: the game counts as lost.
+    game.setResponse("/state", reply(R"({"IAS, km/h": 300})", 200, 300));
+    QVERIFY(pollAndWait(source));
+    QCOMPARE(log.order.mid(log.order.size() - 2), QStringList({"telemetry", "lost"}));
+    QCOMPARE(log.records.last(), Telemetry());
 }
 
 void TestTelemetrySourceWarthunder::addsNoSignalsOrSlots()

@@ -1,10 +1,20 @@
 -- Torquix telemetry export for DCS World (Lua 5.1, DCS export environment).
--- Sends one JSON object per frame to torquix-commander on 127.0.0.1, port Torquix.port
--- (written by the commander into Scripts/Torquix/Port.lua). Export callbacks defined
--- before this script keep being called, so other exports go on working.
+-- Sends JSON objects to torquix-commander on 127.0.0.1, port Torquix.port (written by
+-- the commander into Scripts/Torquix/Port.lua): one per frame, but at most about 50 per
+-- second of real time, so that the commander sees the same flight at any frame rate.
+-- Export callbacks defined before this script keep being called, so other exports go
+-- on working.
 
 Torquix = Torquix or {}
 Torquix.port = Torquix.port or 0
+
+-- Seconds of real time between two datagrams on average; one may come this much
+-- early, as long as the average keeps to the interval.
+local SEND_INTERVAL = 0.02
+local SEND_EARLINESS = 0.002
+-- The buffet is the change of g per second of simulation time, scaled so that at 60
+-- frames per second it is the change from one frame to the next, as it always was.
+local BUFFET_TIME_SCALE = 1 / 60
 
 do
     local ok, lfs = pcall(require, 'lfs')
@@ -15,9 +25,8 @@ do
             package.cpath = package.cpath .. ';' .. lfs.currentdir() .. '/LuaSocket/?.dll'
         end
         local loaded, err = pcall(dofile, lfs.writedir() .. 'Scripts/Torquix/Port.lua')
-        if not loaded and log and log.write then
-            log.write('TORQUIX', log.ERROR, 'cannot read Port.lua: ' .. tostring(err))
-        end
+        -- Said when the export starts, in the one line about the port.
+        Torquix.portProblem = not loaded and ('cannot read Scripts/Torquix/Port.lua: ' .. tostring(err)) or nil
     end
 end
 
@@ -153,23 +162,111 @@ local function payloadName(weapon)
         whole(weapon.level3), whole(weapon.level4))
 end
 
-local state = { previousShells = nil, previousStationCount = nil, previousG = nil }
+-- level: the name of a DCS log level, 'ERROR' or 'WARNING'.
+local function writeLog(level, text)
+    if type(log) == 'table' and log.write then
+        log.write('TORQUIX', log[level], text)
+    end
+end
 
-local function buildFrame()
+-- An error that comes back every frame is logged once; how often it came is logged
+-- when another error comes or the export stops.
+local errors = { last = nil, repeats = 0 }
+
+local function logRepeats()
+    if errors.repeats > 0 then
+        writeLog('ERROR', string.format('%s (%d more times)', errors.last, errors.repeats))
+    end
+    errors.repeats = 0
+end
+
+local function report(err)
+    local text = tostring(err)
+    if text == errors.last then
+        errors.repeats = errors.repeats + 1
+        return
+    end
+    logRepeats()
+    errors.last = text
+    writeLog('ERROR', text)
+end
+
+-- What happened since the last datagram: the change of g over simulation time, and
+-- whether a count fell. Cleared by every datagram sent.
+local function newInterval()
+    return { gChange = 0, time = 0, cannonFired = false, stationFired = false }
+end
+
+local state = { name = nil, payload = nil, previousShells = nil, previousStationCount = nil,
+    previousG = nil, previousTime = nil, nextSend = nil, lastSend = nil, interval = newInterval() }
+
+local function stationCountOf(payload)
+    local count = 0
+    if type(payload) == 'table' and type(payload.Stations) == 'table' then
+        for _, station in ipairs(payload.Stations) do
+            if type(station) == 'table' and payloadName(station.weapon) then
+                count = count + whole(station.count)
+            end
+        end
+    end
+    return count
+end
+
+local function shellsOf(payload)
+    if type(payload) == 'table' and type(payload.Cannon) == 'table' then
+        return whole(payload.Cannon.shells)
+    end
+    return 0
+end
+
+-- Every frame: adds this frame to the interval. False when there is no aircraft.
+local function observe()
     local self = query(LoGetSelfData)
     if type(self) ~= 'table' or type(self.Name) ~= 'string' then
-        return nil
+        return false
     end
-    local name = self.Name
-    local rpm = Torquix.nominalRpm[name] or Torquix.nominalRpm.default
+    state.name = self.Name
+    local interval = state.interval
 
     local accel = query(LoGetAccelerationUnits)
     local g = type(accel) == 'table' and real(accel.y) or 0
-    local buffet = 0
-    if state.previousG then
-        buffet = math.min(100, math.abs(g - state.previousG) * 100)
+    local time = real(query(LoGetModelTime))
+    -- A paused simulation (or one without a clock) adds no time and no change.
+    if state.previousG ~= nil and state.previousTime ~= nil and time > state.previousTime then
+        interval.gChange = interval.gChange + math.abs(g - state.previousG)
+        interval.time = interval.time + (time - state.previousTime)
     end
     state.previousG = g
+    state.previousTime = time
+
+    -- The export has no trigger switches: a count that fell since the last frame means
+    -- firing, and it counts until the next datagram carries it.
+    local payload = queryTable('payload', LoGetPayloadInfo)
+    local shells = shellsOf(payload)
+    local stationCount = stationCountOf(payload)
+    if state.previousShells ~= nil and shells < state.previousShells then
+        interval.cannonFired = true
+    end
+    if state.previousStationCount ~= nil and stationCount < state.previousStationCount then
+        interval.stationFired = true
+    end
+    state.payload = payload
+    state.previousShells = shells
+    state.previousStationCount = stationCount
+    return true
+end
+
+-- The datagram for the interval that ends with this frame.
+local function buildFrame()
+    local name = state.name
+    local rpm = Torquix.nominalRpm[name] or Torquix.nominalRpm.default
+    local interval = state.interval
+
+    local g = state.previousG
+    local buffet = 0
+    if interval.time > 0 then
+        buffet = math.min(100, interval.gChange / interval.time * BUFFET_TIME_SCALE * 100)
+    end
 
     local engine = query(LoGetEngineInfo)
     local enginePercent = 0
@@ -191,31 +288,17 @@ local function buildFrame()
         snareCount = whole(snares.chaff) + whole(snares.flare)
     end
 
-    local payload = queryTable('payload', LoGetPayloadInfo)
-    local shells = 0
+    local payload = state.payload
     local items = {}
-    local stationCount = 0
-    if type(payload) == 'table' then
-        if type(payload.Cannon) == 'table' then
-            shells = whole(payload.Cannon.shells)
-        end
-        if type(payload.Stations) == 'table' then
-            for _, station in ipairs(payload.Stations) do
-                local id = type(station) == 'table' and payloadName(station.weapon)
-                if id then
-                    local count = whole(station.count)
-                    stationCount = stationCount + count
-                    items[#items + 1] = '{' .. jsonString('id') .. ':' .. jsonString(id) .. ','
-                        .. jsonWhole('count', count) .. '}'
-                end
+    if type(payload) == 'table' and type(payload.Stations) == 'table' then
+        for _, station in ipairs(payload.Stations) do
+            local id = type(station) == 'table' and payloadName(station.weapon)
+            if id then
+                items[#items + 1] = '{' .. jsonString('id') .. ':' .. jsonString(id) .. ','
+                    .. jsonWhole('count', whole(station.count)) .. '}'
             end
         end
     end
-    -- The export has no trigger switches: a count that fell since the last frame means firing.
-    local cannonFiring = state.previousShells ~= nil and shells < state.previousShells
-    local stationFiring = state.previousStationCount ~= nil and stationCount < state.previousStationCount
-    state.previousShells = shells
-    state.previousStationCount = stationCount
 
     local fields = {
         jsonString('name') .. ':' .. jsonString(name),
@@ -234,9 +317,9 @@ local function buildFrame()
         jsonWhole('wow', weightOnWheels()),
         jsonWhole('dmg', integrity()),
         jsonWhole('snares', snareCount),
-        jsonWhole('shells', shells),
-        jsonWhole('gun_trg0', cannonFiring and 1 or 0),
-        jsonWhole('gun_trg1', stationFiring and 1 or 0),
+        jsonWhole('shells', state.previousShells),
+        jsonWhole('gun_trg0', interval.cannonFired and 1 or 0),
+        jsonWhole('gun_trg1', interval.stationFired and 1 or 0),
         jsonWhole('gun_trg2', 0),
         jsonWhole('gun_trg3', 0),
         jsonWhole('gun_trg4', 0),
@@ -245,26 +328,69 @@ local function buildFrame()
     return '{' .. table.concat(fields, ',') .. '}'
 end
 
+-- Whether a datagram is due at now (seconds of real time). Every frame when frames are
+-- slower than the interval; a paused simulation keeps sending, so the commander does
+-- not take it for lost.
+local function sendDue(now)
+    if state.nextSend == nil or now < state.lastSend then
+        return true -- the first datagram, or the clock went back
+    end
+    return now >= state.nextSend - SEND_EARLINESS
+end
+
+local function markSent(now)
+    if state.nextSend == nil or now < state.lastSend then
+        state.nextSend = now + SEND_INTERVAL
+    else
+        -- Due an interval after the last one was due, so that the rate holds on average;
+        -- after a slow frame at once, but with no burst to catch up.
+        state.nextSend = math.max(state.nextSend + SEND_INTERVAL, now)
+    end
+    state.lastSend = now
+    state.interval = newInterval()
+end
+
 function Torquix.start()
     local port = tonumber(Torquix.port)
-    if not port or port < 1 or port > 65535 then
+    if not port or port < 1 or port > 65535 or port ~= math.floor(port) then
+        writeLog('WARNING', string.format('no usable port (%s)%s: no telemetry is sent',
+            tostring(Torquix.port), Torquix.portProblem and ('; ' .. Torquix.portProblem) or ''))
         return
     end
-    local socket = require('socket')
-    local udp = socket.udp()
+    local loaded, socket = pcall(require, 'socket')
+    if not loaded or type(socket) ~= 'table' then
+        report('cannot load LuaSocket: ' .. tostring(socket) .. '; no telemetry is sent')
+        return
+    end
+    local udp, err = socket.udp()
+    if not udp then
+        report('cannot open a UDP socket: ' .. tostring(err) .. '; no telemetry is sent')
+        return
+    end
     udp:settimeout(0)
-    udp:setpeername('127.0.0.1', port)
+    local addressed, reason = udp:setpeername('127.0.0.1', port)
+    if not addressed then
+        udp:close()
+        report(string.format('cannot send to port %d: %s; no telemetry is sent', port, tostring(reason)))
+        return
+    end
+    Torquix.socket = socket
     Torquix.udp = udp
 end
 
 function Torquix.sendFrame()
-    if not Torquix.udp then
+    if not Torquix.udp or not observe() then
         return
     end
-    local frame = buildFrame()
-    if frame then
-        Torquix.udp:send(frame)
+    local now = Torquix.socket.gettime()
+    if not sendDue(now) then
+        return
     end
+    local sent, err = Torquix.udp:send(buildFrame())
+    if not sent then
+        report(string.format('cannot send to port %s: %s', tostring(Torquix.port), tostring(err)))
+    end
+    markSent(now)
 end
 
 function Torquix.stop()
@@ -272,14 +398,13 @@ function Torquix.stop()
         Torquix.udp:close()
         Torquix.udp = nil
     end
+    state.name, state.payload = nil, nil
     state.previousShells, state.previousStationCount, state.previousG = nil, nil, nil
+    state.previousTime, state.nextSend, state.lastSend = nil, nil, nil
+    state.interval = newInterval()
     lastGood = {}
-end
-
-local function report(err)
-    if log and log.write then
-        log.write('TORQUIX', log.ERROR, tostring(err))
-    end
+    logRepeats()
+    errors.last = nil
 end
 
 -- Runs Torquix[name] (looked up at each call, so a reloaded script takes effect),

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "curvedescriptor.h"
+
+#include <QWidget>
+
+class ShakerWithDualCurveAndVariableFrequencySettings;
+
+namespace Ui {
+class ShakerWithDualCurveAndVariableFrequencyWidget;
+}
+
+// Edits a variable-frequency shaker whose strength follows the product of two curves, in
+// place: strength, both curves (through the curve dialog), base and max frequency and, when
+// shown, the frequency mode. GUI thread only.
+class ShakerWithDualCurveAndVariableFrequencyWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ShakerWithDualCurveAndVariableFrequencyWidget(QWidget* parent = nullptr);
+    ~ShakerWithDualCurveAndVariableFrequencyWidget() override;
+
+    // Binds the edited object (not owned; it must outlive the binding), keeps copies of the
+    // curves' descriptors, shows the frequency-mode box only when showModeGroup, and shows it all.
+    void setSettings(ShakerWithDualCurveAndVariableFrequencySettings* settings,
+                     const CurveDescriptor& curve1Descriptor, const CurveDescriptor& curve2Descriptor,
+                     bool showModeGroup);
+    // Shows what the settings hold; a load stores and reports nothing.
+    void refresh();
+
+signals:
+    void settingsChanged();
+
+private slots:
+    void on_base_frequency_valueChanged(int arg1);
+    void on_max_frequency_valueChanged(int arg1);
+    void on_mode_check_box_toggled(bool checked);
+
+private:
+    void changeBaseFrequency(int value);
+    void changeMaxFrequency(int value);
+    void editCurve1();
+    void editCurve2();
+
+    Ui::ShakerWithDualCurveAndVariableFrequencyWidget* ui;
+    ShakerWithDualCurveAndVariableFrequencySettings* settings = nullptr;
+    CurveDescriptor curve1Descriptor;
+    CurveDescriptor curve2Descriptor;
+    bool updating = false; // refresh is loading the controls
+};
