@@ -48,8 +48,6 @@ QList<EffectProfileFolder::Entry> EffectProfileFolder::list() const
 
 bool EffectProfileFolder::load(const QString& fileName, EffectsProfile* profile) const
 {
-    if (!acceptsName(fileName))
-        return false;
     // Start from the defaults, so that nothing of the previous profile leaks into this one.
     EffectsProfile loaded;
     loaded.setDefaults();
@@ -64,7 +62,7 @@ bool EffectProfileFolder::load(const QString& fileName, EffectsProfile* profile)
 bool EffectProfileFolder::holdsOtherProfile(const QString& fileName,
                                             const EffectsProfileMetadata& metadata) const
 {
-    if (!acceptsName(fileName) || !QFile::exists(filePath(fileName)))
+    if (!QFile::exists(filePath(fileName)))
         return false;
     EffectsProfile stored;
     if (!readEffectsProfileFile(filePath(fileName), stored))
@@ -74,13 +72,11 @@ bool EffectProfileFolder::holdsOtherProfile(const QString& fileName,
 
 bool EffectProfileFolder::save(const QString& fileName, const EffectsProfile& profile) const
 {
-    return acceptsName(fileName) && writeEffectsProfileFile(filePath(fileName), profile);
+    return writeEffectsProfileFile(filePath(fileName), profile);
 }
 
 bool EffectProfileFolder::remove(const QString& fileName) const
 {
-    if (!acceptsName(fileName))
-        return false;
     if (!QFile::remove(filePath(fileName))) {
         qWarning() << "Profile file" << fileName << "could not be removed";
         return false;
@@ -110,14 +106,4 @@ QString EffectProfileFolder::findForFlightModule(const QMap<QString, EffectsProf
             return it.key();
     }
     return QString();
-}
-
-bool EffectProfileFolder::acceptsName(const QString& fileName) const
-{
-    const bool plain = !fileName.isEmpty() && fileName != QLatin1String(".") &&
-                       fileName != QLatin1String("..") && !fileName.contains(QLatin1Char('/')) &&
-                       !fileName.contains(QLatin1Char('\\'));
-    if (!plain)
-        qWarning() << "Refusing profile file name" << fileName << "outside" << folder.path();
-    return plain;
 }

@@ -11,7 +11,7 @@ class EffectsProfile;
 
 // The stored effect profiles: one JSON file each in "effect_profiles" under the working
 // directory. File work only, so the effects page stays a view and tests call it directly.
-// Every name must be a plain file name inside the folder; any other is refused with a warning.
+// A file name is a plain name inside the folder: one that fileNameFor made or list found.
 class EffectProfileFolder
 {
 public:
@@ -52,7 +52,6 @@ public:
                                        int source, const QString& flightModule);
 
 private:
-    bool acceptsName(const QString& fileName) const;
     QString filePath(const QString& fileName) const { return folder.filePath(fileName); }
 
     QDir folder;
