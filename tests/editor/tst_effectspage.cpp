@@ -157,8 +157,6 @@ private slots:
     void loadingShowsAndSendsTheSame();
     void automaticActivation_data();
     void automaticActivation();
-    void activationWaitsForPageDialogs_data();
-    void activationWaitsForPageDialogs();
     void deleteProfile_data();
     void deleteProfile();
 };
@@ -531,68 +529,50 @@ void TestEffectsPage::loadingShowsAndSendsTheSame()
 
 void TestEffectsPage::automaticActivation_data()
 {
+    QTest::addColumn<QString>("action"); // what the user does; a dialog it opens sees the request come in
+    QTest::addColumn<QString>("file");
     QTest::addColumn<int>("source");
     QTest::addColumn<QString>("module");
-    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<int>("total");         // suddenValueChange in the end
     QTest::addColumn<QString>("activated");
-    QTest::newRow("map order picks the winner") << 1 << "Jet-7" << true << "DCS_Jet_7.json"; // "." < "_"
-    QTest::newRow("renamed file, matched by its metadata") << 2 << "Prop 2A" << true << "my prop.json";
-    QTest::newRow("case differs") << 1 << "jet-7" << true << "";
-    QTest::newRow("source 0 after a lost source") << 0 << "N/A" << true << "";
-    QTest::newRow("generic profile is never chosen") << 0 << "" << true << "";
-    QTest::newRow("box cleared") << 1 << "Jet-7" << false << "";
+    QTest::newRow("map order picks the winner") << "" << "" << 1 << "Jet-7" << 1 << "DCS_Jet_7.json"; // "." < "_"
+    QTest::newRow("renamed file, matched by its metadata") << "" << "" << 2 << "Prop 2A" << 1 << "my prop.json";
+    QTest::newRow("case differs") << "" << "" << 1 << "jet-7" << 0 << "";
+    QTest::newRow("source 0 after a lost source") << "" << "" << 0 << "N/A" << 0 << "";
+    QTest::newRow("box cleared") << "uncheck" << "" << 1 << "Jet-7" << 0 << "";
+    QTest::newRow("delete confirmation") << "delete" << "GENERIC.json" << 1 << "Jet-7" << 2 << "DCS_Jet_7.json";
+    QTest::newRow("deleting the file it wants: the next one") << "delete" << "DCS_Jet_7.json" << 1 << "Jet-7" << 2 << "DCS_Jet_7_night.json";
+    QTest::newRow("load warning") << "pick" << "broken.json" << 1 << "Jet-7" << 1 << "DCS_Jet_7.json";
+    QTest::newRow("overwrite question declined") << "save" << "" << 1 << "Jet-7" << 2 << "DCS_Jet_7.json";
+    QTest::newRow("curve dialog cancelled") << "curve" << "" << 1 << "Jet-7" << 2 << "DCS_Jet_7.json";
 }
 
 void TestEffectsPage::automaticActivation()
 {
-    QFETCH(int, source);
-    QFETCH(QString, module);
-    QFETCH(bool, enabled);
-    QFETCH(QString, activated);
-    Page page({{"DCS_Jet_7_night.json", json(profile(1, "Jet-7", "night"))}, {"DCS_Jet_7.json", json(profile(1, "Jet-7"))},
-               {"my prop.json", json(profile(2, "Prop 2A"))}, {"GENERIC.json", json(profile(0, ""))},
-               {"notes.txt", "not JSON"}});
-    auto* box = page.child<QCheckBox>("auto_profile_activation");
-    if (!enabled)
-        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
-    QCOMPARE(box->isChecked(), enabled);
-    page.widget->activateProfileForFlightModule(Telemetry::Source(source), module);
-    QCOMPARE(page.sudden->count(), activated.isEmpty() ? 0 : 1);
-    QCOMPARE(page.module(), activated.isEmpty() ? "" : module);
-    if (!activated.isEmpty())
-        QCOMPARE(page.shownFile(), activated);
-}
-
-void TestEffectsPage::activationWaitsForPageDialogs_data()
-{
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("total");         // suddenValueChange in the end
-    QTest::addColumn<QString>("activated"); // the request is for DCS and Jet-7
-    QTest::newRow("delete confirmation") << "delete" << "GENERIC.json" << 2 << "DCS_Jet_7.json";
-    QTest::newRow("deleting the file it wants") << "delete" << "DCS_Jet_7.json" << 1 << "";
-    QTest::newRow("load warning") << "pick" << "broken.json" << 1 << "DCS_Jet_7.json";
-    QTest::newRow("overwrite question declined") << "save" << "" << 2 << "DCS_Jet_7.json";
-    QTest::newRow("curve dialog cancelled") << "curve" << "" << 2 << "DCS_Jet_7.json";
-}
-
-void TestEffectsPage::activationWaitsForPageDialogs()
-{
     QFETCH(QString, action);
     QFETCH(QString, file);
+    QFETCH(int, source);
+    QFETCH(QString, module);
     QFETCH(int, total);
     QFETCH(QString, activated);
     EffectsProfile stored = profile(1, "Jet-7");
     stored.effects.axes[0].simpleSpring.active = true;
     stored.effects.axes[0].simpleSpring.curve1.points[5].out = 77;
-    Page page({{"DCS_Jet_7.json", json(stored)}, {"GENERIC.json", json(profile(0, "", "Jet-7"))}, {"broken.json", "{"}});
+    Page page({{"DCS_Jet_7.json", json(stored)}, {"DCS_Jet_7_night.json", json(profile(1, "Jet-7", "night"))},
+               {"my prop.json", json(profile(2, "Prop 2A"))}, {"GENERIC.json", json(profile(0, "", "Jet-7"))},
+               {"broken.json", "{"}});
     page.answer = action != "save";
-    int before = -1, inDialog = -2;
-    page.duringDialog = [&] {
-        page.widget->activateProfileForFlightModule(Telemetry::TELEMETRY_SOURCE_DCS, "Jet-7");
+    int inDialog = -1;
+    const auto request = [&] {
+        page.widget->activateProfileForFlightModule(Telemetry::Source(source), module);
         inDialog = page.sudden->count();
     };
-    if (action == "save") {
+    page.duringDialog = request;
+    if (action == "uncheck") {
+        auto* box = page.child<QCheckBox>("auto_profile_activation");
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+        QVERIFY(!box->isChecked());
+    } else if (action == "save") {
         page.game()->setCurrentIndex(1);
         QTest::keyClicks(page.child("flight_module_input"), "Jet/7");
     } else if (action == "pick") {
@@ -600,33 +580,37 @@ void TestEffectsPage::activationWaitsForPageDialogs()
     } else if (action == "curve") {
         page.addEffect(0, E::EFFECT_TYPE_SIMPLE_SPRING);
         whenModal([&](QWidget* dialog) {
-            page.duringDialog();
+            request();
             setCurvePointAndClose(dialog, -30, QDialogButtonBox::Cancel);
         });
     }
     page.profiles()->setCurrentIndex(page.profiles()->findData(file, role257));
-    before = page.sudden->count();
+    const int before = page.sudden->count();
     if (action == "pick")
         page.pick(file);
     else if (action == "curve")
         page.openCurveDialog(0, "simple_spring_widget");
-    else
+    else if (action == "save" || action == "delete")
         page.click(action == "save" ? "save_profile" : "delete_profile");
-    QCOMPARE(inDialog, before);
+    else
+        request();
+    if (action != "" && action != "uncheck")
+        QCOMPARE(inDialog, before); // the request waited
     QTRY_COMPARE(page.sudden->count(), total);
     QTest::qWait(20);
     QCOMPARE(page.sudden->count(), total);
-    QCOMPARE(page.module(), activated.isEmpty() ? "" : "Jet-7");
+    QCOMPARE(page.module(), activated.isEmpty() ? "" : module);
     if (activated.isEmpty())
         return;
     QCOMPARE(page.shownFile(), activated);
-    QCOMPARE(page.lastSudden(), stored.effects);
-    // Nothing the dialog did after the request leaked into the activated profile (a cancelled
+    EffectsProfile loaded, saved;
+    QVERIFY(EffectProfileFolder().load(activated, &loaded));
+    QCOMPARE(page.lastSudden(), loaded.effects);
+    // Nothing a dialog did after the request leaked into the activated profile (a cancelled
     // curve dialog restores the user's curve first): saving writes the stored profile back.
     page.click("save_profile");
-    EffectsProfile saved;
-    QVERIFY(EffectProfileFolder().load("DCS_Jet_7.json", &saved));
-    QCOMPARE(saved, stored);
+    QVERIFY(EffectProfileFolder().load(EffectProfileFolder::fileNameFor(loaded.metadata), &saved));
+    QCOMPARE(saved, loaded);
 }
 
 void TestEffectsPage::deleteProfile_data()
