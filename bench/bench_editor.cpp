@@ -1,19 +1,27 @@
 // The curve widgets offscreen: building one curve preview with its curve and first replot
 // (the effects page builds about a hundred at start-up), and one drag step in the curve
-// editor, from the mouse move event to the end of its painting.
+// editor, from the mouse move event to the end of its painting. The effects page: building
+// it with its four axis editors, and loading a profile with every effect active, from the
+// profile combo's activation to the emitted settings.
 
 #include "benchsupport.h"
 #include "curveeditor.h"
 #include "curveeditordialog.h"
 #include "curveview.h"
+#include "effectsprofile.h"
+#include "effectsprofilefile.h"
+#include "threeaxiseffectswidget.h"
 #include "responsecurve.h"
 
 #include <qcustomplot.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLayout>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -94,6 +102,40 @@ std::vector<double> timeDragSteps(QCustomPlot* plot, const ResponseCurvePoint& p
     return times;
 }
 
+std::vector<double> timePageConstruction(int count)
+{
+    std::vector<double> times;
+    for (int i = 0; i < count; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        auto* page = new ThreeAxisEffectsWidget;
+        times.push_back(elapsedMs(timer));
+        delete page;
+    }
+    return times;
+}
+
+// Alternates between two stored profiles with every effect active, so each load changes
+// every editor. Empty when a load emitted nothing.
+std::vector<double> timeProfileLoads(ThreeAxisEffectsWidget& page, int count)
+{
+    auto* combo = page.findChild<QComboBox*>(QStringLiteral("profile_combo"));
+    QElapsedTimer timer;
+    std::vector<double> times;
+    const QMetaObject::Connection done = QObject::connect(
+        &page, &ThreeAxisEffectsWidget::suddenValueChange, &page,
+        [&times, &timer] { times.push_back(elapsedMs(timer)); });
+    for (int i = 0; i < count; ++i) {
+        const int row = i % combo->count();
+        combo->setCurrentIndex(row);
+        timer.start();
+        emit combo->activated(row);
+        QApplication::processEvents();
+    }
+    QObject::disconnect(done);
+    return times.size() == size_t(count) ? times : std::vector<double>{};
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -137,6 +179,32 @@ int main(int argc, char** argv)
             return 1;
         printFigures("CurveEditorDialog drag step with its spin boxes", steps);
     }
-    std::printf("targets: CurveView median <= 2 ms, CurveEditor drag step median <= 4 ms\n");
+    QTemporaryDir working;
+    if (!working.isValid() || !QDir::setCurrent(working.path()) || !QDir().mkdir("effect_profiles"))
+        return 1;
+    EffectsProfile full;
+    full.effects = everyEffectActive();
+    full.metadata.source = Telemetry::TELEMETRY_SOURCE_DCS;
+    full.metadata.flightModule = QStringLiteral("Jet-7");
+    writeEffectsProfileFile(QStringLiteral("effect_profiles/DCS_Jet_7.json"), full);
+    full.metadata.source = Telemetry::TELEMETRY_SOURCE_NONE;
+    writeEffectsProfileFile(QStringLiteral("effect_profiles/GENERIC_Jet_7.json"), full);
+
+    timePageConstruction(2);
+    printFigures("ThreeAxisEffectsWidget built with its four axis editors", timePageConstruction(20));
+    {
+        ThreeAxisEffectsWidget page;
+        page.resize(1300, 820);
+        page.show();
+        if (!QTest::qWaitForWindowExposed(&page))
+            return 1;
+        timeProfileLoads(page, 10);
+        const std::vector<double> loads = timeProfileLoads(page, 200);
+        if (loads.empty())
+            return 1;
+        printFigures("Full profile loaded, combo activation to suddenValueChange", loads);
+    }
+    std::printf("targets: CurveView median <= 2 ms, CurveEditor drag step median <= 4 ms, "
+                "ThreeAxisEffectsWidget median <= 400 ms, profile load median <= 20 ms\n");
     return 0;
 }
