@@ -5,6 +5,7 @@
 #include "hardwaretrimsetupwidget.h"
 #include "releaseinformation.h"
 #include "statuswidget.h"
+#include "threeaxiseffectswidget.h"
 #include "uihelpers.h"
 
 #include "ui_mainwindow.h"
@@ -70,6 +71,7 @@ MainWindow::MainWindow(QWidget* parent)
         config.il2Settings().port, config.condor2Settings().port, config.xplaneSettings().port,
         Telemetry::Source(config.defaultTelemetry()), config.trimConfig());
     DirectControlThread* worker = directControl;
+    ThreeAxisEffectsWidget* effectsPage = ui->effect_settings_widget;
     HardwareTrimSetupWidget* trimPage = ui->hardware_trim_config_wifget;
     GameConfigWidget* gamePage = ui->game_config_widget;
 
@@ -82,6 +84,9 @@ MainWindow::MainWindow(QWidget* parent)
     connect(status, &StatusWidget::damageReceived, worker, &DirectControlThread::startDamageJolt);
     connect(status, &StatusWidget::countermeasureReleased, worker, &DirectControlThread::startCountermeasureJolt);
     connect(status, &StatusWidget::gearLock, worker, &DirectControlThread::startGearLockJolt);
+    connect(effectsPage, &ThreeAxisEffectsWidget::suddenValueChange, worker, &DirectControlThread::changeSettingsSuddenly);
+    connect(effectsPage, &ThreeAxisEffectsWidget::moderateValueChange, worker, &DirectControlThread::changeSettingsModerately);
+    connect(effectsPage, &ThreeAxisEffectsWidget::integratedSpringCurveChanged, worker, &DirectControlThread::changeIntegratedSpringCurve);
     connect(trimPage, &HardwareTrimSetupWidget::buttonAssignmentRequested, worker, &DirectControlThread::startButtonAssignment);
     connect(trimPage, &HardwareTrimSetupWidget::buttonAssignmentCanceled, worker, &DirectControlThread::stopButtonAssignment);
     connect(&config, &AppConfig::trimSettingsChanged, trimPage, &HardwareTrimSetupWidget::changeTrimConfig);
@@ -89,6 +94,7 @@ MainWindow::MainWindow(QWidget* parent)
     connect(gamePage, &GameConfigWidget::dcsSettingsChanged, &config, &AppConfig::changeDcsSettings);
     connect(gamePage, &GameConfigWidget::il2SettingsChanged, &config, &AppConfig::changeIl2Settings);
     connect(gamePage, &GameConfigWidget::condor2SettingsChanged, &config, &AppConfig::changeCondor2Settings);
+    connect(worker, &DirectControlThread::flightModuleChanged, effectsPage, &ThreeAxisEffectsWidget::activateProfileForFlightModule);
     connect(worker, &DirectControlThread::flightModuleChanged, status, &StatusWidget::changeFlightModule);
     connect(worker, &DirectControlThread::telemetryChanged, status, &StatusWidget::changeTelemetry);
     connect(worker, &DirectControlThread::telemetrySourceLost, status, &StatusWidget::endTelemetry);

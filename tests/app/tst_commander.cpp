@@ -2,8 +2,11 @@
 // in place of the bases, loopback UDP datagrams as the simulator, an SDL virtual
 // joystick for the trim buttons, and the UI driver to look at and work the window.
 #include "commanderprocess.h"
+#include "effectsprofile.h"
+#include "effectsprofilefile.h"
 #include "httpresponder.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -39,6 +42,13 @@ std::vector<Report> forceReports(const std::vector<BaseEmulator::WrittenReport>&
     return result;
 }
 
+// The spring force of the rudder's last report; -1 before the first.
+int rudderSpring(const CommanderProcess& program)
+{
+    const std::vector<Report> reports = forceReports(program.reports(), rudder);
+    return reports.empty() ? -1 : int16_t(reports.back()[4] | reports.back()[5] << 8);
+}
+
 Report zeroForces(uint8_t deviceAxis)
 {
     Report report(65, 0);
@@ -58,13 +68,16 @@ class TestCommander : public QObject
 private slots:
     void init();
     void startsWithBasesConnectedAndAsksForReleasesOnce();
-    void dcsDatagramsReachTheStatusPanel();
+    void profileSavedInOneRunIsActivatedInTheNext();
     void trimButtonIsAssignedThroughTheWindow();
     void quittingLeavesEveryBaseWithoutForce_data();
     void quittingLeavesEveryBaseWithoutForce();
 
 private:
-    void sendDcs(const QByteArray& json);
+    void prepareDcsFlight();
+    // Sends DCS records of the aircraft "Jet-7" at this airspeed until the rudder's spring is
+    // springForce; false after 10 s.
+    bool flyUntilRudderSpring(int airspeed, int springForce);
 
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<CommanderProcess> program;
@@ -82,9 +95,39 @@ void TestCommander::init()
     dcsPort = probe.localPort();
 }
 
-void TestCommander::sendDcs(const QByteArray& json)
+// DCS is the stored source, and a hand-made profile for "Jet-7" gives the rudder an
+// airspeed spring of airspeed / 10 percent.
+void TestCommander::prepareDcsFlight()
 {
-    QUdpSocket().writeDatagram(json, QHostAddress::LocalHost, dcsPort);
+    QSettings ini(dir->filePath("config.ini"), QSettings::IniFormat);
+    ini.setValue("CORE/default_telemetry", 1);
+    ini.setValue("DCS/port", dcsPort);
+    EffectsProfile profile;
+    profile.setDefaults();
+    profile.metadata.source = Telemetry::TELEMETRY_SOURCE_DCS;
+    profile.metadata.flightModule = "Jet-7";
+    AirspeedSpringSettings& spring = profile.effects.axes[2].airspeedSpring;
+    spring.active = true;
+    spring.total_effect_strength = 100;
+    ResponseCurvePoint tenth[ResponseCurve::pointCount];
+    for (int i = 0; i < ResponseCurve::pointCount; ++i)
+        tenth[i] = {float(i * 100), float(i * 10)};
+    spring.curve1.setPoints(tenth);
+    QVERIFY(QDir(dir->path()).mkpath("effect_profiles"));
+    QVERIFY(writeEffectsProfileFile(dir->filePath("effect_profiles/handmade.json"), profile));
+}
+
+bool TestCommander::flyUntilRudderSpring(int airspeed, int springForce)
+{
+    // The first datagram finds the simulator, the next ones are its records; an activated
+    // profile fades in over a second.
+    const QByteArray record = QString(R"({"name":"Jet-7","speed":%1,"v_speed":-2.5,"g":1.5})").arg(airspeed).toUtf8();
+    for (QDeadlineTimer deadline(10000); !deadline.hasExpired(); QTest::qWait(50)) {
+        QUdpSocket().writeDatagram(record, QHostAddress::LocalHost, dcsPort);
+        if (rudderSpring(*program) == springForce)
+            return true;
+    }
+    return false;
 }
 
 void TestCommander::startsWithBasesConnectedAndAsksForReleasesOnce()
@@ -105,23 +148,33 @@ void TestCommander::startsWithBasesConnectedAndAsksForReleasesOnce()
     QVERIFY2(program->waitForCleanExit(), program->errorOutput());
 }
 
-void TestCommander::dcsDatagramsReachTheStatusPanel()
+void TestCommander::profileSavedInOneRunIsActivatedInTheNext()
 {
-    QSettings ini(dir->filePath("config.ini"), QSettings::IniFormat);
-    ini.setValue("CORE/default_telemetry", 1);
-    ini.setValue("DCS/port", dcsPort);
-    ini.sync();
+    prepareDcsFlight();
     QVERIFY(program->start());
-
-    // The first datagram finds the simulator, the next ones are its records.
-    const QByteArray record = R"({"name":"Jet-7","speed":321.5,"v_speed":-2.5,"g":1.5,"aoa":4})";
-    QTRY_VERIFY_WITH_TIMEOUT((sendDcs(record), program->command({"text", "airspeed_field"}) == "321.5"), 10000);
+    QVERIFY(flyUntilRudderSpring(250, 2500));
+    QVERIFY(flyUntilRudderSpring(150, 1500));
+    QCOMPARE(program->command({"text", "airspeed_field"}), "150");
     QCOMPARE(program->command({"text", "flight_module"}), "Jet-7");
+    QCOMPARE(program->command({"click", "effect_settings_widget/tabWidget", "2"}), "");
     const QStringList tabs = {"effects", "hardware_trim", "game_config"};
     for (int tab = 0; tab < tabs.size(); ++tab) {
         QCOMPARE(program->command({"click", "tabWidget", QString::number(tab)}), "");
         QVERIFY(!program->command({"screenshot", screenshotPath("tab_" + tabs[tab])}).isNull());
     }
+    QCOMPARE(program->command({"click", "tabWidget", "0"}), "");
+    QCOMPARE(program->command({"click", "save_profile"}), "");
+    QTRY_VERIFY(QFile::exists(dir->filePath("effect_profiles/DCS_Jet_7.json")));
+    QCOMPARE(program->command({"close"}), "");
+    QVERIFY2(program->waitForCleanExit(), program->errorOutput());
+
+    // Only the profile saved by the first run is left for the aircraft.
+    QVERIFY(QFile::remove(dir->filePath("effect_profiles/handmade.json")));
+    QVERIFY(QFile::remove(dir->filePath("reports.log")));
+    program.reset(new CommanderProcess(dir->path()));
+    QVERIFY(program->start());
+    QVERIFY(flyUntilRudderSpring(250, 2500));
+    QCOMPARE(program->command({"text", "profile_combo"}), "Jet-7 [DCS]");
     QCOMPARE(program->command({"close"}), "");
     QVERIFY2(program->waitForCleanExit(), program->errorOutput());
 }
@@ -156,8 +209,10 @@ void TestCommander::quittingLeavesEveryBaseWithoutForce_data()
 void TestCommander::quittingLeavesEveryBaseWithoutForce()
 {
     QFETCH(int, signalNumber);
+    prepareDcsFlight();
     QVERIFY(program->start());
     QVERIFY(program->waitForText("throttle_state", "Connected (RC.24.1.2)"));
+    QVERIFY(flyUntilRudderSpring(250, 2500));
     if (signalNumber == 0)
         QCOMPARE(program->command({"close"}), "");
     else

@@ -6,6 +6,7 @@
 #include "mainwindow.h"
 #include "releaseinformation.h"
 #include "statuswidget.h"
+#include "threeaxiseffectswidget.h"
 #include "widgettest.h"
 #include "windowplacement.h"
 #include "workerfixture.h"
@@ -24,6 +25,7 @@ constexpr int rudderAxis = 2;
 // What the window wires together; a row of the connection table undoes its connection.
 struct Wiring {
     StatusWidget* status;
+    ThreeAxisEffectsWidget* effectsPage;
     HardwareTrimSetupWidget* trimPage;
     GameConfigWidget* gamePage;
     AppConfig* config;
@@ -130,9 +132,7 @@ void TestMainWindow::startingSourceReachesPanelAndWorkerOnly()
         QVERIFY(WidgetTest::showExposed(&window, QSize(909, 539)));
         WidgetTest::saveScreenshot(&window, QTest::currentDataTag());
 
-        DirectControlThread* worker = window.worker();
-        const EffectsSettings settings = airspeedSpringSettings(rudderAxis);
-        QMetaObject::invokeMethod(worker, [worker, settings] { worker->changeSettingsModerately(settings); });
+        emit window.findChild<ThreeAxisEffectsWidget*>()->moderateValueChange(airspeedSpringSettings(rudderAxis));
         Telemetry record;
         record.airspeed = 300.0f;
         emit status->telemetryChanged(record);
@@ -172,6 +172,9 @@ void TestMainWindow::everyConnectionOfTheTableIsMadeOnce_data()
     CONNECTION(6, status, StatusWidget::damageReceived, worker, DirectControlThread::startDamageJolt);
     CONNECTION(7, status, StatusWidget::countermeasureReleased, worker, DirectControlThread::startCountermeasureJolt);
     CONNECTION(8, status, StatusWidget::gearLock, worker, DirectControlThread::startGearLockJolt);
+    CONNECTION(9, effectsPage, ThreeAxisEffectsWidget::suddenValueChange, worker, DirectControlThread::changeSettingsSuddenly);
+    CONNECTION(10, effectsPage, ThreeAxisEffectsWidget::moderateValueChange, worker, DirectControlThread::changeSettingsModerately);
+    CONNECTION(11, effectsPage, ThreeAxisEffectsWidget::integratedSpringCurveChanged, worker, DirectControlThread::changeIntegratedSpringCurve);
     CONNECTION(12, trimPage, HardwareTrimSetupWidget::buttonAssignmentRequested, worker, DirectControlThread::startButtonAssignment);
     CONNECTION(13, trimPage, HardwareTrimSetupWidget::buttonAssignmentCanceled, worker, DirectControlThread::stopButtonAssignment);
     CONNECTION(14, config, AppConfig::trimSettingsChanged, trimPage, HardwareTrimSetupWidget::changeTrimConfig);
@@ -179,6 +182,7 @@ void TestMainWindow::everyConnectionOfTheTableIsMadeOnce_data()
     CONNECTION(16, gamePage, GameConfigWidget::dcsSettingsChanged, config, AppConfig::changeDcsSettings);
     CONNECTION(17, gamePage, GameConfigWidget::il2SettingsChanged, config, AppConfig::changeIl2Settings);
     CONNECTION(18, gamePage, GameConfigWidget::condor2SettingsChanged, config, AppConfig::changeCondor2Settings);
+    CONNECTION(19, worker, DirectControlThread::flightModuleChanged, effectsPage, ThreeAxisEffectsWidget::activateProfileForFlightModule);
     CONNECTION(20, worker, DirectControlThread::flightModuleChanged, status, StatusWidget::changeFlightModule);
     CONNECTION(21, worker, DirectControlThread::telemetryChanged, status, StatusWidget::changeTelemetry);
     CONNECTION(22, worker, DirectControlThread::telemetrySourceLost, status, StatusWidget::endTelemetry);
@@ -197,6 +201,7 @@ void TestMainWindow::everyConnectionOfTheTableIsMadeOnce()
     QVERIFY(folder.isValid());
     MainWindow window;
     const Wiring wiring = {window.findChild<StatusWidget*>("status_widget"),
+                           window.findChild<ThreeAxisEffectsWidget*>("effect_settings_widget"),
                            window.findChild<HardwareTrimSetupWidget*>("hardware_trim_config_wifget"),
                            window.findChild<GameConfigWidget*>("game_config_widget"),
                            window.appConfig(), window.worker(), window.startTimer()};
