@@ -73,7 +73,7 @@ void sliderFollows(QAbstractSlider* slider, int value)
 } // namespace
 
 FullEffectSettingsWidget::FullEffectSettingsWidget(QWidget* parent)
-    : QWidget(parent)
+    : SettingsPageWidget(parent)
     , ui(new Ui_FullEffectSettingsWidget)
     , profiles(QStringLiteral("device_effects_profiles"), int(sizeof(EffectSettingsTypeDef)))
 {
@@ -89,19 +89,13 @@ FullEffectSettingsWidget::FullEffectSettingsWidget(QWidget* parent)
     // After the form's pair links and slots, so a partner is in step when a write leaves.
     for (int axis = 0; axis < 2; ++axis) {
         for (int row = 0; row < axisRowCount; ++row)
-            sendOnChange(axisSpins[axis][row], axisFields[row], int8_t(axis));
+            sendSpinBox(axisSpins[axis][row], axisFields[row], int8_t(axis));
     }
-    connect(ui->invert_constant_force, &QCheckBox::stateChanged, this, [this](int state) {
-        if (!initialising)
-            emit settingInt8Changed(FIELD_INVERT_CONSTANT_FORCE, 0, state > 0 ? 1 : -1);
-    });
+    sendDirection(ui->invert_constant_force, FIELD_INVERT_CONSTANT_FORCE, 0);
     for (int i = 0; i < globalSpinCount; ++i)
-        sendOnChange(directXSpins[i], directXFields[i], 0);
-    connect(ui->force_clamping_mode, &QComboBox::currentIndexChanged, this, [this](int index) {
-        // No current item (a mode the page does not know) is no mode to send.
-        if (!initialising && index >= 0)
-            emit settingUInt8Changed(FIELD_FORCE_CLIPPING_MODE, 0, uint8_t(index));
-    });
+        sendSpinBox(directXSpins[i], directXFields[i], 0);
+    // A clipping mode the page does not know leaves no current item, and sends nothing.
+    sendItemIndex(ui->force_clamping_mode, FIELD_FORCE_CLIPPING_MODE, 0);
 
     if (!profiles.isUsable()) {
         ui->profile_combo_box->setEnabled(false);
@@ -116,16 +110,12 @@ FullEffectSettingsWidget::~FullEffectSettingsWidget()
     delete ui;
 }
 
-void FullEffectSettingsWidget::sendOnChange(QSpinBox* spin, SettingsFieldEnum field, int8_t index)
+void FullEffectSettingsWidget::sendSpinBox(QSpinBox* spin, SettingsFieldEnum field, int8_t index)
 {
-    connect(spin, &QSpinBox::valueChanged, this, [this, field, index](int value) {
-        if (initialising)
-            return;
-        if (isTwoBytes(field))
-            emit settingUInt16Changed(field, index, uint16_t(value));
-        else
-            emit settingUInt8Changed(field, index, uint8_t(value));
-    });
+    if (isTwoBytes(field))
+        sendUInt16(spin, field, index);
+    else
+        sendUInt8(spin, field, index);
 }
 
 void FullEffectSettingsWidget::setDeviceType(DeviceTypeEnum type)

@@ -56,7 +56,7 @@ void setCheckedIfDifferent(QCheckBox* box, bool checked)
 } // namespace
 
 GpioExtensionWidget::GpioExtensionWidget(QWidget* parent)
-    : QWidget(parent)
+    : SettingsPageWidget(parent)
     , ui(new Ui_GpioExtensionWidget)
     , profiles(QStringLiteral("periphery_profiles"),
                int(sizeof(AdcExtensionSettingsTypeDef) + sizeof(GpioExtensionSettingsTypeDef)))
@@ -114,63 +114,6 @@ GpioExtensionWidget::GpioExtensionWidget(QWidget* parent)
 GpioExtensionWidget::~GpioExtensionWidget()
 {
     delete ui;
-}
-
-void GpioExtensionWidget::sendItemIndex(QComboBox* combo, SettingsFieldEnum field, int8_t index)
-{
-    connect(combo, &QComboBox::currentIndexChanged, this, [this, field, index](int item) {
-        // No current item is no value to send.
-        if (item >= 0)
-            emitUInt8IfNotInInit(field, index, uint8_t(item));
-    });
-}
-
-void GpioExtensionWidget::sendUInt8(QSpinBox* spin, SettingsFieldEnum field, int8_t index)
-{
-    connect(spin, &QSpinBox::valueChanged, this,
-            [this, field, index](int value) { emitUInt8IfNotInInit(field, index, uint8_t(value)); });
-}
-
-void GpioExtensionWidget::sendUInt16(QSpinBox* spin, SettingsFieldEnum field, int8_t index)
-{
-    connect(spin, &QSpinBox::valueChanged, this,
-            [this, field, index](int value) { emitUInt16IfNotInInit(field, index, uint16_t(value)); });
-}
-
-void GpioExtensionWidget::sendFlag(QCheckBox* box, SettingsFieldEnum field, int8_t index)
-{
-    connect(box, &QCheckBox::stateChanged, this,
-            [this, field, index](int state) { emitUInt8IfNotInInit(field, index, state > 0 ? 1 : 0); });
-}
-
-void GpioExtensionWidget::emitInt8IfNotInInit(SettingsFieldEnum field, int8_t index, int8_t data)
-{
-    if (!initialising)
-        emit settingInt8Changed(field, index, data);
-}
-
-void GpioExtensionWidget::emitUInt8IfNotInInit(SettingsFieldEnum field, int8_t index, uint8_t data)
-{
-    if (!initialising)
-        emit settingUInt8Changed(field, index, data);
-}
-
-void GpioExtensionWidget::emitInt16IfNotInInit(SettingsFieldEnum field, int8_t index, int16_t data)
-{
-    if (!initialising)
-        emit settingInt16Changed(field, index, data);
-}
-
-void GpioExtensionWidget::emitUInt16IfNotInInit(SettingsFieldEnum field, int8_t index, uint16_t data)
-{
-    if (!initialising)
-        emit settingUInt16Changed(field, index, data);
-}
-
-void GpioExtensionWidget::emitFloatIfNotInInit(SettingsFieldEnum field, int8_t index, float data)
-{
-    if (!initialising)
-        emit settingFloatChanged(field, index, data);
 }
 
 void GpioExtensionWidget::prepareGpioComboBoxes()
