@@ -63,13 +63,6 @@ void setAxisValue(EffectAxisSettingsTypeDef* axis, SettingsFieldEnum field, int 
     }
 }
 
-// A spin box's slider follows it, widened first so that it is not clamped.
-void sliderFollows(QAbstractSlider* slider, int value)
-{
-    raiseSliderMaximum(slider, value);
-    setSliderValueIfDifferent(slider, value);
-}
-
 } // namespace
 
 FullEffectSettingsWidget::FullEffectSettingsWidget(QWidget* parent)
@@ -246,7 +239,7 @@ void FullEffectSettingsWidget::on_profile_delete_button_clicked()
 
 void FullEffectSettingsWidget::on_motion_range_axis0_valueChanged(int value)
 {
-    sliderFollows(ui->motion_range_slider_axis0, value);
+    sliderFollowsSpinBox(ui->motion_range_slider_axis0, value);
 }
 
 void FullEffectSettingsWidget::on_motion_range_slider_axis0_valueChanged(int value)
@@ -256,7 +249,7 @@ void FullEffectSettingsWidget::on_motion_range_slider_axis0_valueChanged(int val
 
 void FullEffectSettingsWidget::on_motion_range_axis1_valueChanged(int value)
 {
-    sliderFollows(ui->motion_range_slider_axis1, value);
+    sliderFollowsSpinBox(ui->motion_range_slider_axis1, value);
 }
 
 void FullEffectSettingsWidget::on_motion_range_slider_axis1_valueChanged(int value)
@@ -266,7 +259,7 @@ void FullEffectSettingsWidget::on_motion_range_slider_axis1_valueChanged(int val
 
 void FullEffectSettingsWidget::on_static_dampening_axis0_valueChanged(int value)
 {
-    sliderFollows(ui->static_dampening_slider_axis0, value);
+    sliderFollowsSpinBox(ui->static_dampening_slider_axis0, value);
 }
 
 void FullEffectSettingsWidget::on_static_dampening_slider_axis0_valueChanged(int value)
@@ -276,7 +269,7 @@ void FullEffectSettingsWidget::on_static_dampening_slider_axis0_valueChanged(int
 
 void FullEffectSettingsWidget::on_static_dampening_axis1_valueChanged(int value)
 {
-    sliderFollows(ui->static_dampening_slider_axis1, value);
+    sliderFollowsSpinBox(ui->static_dampening_slider_axis1, value);
 }
 
 void FullEffectSettingsWidget::on_static_dampening_slider_axis1_valueChanged(int value)
@@ -286,7 +279,7 @@ void FullEffectSettingsWidget::on_static_dampening_slider_axis1_valueChanged(int
 
 void FullEffectSettingsWidget::on_soft_stop_dampening_axis0_valueChanged(int value)
 {
-    sliderFollows(ui->soft_stop_dampening_slider_axis0, value);
+    sliderFollowsSpinBox(ui->soft_stop_dampening_slider_axis0, value);
 }
 
 void FullEffectSettingsWidget::on_soft_stop_dampening_slider_axis0_valueChanged(int value)
@@ -296,7 +289,7 @@ void FullEffectSettingsWidget::on_soft_stop_dampening_slider_axis0_valueChanged(
 
 void FullEffectSettingsWidget::on_soft_stop_dampening_axis1_valueChanged(int value)
 {
-    sliderFollows(ui->soft_stop_dampening_slider_axis1, value);
+    sliderFollowsSpinBox(ui->soft_stop_dampening_slider_axis1, value);
 }
 
 void FullEffectSettingsWidget::on_soft_stop_dampening_slider_axis1_valueChanged(int value)
@@ -306,7 +299,7 @@ void FullEffectSettingsWidget::on_soft_stop_dampening_slider_axis1_valueChanged(
 
 void FullEffectSettingsWidget::on_dynamic_dampening_axis0_valueChanged(int value)
 {
-    sliderFollows(ui->dynamic_dampening_slider_axis0, value);
+    sliderFollowsSpinBox(ui->dynamic_dampening_slider_axis0, value);
 }
 
 void FullEffectSettingsWidget::on_dynamic_dampening_slider_axis0_valueChanged(int value)
@@ -316,7 +309,7 @@ void FullEffectSettingsWidget::on_dynamic_dampening_slider_axis0_valueChanged(in
 
 void FullEffectSettingsWidget::on_dynamic_dampening_axis1_valueChanged(int value)
 {
-    sliderFollows(ui->dynamic_dampening_slider_axis1, value);
+    sliderFollowsSpinBox(ui->dynamic_dampening_slider_axis1, value);
 }
 
 void FullEffectSettingsWidget::on_dynamic_dampening_slider_axis1_valueChanged(int value)

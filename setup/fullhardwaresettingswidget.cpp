@@ -125,8 +125,7 @@ void FullHardwareSettingsWidget::disableUnsupportedElements(bool advanced)
 
 void FullHardwareSettingsWidget::on_calibration_speed_valueChanged(int arg1)
 {
-    raiseSliderMaximum(ui->calibration_speed_slider, arg1);
-    setSliderValueIfDifferent(ui->calibration_speed_slider, arg1);
+    sliderFollowsSpinBox(ui->calibration_speed_slider, arg1);
 }
 
 void FullHardwareSettingsWidget::on_calibration_speed_slider_valueChanged(int value)

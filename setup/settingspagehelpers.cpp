@@ -64,3 +64,9 @@ void setSpinBoxValueIfDifferent(QSpinBox* spin, int value)
     if (spin->value() != value)
         spin->setValue(value);
 }
+
+void sliderFollowsSpinBox(QAbstractSlider* slider, int value)
+{
+    raiseSliderMaximum(slider, value);
+    setSliderValueIfDifferent(slider, value);
+}

@@ -28,3 +28,7 @@ void raiseSliderMaximum(QAbstractSlider* slider, int value);
 // Set value only when the control holds another one, so no valueChanged echoes back.
 void setSliderValueIfDifferent(QAbstractSlider* slider, int value);
 void setSpinBoxValueIfDifferent(QSpinBox* spin, int value);
+
+// A spin box's new value passed to its slider: the maximum raised first, so the slider
+// is not clamped, then the value set if it differs.
+void sliderFollowsSpinBox(QAbstractSlider* slider, int value);
