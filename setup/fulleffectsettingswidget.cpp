@@ -90,11 +90,7 @@ FullEffectSettingsWidget::FullEffectSettingsWidget(QWidget* parent)
     // A clipping mode the page does not know leaves no current item, and sends nothing.
     sendItemIndex(ui->force_clamping_mode, FIELD_FORCE_CLIPPING_MODE, 0);
 
-    if (!profiles.isUsable()) {
-        ui->profile_combo_box->setEnabled(false);
-        ui->profile_save_button->setEnabled(false);
-        ui->profile_delete_button->setEnabled(false);
-    }
+    enableProfileRow(profiles, ui->profile_combo_box, ui->profile_save_button, ui->profile_delete_button);
     readProfiles();
 }
 
@@ -199,10 +195,7 @@ void FullEffectSettingsWidget::disableUnsupportedElements()
 
 void FullEffectSettingsWidget::readProfiles()
 {
-    ui->profile_combo_box->clear();
-    ui->profile_combo_box->addItems(profiles.names());
-    ui->profile_combo_box->setCurrentIndex(-1);
-    ui->profile_combo_box->clearEditText();
+    listProfiles(profiles, ui->profile_combo_box);
 }
 
 void FullEffectSettingsWidget::applyProfile(QString name)
@@ -224,11 +217,8 @@ void FullEffectSettingsWidget::on_profile_save_button_clicked()
 {
     EffectSettingsTypeDef record{};
     uiToSettings(&record);
-    const QString name = ui->profile_combo_box->currentText();
-    profiles.save(name, QByteArray(reinterpret_cast<const char*>(&record), sizeof(record)));
-    readProfiles();
-    ui->profile_combo_box->setCurrentIndex(
-        ui->profile_combo_box->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    saveProfile(profiles, ui->profile_combo_box,
+                QByteArray(reinterpret_cast<const char*>(&record), sizeof(record)));
 }
 
 void FullEffectSettingsWidget::on_profile_delete_button_clicked()

@@ -102,11 +102,7 @@ GpioExtensionWidget::GpioExtensionWidget(QWidget* parent)
     prepareAnalogSpinBoxes();
     initialising = false;
 
-    if (!profiles.isUsable()) {
-        ui->profile_combo_box->setEnabled(false);
-        ui->profile_save_button->setEnabled(false);
-        ui->profile_delete_button->setEnabled(false);
-    }
+    enableProfileRow(profiles, ui->profile_combo_box, ui->profile_save_button, ui->profile_delete_button);
     readProfiles();
     ui->gpio_tool_box->setCurrentIndex(0);
 }
@@ -249,10 +245,7 @@ void GpioExtensionWidget::uiToAdcSettings(AdcExtensionSettingsTypeDef* record) c
 
 void GpioExtensionWidget::readProfiles()
 {
-    ui->profile_combo_box->clear();
-    ui->profile_combo_box->addItems(profiles.names());
-    ui->profile_combo_box->setCurrentIndex(-1);
-    ui->profile_combo_box->clearEditText();
+    listProfiles(profiles, ui->profile_combo_box);
 }
 
 void GpioExtensionWidget::applyProfile(QString name)
@@ -281,11 +274,7 @@ void GpioExtensionWidget::on_profile_save_button_clicked()
     uiToGpioSettings(&gpio);
     QByteArray bytes(reinterpret_cast<const char*>(&adc), sizeof(adc));
     bytes.append(reinterpret_cast<const char*>(&gpio), sizeof(gpio));
-    const QString name = ui->profile_combo_box->currentText();
-    profiles.save(name, bytes);
-    readProfiles();
-    ui->profile_combo_box->setCurrentIndex(
-        ui->profile_combo_box->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    saveProfile(profiles, ui->profile_combo_box, bytes);
 }
 
 void GpioExtensionWidget::on_profile_delete_button_clicked()
