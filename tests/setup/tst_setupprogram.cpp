@@ -101,7 +101,6 @@ private slots:
         QTest::newRow("german") << SETUP_PROGRAM << QStringList() << QByteArray("[UI]\nlang=de\n")
                                 << "Torquix Setup (RC.24.1.2) / Speichern und neu starten / Effekte|Peripherie|Steuerung;111 / false";
         QTest::newRow("advanced") << SETUP_PROGRAM << QStringList{"advanced"} << QByteArray("[UI]\nlang=de\n") << "Torquix Setup (RC.24.1.2)" + english + " / true";
-        QTest::newRow("Advanced") << SETUP_PROGRAM << QStringList{"Advanced"} << QByteArray() << "Torquix Setup (RC.24.1.2)" + english + " / false";
         QTest::newRow("device-settings") << DEVICE_SETTINGS_PROGRAM << QStringList() << QByteArray() << "Torquix Setup (RC.24.1.1)" + english + " / false";
     }
 
