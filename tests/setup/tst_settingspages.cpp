@@ -203,33 +203,6 @@ private slots:
         effects.reset(), hardware.reset(), periphery.reset(), workingDirectory.reset();
     }
 
-    // Sliders follow and widen, a new set-up narrows the motion range slider again, the
-    // calibration list is refilled, gains show rounded or clamped: nothing is sent.
-    void loadedRecordsSendNothing()
-    {
-        EffectSettingsTypeDef settings = effectRecord();
-        settings.axis[0].motionRange = 1440;
-        settings.axis[1].staticDampening = 500;
-        effects->setDeviceType(DEVICE_TYPE_JOYSTICK);
-        effects->settingsToUi(settings, false);
-        hardware->setDeviceType(DEVICE_TYPE_JOYSTICK, false);
-        hardware->settingsToUi(hardwareRecord());
-        QCOMPARE(shown(Effects), bytesOf(settings));
-        expectShown({{"motion_range_slider_axis0", 1440}, {"static_dampening_slider_axis1", 500}, {"horizontalSlider_3", 80},
-                     {"calibration_speed_slider", 150}, {"speed_sample_buffer_size", 2}, {"axis0_p_gain", 53},
-                     {"axis0_i_gain", 120}, {"axis1_p_gain", 100}, {"axis1_i_gain", 0}, {"force_enable", 1},
-                     {"axis0_encoder_direction", 1}, {"axis1_encoder_direction", 0}});
-        effects->setDeviceType(DEVICE_TYPE_JOYSTICK);
-        HardwareSettingsTypeDef slower{};
-        slower.calibrationSpeed = 80;
-        hardware->settingsToUi(slower);
-        expectShown({{"motion_range_axis0", 1080}, {"motion_range_slider_axis0", 1080}, {"calibration_speed_slider", 80}});
-        QCOMPARE(child<QSlider>("motion_range_slider_axis0")->maximum(), 1080);
-        QCOMPARE(child<QSlider>("static_dampening_slider_axis1")->maximum(), 500);
-        QCOMPARE(child<QSlider>("calibration_speed_slider")->maximum(), 150);
-        QCOMPARE(sent, QStringList());
-    }
-
     void savedProfileAppliesWhatDiffers_data()
     {
         QTest::addColumn<Page>("page");
@@ -345,7 +318,7 @@ private slots:
         QCOMPARE(profileWarnings, nameRefused ? 3 : 1);
     }
 
-    void controlsFollowTheBaseType_data()
+    void loadedRecordsFollowTheBaseTypeAndSendNothing_data()
     {
         QTest::addColumn<int>("previous");
         QTest::addColumn<int>("type");
@@ -356,17 +329,27 @@ private slots:
         QTest::newRow("collective") << 3 << 4 << true;
     }
 
-    // Each page shows what the type has, whatever came before; screenshots of both.
-    void controlsFollowTheBaseType()
+    // Each page shows what the type has, whatever came before. Sliders follow and widen,
+    // a new set-up narrows the motion range slider again, the calibration list is
+    // refilled, gains show rounded or clamped: nothing is sent. Screenshots of both pages.
+    void loadedRecordsFollowTheBaseTypeAndSendNothing()
     {
         QFETCH(int, previous);
         QFETCH(int, type);
         QFETCH(bool, advanced);
+        EffectSettingsTypeDef settings = effectRecord();
+        settings.axis[0].motionRange = 1440;
+        settings.axis[1].staticDampening = 500;
         effects->setDeviceType(DeviceTypeEnum(previous));
         effects->setDeviceType(DeviceTypeEnum(type));
-        effects->settingsToUi(effectRecord(), false);
+        effects->settingsToUi(settings, false);
         hardware->setDeviceType(DeviceTypeEnum(type), advanced);
         hardware->settingsToUi(hardwareRecord());
+        QCOMPARE(shown(Effects), bytesOf(settings));
+        expectShown({{"motion_range_slider_axis0", 1440}, {"static_dampening_slider_axis1", 500}, {"horizontalSlider_3", 80},
+                     {"calibration_speed_slider", 150}, {"speed_sample_buffer_size", 2}, {"axis0_p_gain", 53},
+                     {"axis0_i_gain", 120}, {"axis1_p_gain", 100}, {"axis1_i_gain", 0}, {"force_enable", 1},
+                     {"axis0_encoder_direction", 1}, {"axis1_encoder_direction", 0}});
         for (QString name : {"%1_label_axis0", "%1_slider_axis0", "%1_axis1"}) {
             QWidget* tab = child(name.endsWith('0') ? "axis0Tab" : "axis1Tab");
             QCOMPARE(child(name.arg("max_force"))->isVisibleTo(tab), type != DEVICE_TYPE_WHEEL);
@@ -381,6 +364,15 @@ private slots:
         QVERIFY(WidgetTest::showExposed(effects.get(), QSize(640, 760)) && WidgetTest::showExposed(hardware.get(), QSize(600, 520)));
         QVERIFY(!WidgetTest::saveScreenshot(effects.get(), QString("effects_") + QTest::currentDataTag()).isEmpty());
         QVERIFY(!WidgetTest::saveScreenshot(hardware.get(), QString("controller_") + QTest::currentDataTag()).isEmpty());
+
+        effects->setDeviceType(DeviceTypeEnum(type));
+        HardwareSettingsTypeDef slower{};
+        slower.calibrationSpeed = 80;
+        hardware->settingsToUi(slower);
+        expectShown({{"motion_range_axis0", 1080}, {"motion_range_slider_axis0", 1080}, {"calibration_speed_slider", 80}});
+        QCOMPARE(child<QSlider>("motion_range_slider_axis0")->maximum(), 1080);
+        QCOMPARE(child<QSlider>("static_dampening_slider_axis1")->maximum(), 500);
+        QCOMPARE(child<QSlider>("calibration_speed_slider")->maximum(), 150);
         QCOMPARE(sent, QStringList());
     }
 
