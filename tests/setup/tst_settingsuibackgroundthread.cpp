@@ -146,44 +146,6 @@ private slots:
         QCOMPARE(BaseEmulator::openHandleCount(joystick), connectsLater ? 1 : 0);
     }
 
-    void missedReadsDropTheBaseAndRequestsThenDoNothing_data()
-    {
-        QTest::addColumn<bool>("answeredOnce");
-        QTest::addColumn<int>("missesToDrop");
-        QTest::newRow("after an answered read") << true << 100;
-        QTest::newRow("freshly opened") << false << 1;
-    }
-
-    void missedReadsDropTheBaseAndRequestsThenDoNothing()
-    {
-        QFETCH(bool, answeredOnce);
-        QFETCH(int, missesToDrop);
-        Worker worker(productIds);
-        Recorder signals_(worker);
-        BaseEmulator::addBase(joystick);
-        tick(worker, answeredOnce ? 102 : 101);
-        BaseEmulator::failReads(joystick, BaseEmulator::always);
-        tick(worker, missesToDrop - 1);
-        QCOMPARE(signals_.disconnected.size(), 0);
-        tick(worker, 1);
-        QCOMPARE(signals_.disconnected.size(), 1);
-        QCOMPARE(signals_.disconnected.at(0).at(0).toInt(), int(joystick));
-        QCOMPARE(BaseEmulator::openHandleCount(joystick), 0);
-        for (int pid : {int(joystick), -1}) {
-            worker.sendUInt16SettingReport(pid, FIELD_MOTION_RANGE, 0, 900);
-            worker.saveSettingsRequest(pid);
-            worker.readEffectSettings(pid);
-        }
-        QVERIFY(BaseEmulator::writtenReports().empty());
-        QVERIFY(messages.isEmpty());
-        BaseEmulator::failReads(joystick, 0);
-        tick(worker, 100);
-        QCOMPARE(signals_.connected.size(), 1);
-        tick(worker, 1);
-        QCOMPARE(signals_.connected.size(), 2);
-        QCOMPARE(signals_.total(), 3);
-    }
-
     void settingsAreWrittenLoggedAndReadBack_data()
     {
         QTest::addColumn<Setting>("setting");
@@ -242,43 +204,65 @@ private slots:
         }
     }
 
-    void commandsSaveRebootOrLeaveTheBus_data()
+    void lostBaseIsDroppedAndFoundAgain_data()
     {
-        QTest::addColumn<int>("command"); // its data type
+        QTest::addColumn<int>("command"); // its data type; 0: the reads fail instead
+        QTest::addColumn<int>("missesToDrop");
         QTest::addColumn<int>("strengthAfter"); // -1: never back
-        QTest::newRow("save and reboot") << 0x02 << 7;
-        QTest::newRow("reboot") << 0x01 << 0;
-        QTest::newRow("DFU mode") << 0x03 << -1;
+        QTest::newRow("reads fail, freshly opened") << 0 << 1 << 7;
+        QTest::newRow("reads fail after an answered read") << 0 << 100 << 7;
+        QTest::newRow("save and reboot") << 0x02 << 100 << 7;
+        QTest::newRow("reboot") << 0x01 << 100 << 0;
+        QTest::newRow("DFU mode") << 0x03 << 100 << -1;
     }
 
-    // The base drops off the bus, the worker notices after 100 missed reads and finds it
-    // again at its next attempt, with the settings it had stored.
-    void commandsSaveRebootOrLeaveTheBus()
+    // A base whose reads fail, or that a command sends off the bus, is dropped after 100
+    // missed reads (after one when none was answered since it was opened). Requests then
+    // write nothing, and the next attempt, 101 ticks later, finds the base with the settings
+    // it had stored; after firmware update mode it is not found again.
+    void lostBaseIsDroppedAndFoundAgain()
     {
         QFETCH(int, command);
+        QFETCH(int, missesToDrop);
         QFETCH(int, strengthAfter);
         Worker worker(productIds);
         Recorder signals_(worker);
-        connectJoystick(worker, signals_);
+        BaseEmulator::addBase(joystick);
+        tick(worker, missesToDrop == 1 ? 101 : 102);
         worker.sendUInt8SettingReport(joystick, FIELD_DIRECT_X_SPRING_STRENGTH, 0, 7);
         const auto request = command == 0x02 ? &Worker::saveSettingsRequest
             : command == 0x01                ? &Worker::rebootControllerRequest
                                              : &Worker::switchtoDfuRequest;
-        (worker.*request)(joystick);
-        std::vector<uint8_t> expected(65, 0);
-        expected[0] = 0xA3;
-        expected[1] = uint8_t(command);
-        QCOMPARE(BaseEmulator::writtenReports(joystick).back().bytes, expected);
-        tick(worker, 99);
+        if (command == 0) {
+            BaseEmulator::failReads(joystick, BaseEmulator::always);
+        } else {
+            (worker.*request)(joystick);
+            std::vector<uint8_t> expected(65, 0);
+            expected[0] = 0xA3, expected[1] = uint8_t(command);
+            QCOMPARE(BaseEmulator::writtenReports(joystick).back().bytes, expected);
+        }
+        tick(worker, missesToDrop - 1);
         QCOMPARE(signals_.disconnected.size(), 0);
         tick(worker, 1);
         QCOMPARE(signals_.disconnected.size(), 1);
-        tick(worker, 101);
-        QCOMPARE(signals_.connected.size(), strengthAfter < 0 ? 1 : 2);
-        tick(worker, strengthAfter < 0 ? 303 : 0);
-        QCOMPARE(signals_.connected.size(), strengthAfter < 0 ? 1 : 2);
+        QCOMPARE(signals_.disconnected.at(0).at(0).toInt(), int(joystick));
+        QCOMPARE(BaseEmulator::openHandleCount(joystick), 0);
+
+        const size_t written = BaseEmulator::writtenReports().size();
+        const qsizetype logged = messages.size();
+        for (int pid : {int(joystick), -1}) {
+            worker.sendUInt16SettingReport(pid, FIELD_MOTION_RANGE, 0, 900);
+            worker.saveSettingsRequest(pid);
+            worker.readEffectSettings(pid);
+        }
+        QCOMPARE(BaseEmulator::writtenReports().size(), written);
+        QCOMPARE(messages.size(), logged);
+        BaseEmulator::failReads(joystick, 0);
+        tick(worker, 100);
+        QCOMPARE(signals_.connected.size(), 1);
+        tick(worker, strengthAfter < 0 ? 404 : 1);
         worker.readEffectSettings(joystick);
-        QCOMPARE(signals_.effect.size(), strengthAfter < 0 ? 0 : 1);
+        QCOMPARE(signals_.total(), strengthAfter < 0 ? 2 : 4);
         if (strengthAfter >= 0)
             QCOMPARE(int(signals_.effect.at(0).at(0).value<EffectSettingsTypeDef>().directXSpringStrength), strengthAfter);
     }
