@@ -10,7 +10,6 @@
 #include <QNetworkReply>
 #include <QPushButton>
 #include <QSettings>
-#include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -144,8 +143,7 @@ private slots:
         QCOMPARE(opened, details.contains("Fix") ? server.baseUrl().resolved(QUrl("/docs/en/downloads.html")) : QUrl());
     }
 
-    // A record of a base that is not the selected one is not shown; losing the selected
-    // base hides the tabs and disables the commands.
+    // A record of a base that is not the selected one is not shown.
     void onlyTheSelectedBaseIsShown()
     {
         WidgetTest::ScopedWorkingDirectory directory;
@@ -160,10 +158,8 @@ private slots:
         QCOMPARE(window.findChild<QComboBox*>("spiModeCombo_1")->currentIndex(), 0);
         QVERIFY(QMetaObject::invokeMethod(&window, "gpioSettingsToUi", Q_ARG(GpioExtensionSettingsTypeDef, record), Q_ARG(int, 22777)));
         QCOMPARE(window.findChild<QComboBox*>("spiModeCombo_1")->currentIndex(), 5);
-        QVERIFY(QMetaObject::invokeMethod(&window, "removeDisconnectedDevice", Q_ARG(int, 22777)));
-        QVERIFY(!window.findChild<QPushButton*>("reboot_button")->isEnabled() && !window.findChild<QTabWidget*>()->isTabVisible(0));
         QVERIFY(WidgetTest::showExposed(&window, QSize(800, 800)));
-        QVERIFY(!WidgetTest::saveScreenshot(&window, "selected_base_lost").isEmpty());
+        QVERIFY(!WidgetTest::saveScreenshot(&window, "selected_base").isEmpty());
     }
 };
 
