@@ -324,7 +324,7 @@ private slots:
         QTest::addColumn<int>("type");
         QTest::addColumn<bool>("advanced");
         QTest::newRow("joystick") << 3 << 1 << false;
-        QTest::newRow("rudder") << 0 << 2 << true;
+        QTest::newRow("rudder") << 1 << 2 << true;
         QTest::newRow("wheel") << 4 << 3 << false;
         QTest::newRow("collective") << 3 << 4 << true;
     }
