@@ -54,35 +54,8 @@ void TestSimConnectLibrary::sourceReachesTheLibraryThroughTheLoader()
     const QString request = QStringLiteral("RequestDataOnSimObjectType handle 0 0 0 %1")
                                 .arg(int(SIMCONNECT_SIMOBJECT_TYPE_USER));
     QStringList expected{"Open \"Torquix\" no window 0 no event 0"};
-    const char* const variables[][2] = {
-        {"SIM ON GROUND", "Bool"},
-        {"TRAILING EDGE FLAPS LEFT PERCENT", "percent over 100"},
-        {"TRAILING EDGE FLAPS RIGHT PERCENT", "percent over 100"},
-        {"AILERON TRIM PCT", "percent over 100"},
-        {"ELEVATOR TRIM PCT", "percent over 100"},
-        {"RUDDER TRIM PCT", "percent over 100"},
-        {"G FORCE", "GForce"},
-        {"INCIDENCE ALPHA", "degree"},
-        {"AIRSPEED INDICATED", "kilometer per hour"},
-        {"GEAR CENTER POSITION", "percent over 100"},
-        {"GEAR LEFT POSITION", "percent over 100"},
-        {"GEAR RIGHT POSITION", "percent over 100"},
-        {"NUMBER OF ENGINES", "Number"},
-        {"GENERAL ENG PCT MAX RPM:1", "percent"},
-        {"GENERAL ENG PCT MAX RPM:2", "percent"},
-        {"GENERAL ENG PCT MAX RPM:3", "percent"},
-        {"GENERAL ENG PCT MAX RPM:4", "percent"},
-        {"GENERAL ENG RPM:1", "rpm"},
-        {"GENERAL ENG RPM:2", "rpm"},
-        {"GENERAL ENG RPM:3", "rpm"},
-        {"GENERAL ENG RPM:4", "rpm"},
-        {"ROTOR RPM:1", "rpm"},
-        {"ROTOR RPM:2", "rpm"},
-        {"VERTICAL SPEED", "m/s"},
-        {"TITLE", nullptr},
-    };
-    for (const auto& variable : variables)
-        expected << definition(variable[0], variable[1]);
+    for (const TelemetrySourceMSFS::Variable& variable : TelemetrySourceMSFS::variables)
+        expected << definition(variable.name, variable.unit);
     expected << request << "SubscribeToSystemEvent handle 0 \"SimStart\""
              << "SubscribeToSystemEvent handle 1 \"SimStop\""
              << "GetNextDispatch handle" << request    // found; asks for the next sample
