@@ -292,16 +292,7 @@ void TestStatusWidget::landingJoltReachesTheBaseThroughTheWorker()
     harness.startWorker();
     QVERIFY(worker->thread() != QThread::currentThread());
 
-    const auto joltReports = [&] {
-        int shaking = 0;
-        for (const BaseEmulator::WrittenReport& report : BaseEmulator::readReportLog(reportLog)) {
-            const Report& bytes = report.bytes;
-            if (report.productId == PRODUCT_ID_RUDDER && bytes.size() == 65 && bytes[1] == 0x10
-                && bytes[2] == TELEMETRY_OVERRIDE_DIRECT_CONTROL)
-                shaking += directControlOf(bytes).periodicForce != 0 ? 1 : 0;
-        }
-        return shaking;
-    };
+    const auto joltReports = [&] { return shakingReports(PRODUCT_ID_RUDDER, BaseEmulator::readReportLog(reportLog)); };
     panel->setupForTelemetrySource(Telemetry::TELEMETRY_SOURCE_NONE);
     child<QSlider>("vertical_speed_slider")->setValue(-3);
     child<QSlider>("airspeed_slider")->setValue(200);
