@@ -102,7 +102,6 @@ private slots:
     void dcsRefusedTouchesNothing();
     void failedStepReportsAndStops_data();
     void failedStepReportsAndStops();
-    void shippedTreeHoldsNoUserNames();
 };
 
 // Runs an update twice on the file of the current row: the first gives the expected
@@ -375,21 +374,6 @@ void TestSimConfigWriter::failedStepReportsAndStops()
     QVERIFY2(error.contains(named), qPrintable(error));
     for (const QString& name : untouched)
         QCOMPARE(readFile(root.filePath(name)), before[name]);
-}
-
-// The copy replaces target files of the same name, so the shipped tree must hold only
-// files of its own.
-void TestSimConfigWriter::shippedTreeHoldsNoUserNames()
-{
-    const QString shipped = qEnvironmentVariable("TORQUIX_SOURCE_DIR") + "/extras/dcs";
-    QStringList files;
-    QDirIterator it(shipped, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << QDir(shipped).relativeFilePath(it.next());
-    QVERIFY(files.contains("Scripts/TorquixGameExport.lua"));
-    QVERIFY(files.contains("Scripts/Torquix/Port.lua"));
-    for (const QString& file : files)
-        QVERIFY2(file == "Scripts/TorquixGameExport.lua" || file.startsWith("Scripts/Torquix/"), qPrintable(file));
 }
 
 QTEST_GUILESS_MAIN(TestSimConfigWriter)
