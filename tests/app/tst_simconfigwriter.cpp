@@ -322,28 +322,21 @@ void TestSimConfigWriter::dcsRefusedTouchesNothing()
 
 void TestSimConfigWriter::failedStepReportsAndStops_data()
 {
-    QTest::addColumn<QString>("simulator");
-    QTest::addColumn<QString>("readOnly");
+    QTest::addColumn<QString>("readOnly"); // its first folder is the simulator's
     QTest::addColumn<QString>("named");
-    QTest::addColumn<QStringList>("untouched");
-    QTest::newRow("IL-2 startup.cfg") << "il2" << "il2/data/startup.cfg" << "startup.cfg"
-                                      << QStringList{"il2/data/startup.cfg"};
-    QTest::newRow("Condor 2 UDP.ini") << "condor2" << "condor2/Settings/UDP.ini" << "UDP.ini"
-                                      << QStringList{"condor2/Settings/UDP.ini"};
-    QTest::newRow("DCS Export.lua") << "dcs" << "dcs/Scripts/Export.lua" << "Export.lua"
-                                    << QStringList{"dcs/Scripts/Export.lua"};
+    QTest::addColumn<QStringList>("untouched"); // besides the read-only file
+    const QString exportLua = "dcs/Scripts/Export.lua", script = "dcs/Scripts/TorquixGameExport.lua";
+    QTest::newRow("IL-2 startup.cfg") << "il2/data/startup.cfg" << "startup.cfg" << QStringList();
+    QTest::newRow("Condor 2 UDP.ini") << "condor2/Settings/UDP.ini" << "UDP.ini" << QStringList();
+    QTest::newRow("DCS Export.lua") << exportLua << "Export.lua" << QStringList();
     QTest::newRow("DCS copy, Export.lua not edited after it")
-        << "dcs" << "dcs/Scripts/Torquix" << "Port.lua"
-        << QStringList{"dcs/Scripts/Export.lua", "dcs/Scripts/Torquix/Port.lua", "dcs/Scripts/TorquixGameExport.lua"};
+        << "dcs/Scripts/Torquix" << "Port.lua" << QStringList{exportLua, "dcs/Scripts/Torquix/Port.lua", script};
     QTest::newRow("DCS old hook, nothing copied after it")
-        << "dcs" << "dcs/Scripts/Hooks" << "TorquixTelemetry.lua"
-        << QStringList{"dcs/Scripts/Export.lua", "dcs/Scripts/TorquixGameExport.lua",
-                       "dcs/Scripts/Hooks/TorquixTelemetry.lua"};
+        << "dcs/Scripts/Hooks" << "TorquixTelemetry.lua" << QStringList{exportLua, script, "dcs/Scripts/Hooks/TorquixTelemetry.lua"};
 }
 
 void TestSimConfigWriter::failedStepReportsAndStops()
 {
-    QFETCH(QString, simulator);
     QFETCH(QString, readOnly);
     QFETCH(QString, named);
     QFETCH(QStringList, untouched);
@@ -351,6 +344,7 @@ void TestSimConfigWriter::failedStepReportsAndStops()
     makeDcsFolders(root.path());
     writeFile(root.filePath("il2/data/startup.cfg"), "[KEY = telemetrydevice]\r\naddr1 = \"old\"\r\n[END]\r\n");
     writeFile(root.filePath("condor2/Settings/UDP.ini"), "[Connection]\r\nPort=1\r\n");
+    untouched << readOnly;
     QMap<QString, QByteArray> before;
     for (const QString& name : untouched)
         before[name] = readFile(root.filePath(name));
@@ -358,7 +352,7 @@ void TestSimConfigWriter::failedStepReportsAndStops()
     if (!guard.enforced)
         QSKIP("read-only permissions do not stop this user's writes (root) and chattr +i is unavailable");
 
-    const QString error = update(simulator, root.path());
+    const QString error = update(readOnly.section('/', 0, 0), root.path());
     QVERIFY2(error.contains(named), qPrintable(error));
     for (const QString& name : untouched)
         QCOMPARE(readFile(root.filePath(name)), before[name]);
