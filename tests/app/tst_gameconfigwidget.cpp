@@ -311,7 +311,6 @@ void TestGameConfigWidget::screenshotOfEveryTab()
     for (int index = 0; index < tabs->count(); ++index) {
         QCOMPARE(tabs->tabText(index), names[index]);
         tabs->setCurrentIndex(index);
-        QCoreApplication::processEvents(); // lets the layouts take the new label texts
         QVERIFY(!WidgetTest::saveScreenshot(page.get(), "tab-" + names[index]).isEmpty());
     }
 }
