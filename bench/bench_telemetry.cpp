@@ -124,6 +124,15 @@ QByteArray filled(const QByteArray& prefix, const QByteArray& unit, const QByteA
     return datagram + suffix;
 }
 
+// An object of prefix's members, then of as many small members as fit.
+QByteArray manyMembers(const QByteArray& prefix)
+{
+    QByteArray object = prefix;
+    for (int i = 0; object.size() < largestDatagram - 20; ++i)
+        object += ",\"k" + QByteArray::number(i) + "\":" + QByteArray::number(i);
+    return object + "}";
+}
+
 struct Shape {
     const char* name;
     QByteArray datagram;
@@ -133,15 +142,11 @@ struct Shape {
 std::vector<Shape> largeDcsDatagrams()
 {
     const QByteArray head = R"({"name":"Mi-24P","speed":300.5,"v_speed":-1.25,"g":1.5,"shells":400,)";
-    QByteArray manyKeys = R"({"name":"F-16C_50")";
-    for (int i = 0; manyKeys.size() < largestDatagram - 20; ++i)
-        manyKeys += ",\"k" + QByteArray::number(i) + "\":" + QByteArray::number(i);
-    manyKeys += "}";
     return {
         {"mapped payload items", filled(head + R"("pld":[)", R"({"id":"UPK-23-250","count":2})", "]}", ",")},
         {"unmapped payload items", filled(head + R"("pld":[)", R"({"id":"x","count":1})", "]}", ",")},
         {"bare numbers in payload", filled(head + R"("pld":[)", "1", "]}", ",")},
-        {"many members", manyKeys},
+        {"many members", manyMembers(R"({"name":"F-16C_50")")},
         {"long name", filled(R"({"name":")", "x", R"("})")},
         {"escaped name", filled(R"({"name":")", R"(\u00e9)", R"("})")},
         {"deep nesting", filled(R"({"name":"x","pld":)", "[", "")},
@@ -176,12 +181,8 @@ std::vector<Shape> largeIl2Datagrams()
 
 std::vector<Shape> largeWarThunderBodies()
 {
-    QByteArray manyKeys = R"({"IAS, km/h": 321)";
-    for (int i = 0; manyKeys.size() < largestDatagram - 20; ++i)
-        manyKeys += ",\"k" + QByteArray::number(i) + "\":" + QByteArray::number(i);
-    manyKeys += "}";
     return {
-        {"many members", manyKeys},
+        {"many members", manyMembers(R"({"IAS, km/h": 321)")},
         {"one long array", filled(R"({"IAS, km/h": 321, "a": [)", "1", "]}", ",")},
         {"not JSON", QByteArray(largestDatagram, 'x')},
     };

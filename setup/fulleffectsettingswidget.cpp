@@ -63,17 +63,10 @@ void setAxisValue(EffectAxisSettingsTypeDef* axis, SettingsFieldEnum field, int 
     }
 }
 
-// A spin box's slider follows it, widened first so that it is not clamped.
-void sliderFollows(QAbstractSlider* slider, int value)
-{
-    raiseSliderMaximum(slider, value);
-    setSliderValueIfDifferent(slider, value);
-}
-
 } // namespace
 
 FullEffectSettingsWidget::FullEffectSettingsWidget(QWidget* parent)
-    : QWidget(parent)
+    : SettingsPageWidget(parent)
     , ui(new Ui_FullEffectSettingsWidget)
     , profiles(QStringLiteral("device_effects_profiles"), int(sizeof(EffectSettingsTypeDef)))
 {
@@ -89,25 +82,15 @@ FullEffectSettingsWidget::FullEffectSettingsWidget(QWidget* parent)
     // After the form's pair links and slots, so a partner is in step when a write leaves.
     for (int axis = 0; axis < 2; ++axis) {
         for (int row = 0; row < axisRowCount; ++row)
-            sendOnChange(axisSpins[axis][row], axisFields[row], int8_t(axis));
+            sendSpinBox(axisSpins[axis][row], axisFields[row], int8_t(axis));
     }
-    connect(ui->invert_constant_force, &QCheckBox::stateChanged, this, [this](int state) {
-        if (!initialising)
-            emit settingInt8Changed(FIELD_INVERT_CONSTANT_FORCE, 0, state > 0 ? 1 : -1);
-    });
+    sendDirection(ui->invert_constant_force, FIELD_INVERT_CONSTANT_FORCE, 0);
     for (int i = 0; i < globalSpinCount; ++i)
-        sendOnChange(directXSpins[i], directXFields[i], 0);
-    connect(ui->force_clamping_mode, &QComboBox::currentIndexChanged, this, [this](int index) {
-        // No current item (a mode the page does not know) is no mode to send.
-        if (!initialising && index >= 0)
-            emit settingUInt8Changed(FIELD_FORCE_CLIPPING_MODE, 0, uint8_t(index));
-    });
+        sendSpinBox(directXSpins[i], directXFields[i], 0);
+    // A clipping mode the page does not know leaves no current item, and sends nothing.
+    sendItemIndex(ui->force_clamping_mode, FIELD_FORCE_CLIPPING_MODE, 0);
 
-    if (!profiles.isUsable()) {
-        ui->profile_combo_box->setEnabled(false);
-        ui->profile_save_button->setEnabled(false);
-        ui->profile_delete_button->setEnabled(false);
-    }
+    enableProfileRow(profiles, ui->profile_combo_box, ui->profile_save_button, ui->profile_delete_button);
     readProfiles();
 }
 
@@ -116,16 +99,12 @@ FullEffectSettingsWidget::~FullEffectSettingsWidget()
     delete ui;
 }
 
-void FullEffectSettingsWidget::sendOnChange(QSpinBox* spin, SettingsFieldEnum field, int8_t index)
+void FullEffectSettingsWidget::sendSpinBox(QSpinBox* spin, SettingsFieldEnum field, int8_t index)
 {
-    connect(spin, &QSpinBox::valueChanged, this, [this, field, index](int value) {
-        if (initialising)
-            return;
-        if (isTwoBytes(field))
-            emit settingUInt16Changed(field, index, uint16_t(value));
-        else
-            emit settingUInt8Changed(field, index, uint8_t(value));
-    });
+    if (isTwoBytes(field))
+        sendUInt16(spin, field, index);
+    else
+        sendUInt8(spin, field, index);
 }
 
 void FullEffectSettingsWidget::setDeviceType(DeviceTypeEnum type)
@@ -216,10 +195,7 @@ void FullEffectSettingsWidget::disableUnsupportedElements()
 
 void FullEffectSettingsWidget::readProfiles()
 {
-    ui->profile_combo_box->clear();
-    ui->profile_combo_box->addItems(profiles.names());
-    ui->profile_combo_box->setCurrentIndex(-1);
-    ui->profile_combo_box->clearEditText();
+    listProfiles(profiles, ui->profile_combo_box);
 }
 
 void FullEffectSettingsWidget::applyProfile(QString name)
@@ -241,11 +217,8 @@ void FullEffectSettingsWidget::on_profile_save_button_clicked()
 {
     EffectSettingsTypeDef record{};
     uiToSettings(&record);
-    const QString name = ui->profile_combo_box->currentText();
-    profiles.save(name, QByteArray(reinterpret_cast<const char*>(&record), sizeof(record)));
-    readProfiles();
-    ui->profile_combo_box->setCurrentIndex(
-        ui->profile_combo_box->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    saveProfile(profiles, ui->profile_combo_box,
+                QByteArray(reinterpret_cast<const char*>(&record), sizeof(record)));
 }
 
 void FullEffectSettingsWidget::on_profile_delete_button_clicked()
@@ -256,7 +229,7 @@ void FullEffectSettingsWidget::on_profile_delete_button_clicked()
 
 void FullEffectSettingsWidget::on_motion_range_axis0_valueChanged(int value)
 {
-    sliderFollows(ui->motion_range_slider_axis0, value);
+    sliderFollowsSpinBox(ui->motion_range_slider_axis0, value);
 }
 
 void FullEffectSettingsWidget::on_motion_range_slider_axis0_valueChanged(int value)
@@ -266,7 +239,7 @@ void FullEffectSettingsWidget::on_motion_range_slider_axis0_valueChanged(int val
 
 void FullEffectSettingsWidget::on_motion_range_axis1_valueChanged(int value)
 {
-    sliderFollows(ui->motion_range_slider_axis1, value);
+    sliderFollowsSpinBox(ui->motion_range_slider_axis1, value);
 }
 
 void FullEffectSettingsWidget::on_motion_range_slider_axis1_valueChanged(int value)
@@ -276,7 +249,7 @@ void FullEffectSettingsWidget::on_motion_range_slider_axis1_valueChanged(int val
 
 void FullEffectSettingsWidget::on_static_dampening_axis0_valueChanged(int value)
 {
-    sliderFollows(ui->static_dampening_slider_axis0, value);
+    sliderFollowsSpinBox(ui->static_dampening_slider_axis0, value);
 }
 
 void FullEffectSettingsWidget::on_static_dampening_slider_axis0_valueChanged(int value)
@@ -286,7 +259,7 @@ void FullEffectSettingsWidget::on_static_dampening_slider_axis0_valueChanged(int
 
 void FullEffectSettingsWidget::on_static_dampening_axis1_valueChanged(int value)
 {
-    sliderFollows(ui->static_dampening_slider_axis1, value);
+    sliderFollowsSpinBox(ui->static_dampening_slider_axis1, value);
 }
 
 void FullEffectSettingsWidget::on_static_dampening_slider_axis1_valueChanged(int value)
@@ -296,7 +269,7 @@ void FullEffectSettingsWidget::on_static_dampening_slider_axis1_valueChanged(int
 
 void FullEffectSettingsWidget::on_soft_stop_dampening_axis0_valueChanged(int value)
 {
-    sliderFollows(ui->soft_stop_dampening_slider_axis0, value);
+    sliderFollowsSpinBox(ui->soft_stop_dampening_slider_axis0, value);
 }
 
 void FullEffectSettingsWidget::on_soft_stop_dampening_slider_axis0_valueChanged(int value)
@@ -306,7 +279,7 @@ void FullEffectSettingsWidget::on_soft_stop_dampening_slider_axis0_valueChanged(
 
 void FullEffectSettingsWidget::on_soft_stop_dampening_axis1_valueChanged(int value)
 {
-    sliderFollows(ui->soft_stop_dampening_slider_axis1, value);
+    sliderFollowsSpinBox(ui->soft_stop_dampening_slider_axis1, value);
 }
 
 void FullEffectSettingsWidget::on_soft_stop_dampening_slider_axis1_valueChanged(int value)
@@ -316,7 +289,7 @@ void FullEffectSettingsWidget::on_soft_stop_dampening_slider_axis1_valueChanged(
 
 void FullEffectSettingsWidget::on_dynamic_dampening_axis0_valueChanged(int value)
 {
-    sliderFollows(ui->dynamic_dampening_slider_axis0, value);
+    sliderFollowsSpinBox(ui->dynamic_dampening_slider_axis0, value);
 }
 
 void FullEffectSettingsWidget::on_dynamic_dampening_slider_axis0_valueChanged(int value)
@@ -326,7 +299,7 @@ void FullEffectSettingsWidget::on_dynamic_dampening_slider_axis0_valueChanged(in
 
 void FullEffectSettingsWidget::on_dynamic_dampening_axis1_valueChanged(int value)
 {
-    sliderFollows(ui->dynamic_dampening_slider_axis1, value);
+    sliderFollowsSpinBox(ui->dynamic_dampening_slider_axis1, value);
 }
 
 void FullEffectSettingsWidget::on_dynamic_dampening_slider_axis1_valueChanged(int value)

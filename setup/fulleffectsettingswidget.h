@@ -1,9 +1,7 @@
 #pragma once
 
 #include "rawprofilefolder.h"
-#include "settingsprotocol.h"
-
-#include <QWidget>
+#include "settingspagewidget.h"
 
 #include <array>
 
@@ -15,7 +13,7 @@ class Ui_FullEffectSettingsWidget;
 // and profiles of raw records in "device_effects_profiles". Every user change of a
 // control leaves the page at once as one typed setting signal; the page never talks
 // to a base itself.
-class FullEffectSettingsWidget : public QWidget
+class FullEffectSettingsWidget : public SettingsPageWidget
 {
     Q_OBJECT
 
@@ -30,13 +28,6 @@ public:
     void settingsToUi(const EffectSettingsTypeDef& settings, bool writeChanges);
     // Fills bytes 0-30 from the controls; bytes 31-63 stay as they are.
     void uiToSettings(EffectSettingsTypeDef* settings) const;
-
-signals:
-    void settingInt8Changed(SettingsFieldEnum field, int8_t index, int8_t data);
-    void settingUInt8Changed(SettingsFieldEnum field, int8_t index, uint8_t data);
-    void settingInt16Changed(SettingsFieldEnum field, int8_t index, int16_t data);
-    void settingUInt16Changed(SettingsFieldEnum field, int8_t index, uint16_t data);
-    void settingFloatChanged(SettingsFieldEnum field, int8_t index, float data);
 
 public slots:
     void disableUnsupportedElements();
@@ -69,7 +60,8 @@ private:
     static constexpr int axisRowCount = 9;
     static constexpr int globalSpinCount = 3;
 
-    void sendOnChange(QSpinBox* spin, SettingsFieldEnum field, int8_t index);
+    // As uint8 or uint16, by the field's width.
+    void sendSpinBox(QSpinBox* spin, SettingsFieldEnum field, int8_t index);
     void setRowVisible(QWidget* label, QAbstractSlider* slider, QSpinBox* spin, bool visible);
 
     Ui_FullEffectSettingsWidget* ui;
@@ -79,5 +71,4 @@ private:
     std::array<QSpinBox*, globalSpinCount> directXSpins{};
     RawProfileFolder profiles;
     DeviceTypeEnum deviceType = DEVICE_TYPE_GENERIC;
-    bool initialising = false; // while set, no control change leaves the page
 };

@@ -24,16 +24,16 @@ constexpr float pGainScale = 100.0f; // shown and edited as hundredths
 } // namespace
 
 FullHardwareSettingsWidget::FullHardwareSettingsWidget(QWidget* parent)
-    : QWidget(parent)
+    : SettingsPageWidget(parent)
     , ui(new Ui_FullHardwareSettingsWidget)
 {
     ui->setupUi(this);
 
     // After the form's links and the named slots: the calibration speed pair relies on it.
-    sendFlag(ui->debug_forces, FIELD_DEBUG_FORCES);
-    sendFlag(ui->force_enable, FIELD_FORCE_ENABLE);
-    sendItemIndex(ui->amplifier_gain, FIELD_AMPLIFIER_GAIN);
-    sendItemIndex(ui->calibration_mode, FIELD_CALIBRATION_MODE);
+    sendFlag(ui->debug_forces, FIELD_DEBUG_FORCES, 0);
+    sendFlag(ui->force_enable, FIELD_FORCE_ENABLE, 0);
+    sendItemIndex(ui->amplifier_gain, FIELD_AMPLIFIER_GAIN, 0);
+    sendItemIndex(ui->calibration_mode, FIELD_CALIBRATION_MODE, 0);
     sendUInt8(ui->power_limit, FIELD_POWER_LIMIT, 0);
     sendUInt8(ui->calibration_magnitude, FIELD_CALIBRATION_MAGNITUDE, 0);
     sendUInt8(ui->calibration_speed, FIELD_CALIBRATION_SPEED, 0);
@@ -57,39 +57,6 @@ FullHardwareSettingsWidget::FullHardwareSettingsWidget(QWidget* parent)
 FullHardwareSettingsWidget::~FullHardwareSettingsWidget()
 {
     delete ui;
-}
-
-void FullHardwareSettingsWidget::sendFlag(QCheckBox* box, SettingsFieldEnum field)
-{
-    connect(box, &QCheckBox::stateChanged, this,
-            [this, field](int state) { emitUInt8IfNotInInit(field, 0, state > 0 ? 1 : 0); });
-}
-
-void FullHardwareSettingsWidget::sendDirection(QCheckBox* box, SettingsFieldEnum field, int8_t axis)
-{
-    connect(box, &QCheckBox::stateChanged, this,
-            [this, field, axis](int state) { emitInt8IfNotInInit(field, axis, state > 0 ? 1 : -1); });
-}
-
-void FullHardwareSettingsWidget::sendItemIndex(QComboBox* combo, SettingsFieldEnum field)
-{
-    connect(combo, &QComboBox::currentIndexChanged, this, [this, field](int index) {
-        // No current item is no value to send.
-        if (index >= 0)
-            emitUInt8IfNotInInit(field, 0, uint8_t(index));
-    });
-}
-
-void FullHardwareSettingsWidget::sendUInt8(QSpinBox* spin, SettingsFieldEnum field, int8_t index)
-{
-    connect(spin, &QSpinBox::valueChanged, this,
-            [this, field, index](int value) { emitUInt8IfNotInInit(field, index, uint8_t(value)); });
-}
-
-void FullHardwareSettingsWidget::sendUInt16(QSpinBox* spin, SettingsFieldEnum field, int8_t axis)
-{
-    connect(spin, &QSpinBox::valueChanged, this,
-            [this, field, axis](int value) { emitUInt16IfNotInInit(field, axis, uint16_t(value)); });
 }
 
 void FullHardwareSettingsWidget::sendGain(QSpinBox* spin, SettingsFieldEnum field, int8_t axis, float scale)
@@ -156,40 +123,9 @@ void FullHardwareSettingsWidget::disableUnsupportedElements(bool advanced)
     }
 }
 
-void FullHardwareSettingsWidget::emitInt8IfNotInInit(SettingsFieldEnum field, int8_t index, int8_t data)
-{
-    if (!initialising)
-        emit settingInt8Changed(field, index, data);
-}
-
-void FullHardwareSettingsWidget::emitUInt8IfNotInInit(SettingsFieldEnum field, int8_t index, uint8_t data)
-{
-    if (!initialising)
-        emit settingUInt8Changed(field, index, data);
-}
-
-void FullHardwareSettingsWidget::emitInt16IfNotInInit(SettingsFieldEnum field, int8_t index, int16_t data)
-{
-    if (!initialising)
-        emit settingInt16Changed(field, index, data);
-}
-
-void FullHardwareSettingsWidget::emitUInt16IfNotInInit(SettingsFieldEnum field, int8_t index, uint16_t data)
-{
-    if (!initialising)
-        emit settingUInt16Changed(field, index, data);
-}
-
-void FullHardwareSettingsWidget::emitFloatIfNotInInit(SettingsFieldEnum field, int8_t index, float data)
-{
-    if (!initialising)
-        emit settingFloatChanged(field, index, data);
-}
-
 void FullHardwareSettingsWidget::on_calibration_speed_valueChanged(int arg1)
 {
-    raiseSliderMaximum(ui->calibration_speed_slider, arg1);
-    setSliderValueIfDifferent(ui->calibration_speed_slider, arg1);
+    sliderFollowsSpinBox(ui->calibration_speed_slider, arg1);
 }
 
 void FullHardwareSettingsWidget::on_calibration_speed_slider_valueChanged(int value)

@@ -56,7 +56,7 @@ void setCheckedIfDifferent(QCheckBox* box, bool checked)
 } // namespace
 
 GpioExtensionWidget::GpioExtensionWidget(QWidget* parent)
-    : QWidget(parent)
+    : SettingsPageWidget(parent)
     , ui(new Ui_GpioExtensionWidget)
     , profiles(QStringLiteral("periphery_profiles"),
                int(sizeof(AdcExtensionSettingsTypeDef) + sizeof(GpioExtensionSettingsTypeDef)))
@@ -102,11 +102,7 @@ GpioExtensionWidget::GpioExtensionWidget(QWidget* parent)
     prepareAnalogSpinBoxes();
     initialising = false;
 
-    if (!profiles.isUsable()) {
-        ui->profile_combo_box->setEnabled(false);
-        ui->profile_save_button->setEnabled(false);
-        ui->profile_delete_button->setEnabled(false);
-    }
+    enableProfileRow(profiles, ui->profile_combo_box, ui->profile_save_button, ui->profile_delete_button);
     readProfiles();
     ui->gpio_tool_box->setCurrentIndex(0);
 }
@@ -114,63 +110,6 @@ GpioExtensionWidget::GpioExtensionWidget(QWidget* parent)
 GpioExtensionWidget::~GpioExtensionWidget()
 {
     delete ui;
-}
-
-void GpioExtensionWidget::sendItemIndex(QComboBox* combo, SettingsFieldEnum field, int8_t index)
-{
-    connect(combo, &QComboBox::currentIndexChanged, this, [this, field, index](int item) {
-        // No current item is no value to send.
-        if (item >= 0)
-            emitUInt8IfNotInInit(field, index, uint8_t(item));
-    });
-}
-
-void GpioExtensionWidget::sendUInt8(QSpinBox* spin, SettingsFieldEnum field, int8_t index)
-{
-    connect(spin, &QSpinBox::valueChanged, this,
-            [this, field, index](int value) { emitUInt8IfNotInInit(field, index, uint8_t(value)); });
-}
-
-void GpioExtensionWidget::sendUInt16(QSpinBox* spin, SettingsFieldEnum field, int8_t index)
-{
-    connect(spin, &QSpinBox::valueChanged, this,
-            [this, field, index](int value) { emitUInt16IfNotInInit(field, index, uint16_t(value)); });
-}
-
-void GpioExtensionWidget::sendFlag(QCheckBox* box, SettingsFieldEnum field, int8_t index)
-{
-    connect(box, &QCheckBox::stateChanged, this,
-            [this, field, index](int state) { emitUInt8IfNotInInit(field, index, state > 0 ? 1 : 0); });
-}
-
-void GpioExtensionWidget::emitInt8IfNotInInit(SettingsFieldEnum field, int8_t index, int8_t data)
-{
-    if (!initialising)
-        emit settingInt8Changed(field, index, data);
-}
-
-void GpioExtensionWidget::emitUInt8IfNotInInit(SettingsFieldEnum field, int8_t index, uint8_t data)
-{
-    if (!initialising)
-        emit settingUInt8Changed(field, index, data);
-}
-
-void GpioExtensionWidget::emitInt16IfNotInInit(SettingsFieldEnum field, int8_t index, int16_t data)
-{
-    if (!initialising)
-        emit settingInt16Changed(field, index, data);
-}
-
-void GpioExtensionWidget::emitUInt16IfNotInInit(SettingsFieldEnum field, int8_t index, uint16_t data)
-{
-    if (!initialising)
-        emit settingUInt16Changed(field, index, data);
-}
-
-void GpioExtensionWidget::emitFloatIfNotInInit(SettingsFieldEnum field, int8_t index, float data)
-{
-    if (!initialising)
-        emit settingFloatChanged(field, index, data);
 }
 
 void GpioExtensionWidget::prepareGpioComboBoxes()
@@ -306,10 +245,7 @@ void GpioExtensionWidget::uiToAdcSettings(AdcExtensionSettingsTypeDef* record) c
 
 void GpioExtensionWidget::readProfiles()
 {
-    ui->profile_combo_box->clear();
-    ui->profile_combo_box->addItems(profiles.names());
-    ui->profile_combo_box->setCurrentIndex(-1);
-    ui->profile_combo_box->clearEditText();
+    listProfiles(profiles, ui->profile_combo_box);
 }
 
 void GpioExtensionWidget::applyProfile(QString name)
@@ -338,11 +274,7 @@ void GpioExtensionWidget::on_profile_save_button_clicked()
     uiToGpioSettings(&gpio);
     QByteArray bytes(reinterpret_cast<const char*>(&adc), sizeof(adc));
     bytes.append(reinterpret_cast<const char*>(&gpio), sizeof(gpio));
-    const QString name = ui->profile_combo_box->currentText();
-    profiles.save(name, bytes);
-    readProfiles();
-    ui->profile_combo_box->setCurrentIndex(
-        ui->profile_combo_box->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    saveProfile(profiles, ui->profile_combo_box, bytes);
 }
 
 void GpioExtensionWidget::on_profile_delete_button_clicked()

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "rawprofilefolder.h"
-#include "settingsprotocol.h"
+#include "settingspagewidget.h"
 
 #include <QList>
-#include <QWidget>
 
 class QCheckBox;
 class QComboBox;
@@ -15,7 +14,7 @@ class Ui_GpioExtensionWidget;
 // selected base, and profiles of both records (128 raw bytes, ADC first) in
 // "periphery_profiles". Every user change leaves the page at once as one typed setting
 // signal; the page never talks to a base itself.
-class GpioExtensionWidget : public QWidget
+class GpioExtensionWidget : public SettingsPageWidget
 {
     Q_OBJECT
 
@@ -36,13 +35,6 @@ public:
     // pin modes call for.
     void updatePeripherySections();
 
-signals:
-    void settingInt8Changed(SettingsFieldEnum field, int8_t index, int8_t data);
-    void settingUInt8Changed(SettingsFieldEnum field, int8_t index, uint8_t data);
-    void settingInt16Changed(SettingsFieldEnum field, int8_t index, int16_t data);
-    void settingUInt16Changed(SettingsFieldEnum field, int8_t index, uint16_t data);
-    void settingFloatChanged(SettingsFieldEnum field, int8_t index, float data);
-
 public slots:
     void applyProfile(QString name);
     void readProfiles();
@@ -51,24 +43,13 @@ private slots:
     void on_profile_combo_box_activated(int index);
     void on_profile_save_button_clicked();
     void on_profile_delete_button_clicked();
-    void emitInt8IfNotInInit(SettingsFieldEnum field, int8_t index, int8_t data);
-    void emitUInt8IfNotInInit(SettingsFieldEnum field, int8_t index, uint8_t data);
-    void emitInt16IfNotInInit(SettingsFieldEnum field, int8_t index, int16_t data);
-    void emitUInt16IfNotInInit(SettingsFieldEnum field, int8_t index, uint16_t data);
-    void emitFloatIfNotInInit(SettingsFieldEnum field, int8_t index, float data);
     void prepareGpioComboBoxes();
     void prepareButtonComboBoxes();
     void prepareAnalogSpinBoxes();
 
 private:
-    void sendItemIndex(QComboBox* combo, SettingsFieldEnum field, int8_t index);
-    void sendUInt8(QSpinBox* spin, SettingsFieldEnum field, int8_t index);
-    void sendUInt16(QSpinBox* spin, SettingsFieldEnum field, int8_t index);
-    void sendFlag(QCheckBox* box, SettingsFieldEnum field, int8_t index);
-
     Ui_GpioExtensionWidget* ui;
     RawProfileFolder profiles;
-    bool initialising = false; // while set, no control change leaves the page
     // Position in each list = pin, button or channel.
     QList<QComboBox*> pinCombos;
     QList<QComboBox*> buttonCombos;

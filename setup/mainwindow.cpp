@@ -19,8 +19,6 @@
 #include <QThread>
 #include <QTimer>
 
-#include <type_traits>
-
 namespace {
 
 constexpr int releaseRequestTimeoutMs = 10000;
@@ -86,17 +84,14 @@ MainWindow::MainWindow(const ReleaseNumber& version, const QString& releaseServe
     connect(ui->reboot_button, &QPushButton::clicked, this, &MainWindow::rebootController);
     connect(ui->dfu_mode_button, &QPushButton::clicked, this, &MainWindow::switchToDfu);
 
-    const auto connectPage = [this](auto* page) {
-        using Page = std::remove_pointer_t<decltype(page)>;
-        connect(page, &Page::settingInt8Changed, this, &MainWindow::sendInt8Setting);
-        connect(page, &Page::settingUInt8Changed, this, &MainWindow::sendUInt8Setting);
-        connect(page, &Page::settingInt16Changed, this, &MainWindow::sendInt16Setting);
-        connect(page, &Page::settingUInt16Changed, this, &MainWindow::sendUInt16Setting);
-        connect(page, &Page::settingFloatChanged, this, &MainWindow::sendFloatSetting);
-    };
-    connectPage(ui->hardware_settings_widget);
-    connectPage(ui->effects_settings_widget);
-    connectPage(ui->gpio_extension_widget);
+    for (SettingsPageWidget* page : std::initializer_list<SettingsPageWidget*>{
+             ui->hardware_settings_widget, ui->effects_settings_widget, ui->gpio_extension_widget}) {
+        connect(page, &SettingsPageWidget::settingInt8Changed, this, &MainWindow::sendInt8Setting);
+        connect(page, &SettingsPageWidget::settingUInt8Changed, this, &MainWindow::sendUInt8Setting);
+        connect(page, &SettingsPageWidget::settingInt16Changed, this, &MainWindow::sendInt16Setting);
+        connect(page, &SettingsPageWidget::settingUInt16Changed, this, &MainWindow::sendUInt16Setting);
+        connect(page, &SettingsPageWidget::settingFloatChanged, this, &MainWindow::sendFloatSetting);
+    }
 
     QList<int> productIds;
     for (const DeviceListEntry& entry : std::as_const(devices))

@@ -1,4 +1,5 @@
 #include "settingspagehelpers.h"
+#include "rawprofilefolder.h"
 
 #include <QAbstractSlider>
 #include <QComboBox>
@@ -63,4 +64,32 @@ void setSpinBoxValueIfDifferent(QSpinBox* spin, int value)
 {
     if (spin->value() != value)
         spin->setValue(value);
+}
+
+void sliderFollowsSpinBox(QAbstractSlider* slider, int value)
+{
+    raiseSliderMaximum(slider, value);
+    setSliderValueIfDifferent(slider, value);
+}
+
+void enableProfileRow(const RawProfileFolder& folder, QComboBox* combo, QWidget* save, QWidget* remove)
+{
+    for (QWidget* widget : {static_cast<QWidget*>(combo), save, remove})
+        widget->setEnabled(folder.isUsable());
+}
+
+void listProfiles(const RawProfileFolder& folder, QComboBox* combo)
+{
+    combo->clear();
+    combo->addItems(folder.names());
+    combo->setCurrentIndex(-1);
+    combo->clearEditText();
+}
+
+void saveProfile(const RawProfileFolder& folder, QComboBox* combo, const QByteArray& record)
+{
+    const QString name = combo->currentText();
+    folder.save(name, record);
+    listProfiles(folder, combo);
+    combo->setCurrentIndex(combo->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
 }

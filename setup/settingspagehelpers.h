@@ -3,9 +3,12 @@
 #include "settingsprotocol.h"
 
 class QAbstractSlider;
+class QByteArray;
 class QComboBox;
 class QSpinBox;
 class QTabWidget;
+class QWidget;
+class RawProfileFolder;
 
 // Widget chores shared by the settings pages and the main window of torquix-setup.
 // They keep no state and run on the GUI thread.
@@ -28,3 +31,16 @@ void raiseSliderMaximum(QAbstractSlider* slider, int value);
 // Set value only when the control holds another one, so no valueChanged echoes back.
 void setSliderValueIfDifferent(QAbstractSlider* slider, int value);
 void setSpinBoxValueIfDifferent(QSpinBox* spin, int value);
+
+// A spin box's new value passed to its slider: the maximum raised first, so the slider
+// is not clamped, then the value set if it differs.
+void sliderFollowsSpinBox(QAbstractSlider* slider, int value);
+
+// The profile row of a page: an editable combo naming the profile, and its Save and
+// Delete buttons. All three are disabled when the folder cannot be used.
+void enableProfileRow(const RawProfileFolder& folder, QComboBox* combo, QWidget* save, QWidget* remove);
+// Lists the folder's profiles with none selected and an empty edit text.
+void listProfiles(const RawProfileFolder& folder, QComboBox* combo);
+// Saves record under the combo's text, lists again and selects that name (case
+// included) without applying it.
+void saveProfile(const RawProfileFolder& folder, QComboBox* combo, const QByteArray& record);

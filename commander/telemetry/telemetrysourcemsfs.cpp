@@ -6,7 +6,6 @@
 #include <QDebug>
 
 #include <cstring>
-#include <iterator>
 
 namespace {
 
@@ -15,41 +14,6 @@ constexpr quint32 requestId = 0;
 constexpr quint32 simStartEventId = 0;
 constexpr quint32 simStopEventId = 1;
 constexpr qint64 silenceLimitMs = 1000;
-
-struct Variable
-{
-    const char* name;
-    const char* unit; // null for the string
-};
-
-// Data definition 0, in the order of the data block.
-constexpr Variable variables[] = {
-    {"SIM ON GROUND", "Bool"},
-    {"TRAILING EDGE FLAPS LEFT PERCENT", "percent over 100"},
-    {"TRAILING EDGE FLAPS RIGHT PERCENT", "percent over 100"},
-    {"AILERON TRIM PCT", "percent over 100"},
-    {"ELEVATOR TRIM PCT", "percent over 100"},
-    {"RUDDER TRIM PCT", "percent over 100"},
-    {"G FORCE", "GForce"},
-    {"INCIDENCE ALPHA", "degree"},
-    {"AIRSPEED INDICATED", "kilometer per hour"},
-    {"GEAR CENTER POSITION", "percent over 100"},
-    {"GEAR LEFT POSITION", "percent over 100"},
-    {"GEAR RIGHT POSITION", "percent over 100"},
-    {"NUMBER OF ENGINES", "Number"},
-    {"GENERAL ENG PCT MAX RPM:1", "percent"},
-    {"GENERAL ENG PCT MAX RPM:2", "percent"},
-    {"GENERAL ENG PCT MAX RPM:3", "percent"},
-    {"GENERAL ENG PCT MAX RPM:4", "percent"},
-    {"GENERAL ENG RPM:1", "rpm"},
-    {"GENERAL ENG RPM:2", "rpm"},
-    {"GENERAL ENG RPM:3", "rpm"},
-    {"GENERAL ENG RPM:4", "rpm"},
-    {"ROTOR RPM:1", "rpm"},
-    {"ROTOR RPM:2", "rpm"},
-    {"VERTICAL SPEED", "m/s"},
-    {"TITLE", nullptr},
-};
 
 // Indexes of the floats in the data block.
 enum Float {
@@ -81,7 +45,7 @@ constexpr int dataBlockSize = FLOAT_COUNT * int(sizeof(double)) + titleSize;
 constexpr int dataHeaderSize =
     int(sizeof(SIMCONNECT_RECV_SIMOBJECT_DATA_BYTYPE) - sizeof(quint32));
 
-static_assert(std::size(variables) == FLOAT_COUNT + 1, "one float per variable, then the title");
+static_assert(TelemetrySourceMSFS::variableCount == FLOAT_COUNT + 1, "one float per variable, then the title");
 
 // The block comes from the simulator's buffer, which need not be aligned for doubles.
 double floatAt(const char* block, int index)
@@ -98,6 +62,34 @@ QString titleOf(const char* block)
 }
 
 } // namespace
+
+const TelemetrySourceMSFS::Variable TelemetrySourceMSFS::variables[] = {
+    {"SIM ON GROUND", "Bool"},
+    {"TRAILING EDGE FLAPS LEFT PERCENT", "percent over 100"},
+    {"TRAILING EDGE FLAPS RIGHT PERCENT", "percent over 100"},
+    {"AILERON TRIM PCT", "percent over 100"},
+    {"ELEVATOR TRIM PCT", "percent over 100"},
+    {"RUDDER TRIM PCT", "percent over 100"},
+    {"G FORCE", "GForce"},
+    {"INCIDENCE ALPHA", "degree"},
+    {"AIRSPEED INDICATED", "kilometer per hour"},
+    {"GEAR CENTER POSITION", "percent over 100"},
+    {"GEAR LEFT POSITION", "percent over 100"},
+    {"GEAR RIGHT POSITION", "percent over 100"},
+    {"NUMBER OF ENGINES", "Number"},
+    {"GENERAL ENG PCT MAX RPM:1", "percent"},
+    {"GENERAL ENG PCT MAX RPM:2", "percent"},
+    {"GENERAL ENG PCT MAX RPM:3", "percent"},
+    {"GENERAL ENG PCT MAX RPM:4", "percent"},
+    {"GENERAL ENG RPM:1", "rpm"},
+    {"GENERAL ENG RPM:2", "rpm"},
+    {"GENERAL ENG RPM:3", "rpm"},
+    {"GENERAL ENG RPM:4", "rpm"},
+    {"ROTOR RPM:1", "rpm"},
+    {"ROTOR RPM:2", "rpm"},
+    {"VERTICAL SPEED", "m/s"},
+    {"TITLE", nullptr},
+};
 
 TelemetrySourceMSFS::TelemetrySourceMSFS(QObject* parent)
     : TelemetrySource(parent)

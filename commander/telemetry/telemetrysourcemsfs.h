@@ -18,6 +18,16 @@ public:
 
     void pollTelemetry() override;
 
+    // A variable of the data definition; the title, a string, has no unit.
+    struct Variable
+    {
+        const char* name;
+        const char* unit;
+    };
+    static constexpr int variableCount = 25;
+    // The data definition the source asks the simulator for, in the order of the data block.
+    static const Variable variables[variableCount];
+
 private:
     void openConnection();
     void closeConnection();

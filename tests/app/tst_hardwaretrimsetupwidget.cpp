@@ -123,11 +123,9 @@ void TestHardwareTrimSetupWidget::bindingTexts_data()
     QTest::addColumn<bool>("isHat");
     QTest::addColumn<QString>("text"); // as set, with "&&" for a literal "&"
 
-    QTest::newRow("button") << "Stick" << false << "Stick (Button 12)";
-    QTest::newRow("hat") << "Stick" << true << "Stick (Hat 1 direction 8)";
-    QTest::newRow("ampersand") << "R&D Stick" << false << "R&&D Stick (Button 12)";
-    QTest::newRow("double ampersand") << "A&&B" << true << "A&&&&B (Hat 1 direction 8)";
-    QTest::newRow("placeholder in the name") << "%2 Pedals" << false << "%2 Pedals (Button 12)";
+    // An "&" is no mnemonic and a "%2" no placeholder.
+    QTest::newRow("button") << "R&D %2 Stick" << false << "R&&D %2 Stick (Button 12)";
+    QTest::newRow("hat") << "A&&B %2" << true << "A&&&&B %2 (Hat 1 direction 8)";
 }
 
 void TestHardwareTrimSetupWidget::bindingTexts()
@@ -147,7 +145,7 @@ void TestHardwareTrimSetupWidget::bindingTexts()
         QCOMPARE(b->text(), b->objectName() == "roll_left_assign_button" ? text : QString("Assign"));
         QVERIFY(b->shortcut().isEmpty()); // an "&" of the name is no mnemonic
     }
-    if (QTest::currentDataTag() == QByteArray("ampersand"))
+    if (!isHat)
         QVERIFY(!WidgetTest::saveScreenshot(page.get(), "trim-page").isEmpty());
 }
 

@@ -59,26 +59,16 @@ EffectsSettings rudderJolts(const QList<JoltKind>& kinds)
 {
     EffectsSettings settings = quietSettings();
     AxisEffectsSettings& rudder = settings.axes[2];
+    const auto full = [](auto& jolt) {
+        jolt.active = true;
+        jolt.total_effect_strength = 100;
+    };
     for (JoltKind kind : kinds) {
         switch (kind) {
-        case WEAPON_RELEASE:
-            rudder.weaponReleaseJolt.active = true;
-            rudder.weaponReleaseJolt.total_effect_strength = 100;
-            setFlatCurve(rudder.weaponReleaseJolt.curve1, 100.0f);
-            break;
-        case DAMAGE:
-            rudder.damageJolt.active = true;
-            rudder.damageJolt.total_effect_strength = 100;
-            setFlatCurve(rudder.damageJolt.curve1, 100.0f);
-            break;
-        case COUNTERMEASURE:
-            rudder.countermeasuresJolt.active = true;
-            rudder.countermeasuresJolt.total_effect_strength = 100;
-            break;
-        case GEAR_LOCK:
-            rudder.gearExtractionJolt.active = true;
-            rudder.gearExtractionJolt.total_effect_strength = 100;
-            break;
+        case WEAPON_RELEASE: full(rudder.weaponReleaseJolt); setFlatCurve(rudder.weaponReleaseJolt.curve1, 100.0f); break;
+        case DAMAGE: full(rudder.damageJolt); setFlatCurve(rudder.damageJolt.curve1, 100.0f); break;
+        case COUNTERMEASURE: full(rudder.countermeasuresJolt); break;
+        case GEAR_LOCK: full(rudder.gearExtractionJolt); break;
         case LANDING:
             rudder.landingJolt.active = true;
             setFlatCurve(rudder.landingJolt.curve1, 100.0f);
@@ -152,6 +142,7 @@ private:
     int shakingRudderTicks();
     void send(quint16 port, const QByteArray& datagram);
     void sendDcsRecord(DirectControlThread* worker, const QJsonObject& fields);
+    WorkerPointer joystickWorker(Telemetry::Source selection);
 
     QTemporaryDir workDir; // the DCS source reads its weapon weights from here
     QString previousDir;
@@ -200,6 +191,17 @@ DirectControlThread* TestTelemetryRouting::runningWorker()
     invoke(running.get(), "updateDevicePositions");
     spin(1050); // the fade-in after start
     return running.get();
+}
+
+// A worker of its own with the joystick base, not started.
+WorkerPointer TestTelemetryRouting::joystickWorker(Telemetry::Source selection)
+{
+    reset();
+    addBase(PRODUCT_ID_JOYSTICK);
+    ports = freeWorkerPorts();
+    auto worker = makeWorker(selection, 50, AppConfig::TrimConfig(), ports);
+    invoke(worker.get(), "updateDevicePositions");
+    return worker;
 }
 
 // Sends one DCS datagram and polls until the worker has taken it: it finds the source
@@ -381,12 +383,7 @@ void TestTelemetryRouting::gameIdGoesToEveryBase()
 // polling it alone, but find the Condor 2 that runs now.
 void TestTelemetryRouting::autodetectFindsAnotherSimulatorAfterTheChosenOneFellSilent()
 {
-    reset();
-    addBase(PRODUCT_ID_JOYSTICK);
-    ports = freeWorkerPorts();
-    auto worker =
-        makeWorker(Telemetry::TELEMETRY_SOURCE_AUTODETECT, 50, AppConfig::TrimConfig(), ports);
-    invoke(worker.get(), "updateDevicePositions");
+    auto worker = joystickWorker(Telemetry::TELEMETRY_SOURCE_AUTODETECT);
     RoutingLog log(worker.get());
 
     send(ports.xplane, "x-plane");
@@ -410,12 +407,7 @@ void TestTelemetryRouting::autodetectFindsAnotherSimulatorAfterTheChosenOneFellS
 // without announcing it again, and no other source is polled.
 void TestTelemetryRouting::runningChosenSimulatorIsDetectedOnEnteringAutodetect()
 {
-    reset();
-    addBase(PRODUCT_ID_JOYSTICK);
-    ports = freeWorkerPorts();
-    auto worker =
-        makeWorker(Telemetry::TELEMETRY_SOURCE_CONDOR, 50, AppConfig::TrimConfig(), ports);
-    invoke(worker.get(), "updateDevicePositions");
+    auto worker = joystickWorker(Telemetry::TELEMETRY_SOURCE_CONDOR);
     RoutingLog log(worker.get());
     send(ports.condor2, condorDatagram);
     QVERIFY(pollUntil(worker.get(), [&] { return !log.lines.isEmpty(); }));
@@ -438,12 +430,7 @@ void TestTelemetryRouting::runningChosenSimulatorIsDetectedOnEnteringAutodetect(
 // although it never reports being found again.
 void TestTelemetryRouting::simulatorFoundBesideTheDetectedOneTakesOverWhenItIsLost()
 {
-    reset();
-    addBase(PRODUCT_ID_JOYSTICK);
-    ports = freeWorkerPorts();
-    auto worker =
-        makeWorker(Telemetry::TELEMETRY_SOURCE_AUTODETECT, 50, AppConfig::TrimConfig(), ports);
-    invoke(worker.get(), "updateDevicePositions");
+    auto worker = joystickWorker(Telemetry::TELEMETRY_SOURCE_AUTODETECT);
     RoutingLog log(worker.get());
     send(ports.condor2, condorDatagram);
     send(ports.xplane, "x-plane");

@@ -123,21 +123,27 @@ inline void invoke(DirectControlThread* worker, const char* slot, int argument)
     QMetaObject::invokeMethod(worker, slot, Qt::DirectConnection, Q_ARG(int, argument));
 }
 
-// Reports of one kind (TelemetryOverrideEnum field) that a base received, oldest first.
-inline std::vector<Report> overrideReports(unsigned short productId, uint8_t field)
+// Reports of one kind (TelemetryOverrideEnum field) that a base received, oldest first:
+// all the emulator holds, or those of a report log.
+inline std::vector<Report>
+overrideReports(unsigned short productId, uint8_t field,
+                const std::vector<BaseEmulator::WrittenReport>& received = BaseEmulator::writtenReports())
 {
     std::vector<Report> result;
-    for (const BaseEmulator::WrittenReport& report : BaseEmulator::writtenReports(productId)) {
-        if (report.kind == BaseEmulator::ReportKind::Output && report.bytes.size() == 65
-            && report.bytes[0] == 0xA3 && report.bytes[1] == 0x10 && report.bytes[2] == field)
+    for (const BaseEmulator::WrittenReport& report : received) {
+        if (report.productId == productId && report.kind == BaseEmulator::ReportKind::Output
+            && report.bytes.size() == 65 && report.bytes[0] == 0xA3 && report.bytes[1] == 0x10
+            && report.bytes[2] == field)
             result.push_back(report.bytes);
     }
     return result;
 }
 
-inline std::vector<Report> directControlReports(unsigned short productId)
+inline std::vector<Report>
+directControlReports(unsigned short productId,
+                     const std::vector<BaseEmulator::WrittenReport>& received = BaseEmulator::writtenReports())
 {
-    return overrideReports(productId, TELEMETRY_OVERRIDE_DIRECT_CONTROL);
+    return overrideReports(productId, TELEMETRY_OVERRIDE_DIRECT_CONTROL, received);
 }
 
 inline DirectControlTypeDef directControlOf(const Report& report)
@@ -159,10 +165,11 @@ inline Report lastDirectControl(unsigned short productId, uint8_t deviceAxis)
 }
 
 // Direct-control reports to a base that carry a periodic (shaker or jolt) force.
-inline int shakingReports(unsigned short productId)
+inline int shakingReports(unsigned short productId,
+                          const std::vector<BaseEmulator::WrittenReport>& received = BaseEmulator::writtenReports())
 {
     int shaking = 0;
-    for (const Report& report : directControlReports(productId))
+    for (const Report& report : directControlReports(productId, received))
         shaking += directControlOf(report).periodicForce != 0 ? 1 : 0;
     return shaking;
 }

@@ -3,6 +3,7 @@
 // standard output, acting as the user at the window or a hand at the emulated bases
 // would, and prints "ended handles <open handles> exits <hid_exit calls>" at the end.
 #include "baseemulator.h"
+#include "widgettest.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -92,8 +93,8 @@ QString run(const QStringList& words)
         return find<QObject>(words.value(1))->setProperty(qPrintable(words.value(2)), words.value(3)) ? "set" : "not set";
     if (command == "click")
         return QTest::mouseClick(find(words.value(1)), Qt::LeftButton), QStringLiteral("clicked");
-    if (command == "shot") // the window, as a PNG file
-        return window()->grab().save(words.value(1), "PNG") ? QStringLiteral("saved") : QStringLiteral("not saved");
+    if (command == "shot") // the window, under the screenshots of the program
+        return WidgetTest::saveScreenshot(window(), words.value(1)).isEmpty() ? QStringLiteral("not saved") : QStringLiteral("saved");
     if (command == "reads") { // the settings records read from a base, by report id
         const std::vector<uint8_t> reads = BaseEmulator::featureReads(pid);
         return hex(reads.data(), reads.size());

@@ -1,21 +1,19 @@
 #include "baseemulator.h"
 #include "fulleffectsettingswidget.h"
 #include "fullhardwaresettingswidget.h"
+#include "gpioextensionwidget.h"
 #include "settingslimits.h"
 #include "settingsuibackgroundthread.h"
+#include "ui_gpioextensionwidget.h"
 #include "widgettest.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QListView>
 #include <QSignalSpy>
-#include <QSlider>
-#include <QSpinBox>
-#include <QTabWidget>
 #include <QTest>
 
+#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -23,34 +21,26 @@ using Worker = SettingsUiBackgroundThread;
 
 namespace {
 
-// Each setting a page sends as "type field index value", marked when the worker would
-// refuse it.
-template <typename Page>
-void record(Page* page, QStringList* sent)
-{
-    const auto add = [page, sent](auto signal, const char* type) {
-        QObject::connect(page, signal, page, [sent, type](SettingsFieldEnum field, int8_t index, auto value) {
-            const bool ok = settingWithinLimits(field, index, double(value), int(sizeof(value)), type[0] == 'f');
-            *sent << QStringLiteral("%1 %2 %3 %4%5").arg(type).arg(field).arg(index).arg(double(value)).arg(ok ? "" : " refused");
-        });
-    };
-    add(&Page::settingInt8Changed, "int8"), add(&Page::settingUInt8Changed, "uint8");
-    add(&Page::settingInt16Changed, "int16"), add(&Page::settingUInt16Changed, "uint16");
-    add(&Page::settingFloatChanged, "float");
-}
+enum Page { Effects, Periphery }; // the pages with profiles
 
-// As the main window forwards a page's settings to the selected base.
-template <typename Page>
-void wire(Page* page, Worker* worker, int pid)
-{
-    QObject::connect(page, &Page::settingUInt8Changed, worker, [=](auto f, auto i, auto d) { worker->sendUInt8SettingReport(pid, f, i, d); });
-    QObject::connect(page, &Page::settingUInt16Changed, worker, [=](auto f, auto i, auto d) { worker->sendUInt16SettingReport(pid, f, i, d); });
-    QObject::connect(page, &Page::settingFloatChanged, worker, [=](auto f, auto i, auto d) { worker->sendFloatSettingReport(pid, f, i, d); });
-}
+struct PeripheryRecords {
+    AdcExtensionSettingsTypeDef adc{};
+    GpioExtensionSettingsTypeDef gpio{};
+};
+static_assert(sizeof(PeripheryRecords) == 128);
 
-QByteArray bytesOf(const EffectSettingsTypeDef& record)
+template <typename Record>
+QByteArray bytesOf(const Record& record)
 {
     return QByteArray(reinterpret_cast<const char*>(&record), sizeof(record));
+}
+
+template <typename Record>
+Record recordOf(const QByteArray& bytes)
+{
+    Record record;
+    std::memcpy(&record, bytes.constData(), sizeof(record));
+    return record;
 }
 
 EffectSettingsTypeDef effectRecord()
@@ -58,6 +48,24 @@ EffectSettingsTypeDef effectRecord()
     EffectSettingsTypeDef record{1, 40, 50, 60, 1, {}, {}};
     record.axis[0] = record.axis[1] = {80, 900, 10, 20, 30, 40, 50, 60, 70};
     return record;
+}
+
+// A record of the page in which every shown value differs from a new page's; as the page
+// saves it, or with bytes it does not show set (and a periphery invert byte of 255).
+QByteArray sample(Page page, bool asSaved = false)
+{
+    if (page == Effects) {
+        EffectSettingsTypeDef record = effectRecord();
+        record.unused[0] = asSaved ? 0 : 0xAA;
+        return bytesOf(record);
+    }
+    PeripheryRecords p{{{100, 200, 300}, {400, 500, 32767}, {10, 20, 30}, {5, 6, 7}, {90, 91, 100}, {1, 0, 255}, {0xDD}},
+                       {1, {1, 2, 0, 3, 4, 5, 6, 8, 0, 9}, {}, 2, 1, 7, 9, {0xEE}}};
+    for (int b = 0; b < 32; ++b)
+        p.gpio.buttonModes[b] = uint8_t(b % 3);
+    if (asSaved)
+        p.adc.invert[2] = 1, p.adc.reserved[0] = 0, p.gpio.reserved[0] = 0;
+    return bytesOf(p);
 }
 
 // Every value differs from a new page's; some lie outside the controls or are no number.
@@ -96,6 +104,8 @@ void countProfileWarnings(QtMsgType type, const QMessageLogContext&, const QStri
 
 } // namespace
 
+Q_DECLARE_METATYPE(Page)
+
 class TestSettingsPages : public QObject
 {
     Q_OBJECT
@@ -103,34 +113,77 @@ class TestSettingsPages : public QObject
     std::unique_ptr<WidgetTest::ScopedWorkingDirectory> workingDirectory;
     std::unique_ptr<FullEffectSettingsWidget> effects;
     std::unique_ptr<FullHardwareSettingsWidget> hardware;
+    std::unique_ptr<GpioExtensionWidget> periphery;
+    // Each setting a page sends as "type field index value", marked when the worker
+    // would refuse it.
     QStringList sent;
 
     void makePages()
     {
         effects = std::make_unique<FullEffectSettingsWidget>();
         hardware = std::make_unique<FullHardwareSettingsWidget>();
-        record(effects.get(), &sent);
-        record(hardware.get(), &sent);
+        periphery = std::make_unique<GpioExtensionWidget>();
+        for (SettingsPageWidget* page : {static_cast<SettingsPageWidget*>(effects.get()), static_cast<SettingsPageWidget*>(hardware.get()),
+                                         static_cast<SettingsPageWidget*>(periphery.get())}) {
+            const auto add = [this, page](auto signal, const char* type) {
+                connect(page, signal, this, [this, type](SettingsFieldEnum field, int8_t index, auto value) {
+                    const bool ok = settingWithinLimits(field, index, double(value), int(sizeof(value)), type[0] == 'f');
+                    sent << QStringLiteral("%1 %2 %3 %4%5").arg(type).arg(field).arg(index).arg(double(value)).arg(ok ? "" : " refused");
+                });
+            };
+            add(&SettingsPageWidget::settingInt8Changed, "int8"), add(&SettingsPageWidget::settingUInt8Changed, "uint8");
+            add(&SettingsPageWidget::settingInt16Changed, "int16"), add(&SettingsPageWidget::settingUInt16Changed, "uint16");
+            add(&SettingsPageWidget::settingFloatChanged, "float");
+        }
     }
-    // Some names are on both pages; those are asked of one.
+    QWidget* pageOf(Page page) const { return page == Effects ? static_cast<QWidget*>(effects.get()) : periphery.get(); }
+    // Looked for on the given page, else on the effect, hardware and periphery pages in turn.
     template <typename T = QWidget>
-    T* child(const char* name, QWidget* page = nullptr) const
+    T* child(const QString& name, QWidget* in = nullptr) const
     {
-        T* widget = (page ? page : effects.get())->findChild<T*>(QLatin1String(name));
-        return widget || page ? widget : hardware->findChild<T*>(QLatin1String(name));
+        for (QWidget* page : in ? QList<QWidget*>{in} : QList<QWidget*>{effects.get(), hardware.get(), periphery.get()}) {
+            if (T* widget = page->findChild<T*>(name))
+                return widget;
+        }
+        return nullptr;
     }
-    QLineEdit* profileEdit() const { return child<QComboBox>("profile_combo_box")->lineEdit(); }
+    QComboBox* profileCombo(Page page) const { return child<QComboBox>("profile_combo_box", pageOf(page)); }
+    void click(Page page, const char* button) const { QTest::mouseClick(child(button, pageOf(page)), Qt::LeftButton); }
+    QString folder(Page page) const { return page == Effects ? "device_effects_profiles/" : "periphery_profiles/"; }
+    void load(Page page, const QByteArray& bytes, bool send)
+    {
+        if (page == Effects)
+            return effects->settingsToUi(recordOf<EffectSettingsTypeDef>(bytes), send);
+        const auto p = recordOf<PeripheryRecords>(bytes);
+        periphery->adcSettingsToUi(p.adc, send), periphery->gpioSettingsToUi(p.gpio, send);
+    }
+    QByteArray shown(Page page) const
+    {
+        EffectSettingsTypeDef effect{};
+        PeripheryRecords p;
+        if (page == Effects) {
+            effects->uiToSettings(&effect);
+            return bytesOf(effect);
+        }
+        periphery->uiToAdcSettings(&p.adc), periphery->uiToGpioSettings(&p.gpio);
+        return bytesOf(p);
+    }
     // Values of spin boxes and sliders, 1 or 0 for check boxes.
     void expectShown(std::initializer_list<std::pair<const char*, int>> expected) const
     {
         for (auto [name, value] : expected)
             QVERIFY2(child(name)->property(child<QCheckBox>(name) ? "checked" : "value").toInt() == value, name);
     }
-    QByteArray shownEffects() const
+    // The grip page shown, tool-box items 0-3 and the four button groups enabled.
+    QString sections() const
     {
-        EffectSettingsTypeDef shown{};
-        effects->uiToSettings(&shown);
-        return bytesOf(shown);
+        QString text = QString::number(child<QStackedWidget>("extension_settings")->currentIndex()) + ' ';
+        for (int item = 0; item < 4; ++item)
+            text += child<QToolBox>("gpio_tool_box")->isItemEnabled(item) ? '1' : '0';
+        text += ' ';
+        for (const char* group : {"button_modes_group_box", "shiftRegistersGroup_1", "shiftRegistersGroup_2", "shiftRegistersGroup_3"})
+            text += child(group)->isEnabled() ? '1' : '0';
+        return text;
     }
 
 private slots:
@@ -147,175 +200,160 @@ private slots:
     void cleanup()
     {
         qInstallMessageHandler(nullptr);
-        effects.reset(), hardware.reset(), workingDirectory.reset();
+        effects.reset(), hardware.reset(), periphery.reset(), workingDirectory.reset();
     }
 
-    // Sliders follow and widen, a new set-up narrows the motion range slider again, the
-    // calibration list is refilled, gains show rounded or clamped: nothing is sent.
-    void loadedRecordsSendNothing()
+    void savedProfileAppliesWhatDiffers_data()
     {
-        EffectSettingsTypeDef settings = effectRecord();
-        settings.axis[0].motionRange = 1440;
-        settings.axis[1].staticDampening = 500;
-        effects->setDeviceType(DEVICE_TYPE_JOYSTICK);
-        effects->settingsToUi(settings, false);
-        hardware->setDeviceType(DEVICE_TYPE_JOYSTICK, false);
-        hardware->settingsToUi(hardwareRecord());
-        QCOMPARE(shownEffects(), bytesOf(settings));
-        expectShown({{"motion_range_slider_axis0", 1440}, {"static_dampening_slider_axis1", 500}, {"horizontalSlider_3", 80},
-                     {"calibration_speed_slider", 150}, {"speed_sample_buffer_size", 2}, {"axis0_p_gain", 53},
-                     {"axis0_i_gain", 120}, {"axis1_p_gain", 100}, {"axis1_i_gain", 0}, {"force_enable", 1},
-                     {"axis0_encoder_direction", 1}, {"axis1_encoder_direction", 0}});
-        effects->setDeviceType(DEVICE_TYPE_JOYSTICK);
-        HardwareSettingsTypeDef slower{};
-        slower.calibrationSpeed = 80;
-        hardware->settingsToUi(slower);
-        expectShown({{"motion_range_axis0", 1080}, {"motion_range_slider_axis0", 1080}, {"calibration_speed_slider", 80}});
-        QCOMPARE(child<QSlider>("motion_range_slider_axis0")->maximum(), 1080);
-        QCOMPARE(child<QSlider>("static_dampening_slider_axis1")->maximum(), 500);
-        QCOMPARE(child<QSlider>("calibration_speed_slider")->maximum(), 150);
-        QCOMPARE(sent, QStringList());
-    }
-
-    void appliedProfileSendsWhatChanges_data()
-    {
-        QTest::addColumn<QByteArray>("profile");
+        QTest::addColumn<Page>("page");
+        QTest::addColumn<QList<int>>("patch"); // byte, value, byte, value... of the saved file
         QTest::addColumn<QStringList>("writes");
-        using P = EffectSettingsTypeDef;
-        const auto row = [](const char* name, void (*change)(P&), QStringList writes) {
-            P profile = effectRecord();
-            change(profile);
-            QTest::newRow(name) << bytesOf(profile) << writes;
-        };
-        row("equal to the screen", [](P&) {}, {});
-        row("three fields, in load order", [](P& p) { p.axis[1].maxForce = 5, p.axis[0].softStopDampening = 700, p.directXSpringStrength = 41; },
-            {"uint8 1 0 41", "uint16 9 0 700", "uint8 10 1 5"});
-        row("byte 0 at 0 over a checked box", [](P& p) { p.invertConstantForce = 0; }, {"int8 0 0 -1"});
-        row("positive byte 0 keeps the box", [](P& p) { p.invertConstantForce = 5; }, {});
-        row("soft stop range 0", [](P& p) { p.axis[0].softStopRange = 0; }, {"uint8 7 0 1"});
-        row("unknown clipping mode", [](P& p) { p.forceClippingMode = 2; }, {});
+        QTest::newRow("effects as saved") << Effects << QList<int>() << QStringList();
+        QTest::newRow("three fields, in load order") << Effects << QList<int>{1, 41, 15, 0xBC, 16, 0x02, 30, 5} << QStringList{"uint8 1 0 41", "uint16 9 0 700", "uint8 10 1 5"};
+        QTest::newRow("byte 0 at 0 over a checked box") << Effects << QList<int>{0, 0} << QStringList{"int8 0 0 -1"};
+        QTest::newRow("positive byte 0 keeps the box") << Effects << QList<int>{0, 5} << QStringList();
+        QTest::newRow("soft stop range 0") << Effects << QList<int>{9, 0} << QStringList{"uint8 7 0 1"};
+        QTest::newRow("unknown clipping mode") << Effects << QList<int>{4, 2} << QStringList();
+        QTest::newRow("periphery as saved") << Periphery << QList<int>() << QStringList();
+        QTest::newRow("smoothing of channel 2") << Periphery << QList<int>{14, 55} << QStringList{"uint8 38 2 55"};
+        QTest::newRow("encoder Z0 mode, then field 41") << Periphery << QList<int>{73, 3} << QStringList{"uint8 28 8 3", "uint8 41 1 1"};
+        QTest::newRow("extension type 13") << Periphery << QList<int>{64, 13} << QStringList();
     }
 
-    // A typed name confirmed with Enter applies its file: one write per changed control.
-    void appliedProfileSendsWhatChanges()
+    // The saved file holds the page, unshown bytes zero, and replaces one of that name,
+    // which is selected (case included) but not applied; a link is not written through.
+    // Applying the changed file (its name typed and confirmed with Enter) sends each
+    // differing value; the same record loaded from the base sends nothing but still sets
+    // the Z0 box. A delete selects nothing.
+    void savedProfileAppliesWhatDiffers()
     {
-        QFETCH(QByteArray, profile);
-        effects->settingsToUi(effectRecord(), false);
-        QVERIFY(writeFile("device_effects_profiles/flight", profile));
-        QVERIFY(WidgetTest::showExposed(effects.get(), QSize(640, 760)));
-        QTest::keyClicks(profileEdit(), "flight");
-        QTest::keyClick(profileEdit(), Qt::Key_Return);
+        QFETCH(Page, page);
+        QFETCH(QList<int>, patch);
+        load(page, sample(page), false);
+        QVERIFY(writeFile(folder(page) + "flight", "old") && writeFile(folder(page) + "Flight", "other"));
+        QVERIFY(WidgetTest::showExposed(pageOf(page), QSize(900, 760)));
+        profileCombo(page)->lineEdit()->setText("flight");
+        click(page, "profile_save_button");
+        QCOMPARE(tree().value(QDir::current().absoluteFilePath(folder(page) + "flight")), sample(page, true));
+        QCOMPARE(profileCombo(page)->currentText(), "flight");
+        QVERIFY(writeFile("config.ini", "keep") && QFile::link("../config.ini", folder(page) + "link"));
+        profileCombo(page)->lineEdit()->setText("link");
+        click(page, "profile_save_button");
+        QCOMPARE(tree().value(QDir::current().absoluteFilePath("config.ini")), "keep");
+
+        QByteArray profile = sample(page, true);
+        for (int at = 0; at < patch.size(); at += 2)
+            profile[patch[at]] = char(patch[at + 1]);
+        QVERIFY(writeFile(folder(page) + "changed", profile));
+        profileCombo(page)->lineEdit()->clear();
+        QTest::keyClicks(profileCombo(page)->lineEdit(), "changed");
+        QTest::keyClick(profileCombo(page)->lineEdit(), Qt::Key_Return);
         QTEST(sent, "writes");
+        QCOMPARE(sent.filter("refused"), QStringList());
+        const QStringList applied = sent;
+        load(page, sample(page), false), load(page, profile, false);
+        QCOMPARE(sent, applied);
+        QCOMPARE(child<QCheckBox>("enable_reset_button")->isChecked(), page == Periphery && profile[73] != 0);
+
+        profileCombo(page)->lineEdit()->setText("flight");
+        click(page, "profile_delete_button");
+        QVERIFY(!QFile::exists(folder(page) + "flight"));
+        QCOMPARE(profileCombo(page)->currentIndex(), -1);
+        QCOMPARE(profileCombo(page)->lineEdit()->text(), QString());
     }
 
     void refusedProfilesChangeNothing_data()
     {
+        QTest::addColumn<Page>("page");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("fileSize");     // -1: no file
+        QTest::addColumn<int>("fileSize");     // -1: no file; -2: the folder is a file, name is in the working directory
         QTest::addColumn<bool>("nameRefused"); // then saving and deleting are tried too
-        QTest::newRow("empty file") << "empty" << 0 << false;
-        QTest::newRow("63 bytes") << "short" << 63 << false;
-        QTest::newRow("128-byte periphery file") << "periphery" << 128 << false;
-        QTest::newRow("missing file") << "missing" << -1 << false;
-        QTest::newRow("parent folder") << "../config.ini" << 64 << true;
-        QTest::newRow("sub folder") << "a/b" << 64 << true;
-        QTest::newRow("backslash") << "a\\b" << 64 << true;
-        QTest::newRow("empty name") << "" << -1 << true;
-        QTest::newRow("dot dot") << ".." << -1 << true;
-        QTest::newRow("colon") << "a:b" << -1 << true;
-        QTest::newRow("control character") << "tab\tname" << -1 << true;
+        QTest::newRow("empty file") << Effects << "empty" << 0 << false;
+        QTest::newRow("63 bytes") << Effects << "short" << 63 << false;
+        QTest::newRow("128-byte periphery file") << Effects << "periphery" << 128 << false;
+        QTest::newRow("missing file") << Effects << "missing" << -1 << false;
+        QTest::newRow("parent folder") << Effects << "../config.ini" << 64 << true;
+        QTest::newRow("sub folder") << Effects << "a/b" << 64 << true;
+        QTest::newRow("backslash") << Effects << "a\\b" << 64 << true;
+        QTest::newRow("empty name") << Effects << "" << -1 << true;
+        QTest::newRow("control character") << Effects << "tab\tname" << -1 << true;
+        QTest::newRow("64-byte effect file") << Periphery << "effects" << 64 << false;
+        QTest::newRow("127 bytes") << Periphery << "short" << 127 << false;
+        QTest::newRow("129 bytes") << Periphery << "long" << 129 << false;
+        QTest::newRow("dot dot") << Periphery << ".." << -1 << true;
+        QTest::newRow("colon") << Periphery << "a:b" << -1 << true;
+        QTest::newRow("folder unusable") << Periphery << "config.ini" << -2 << false;
     }
 
-    // Nothing is sent, no control and no file anywhere changes, and the log says why.
+    // Nothing is sent, no control and no file anywhere changes, and the log says why. A
+    // folder that cannot be made disables the profile row, and the working directory is
+    // never used in its place.
     void refusedProfilesChangeNothing()
     {
+        QFETCH(Page, page);
         QFETCH(QString, name);
         QFETCH(int, fileSize);
         QFETCH(bool, nameRefused);
-        effects->settingsToUi(effectRecord(), false);
-        QVERIFY(fileSize < 0 || writeFile("device_effects_profiles/" + name, QByteArray(fileSize, char(7))));
-        QVERIFY(WidgetTest::showExposed(effects.get(), QSize(640, 760)));
+        if (fileSize == -2) {
+            QVERIFY(QDir(folder(page)).removeRecursively() && writeFile(folder(page).chopped(1), "a file"));
+            QVERIFY(writeFile(name, sample(page, true)));
+            makePages();
+        }
+        QVERIFY(fileSize < 0 || writeFile(folder(page) + name, QByteArray(fileSize, char(7))));
+        for (const char* control : {"profile_combo_box", "profile_save_button", "profile_delete_button"})
+            QCOMPARE(child(control, pageOf(page))->isEnabled(), fileSize != -2);
+        load(page, sample(page), false);
+        QVERIFY(WidgetTest::showExposed(pageOf(page), QSize(900, 760)));
         const QMap<QString, QByteArray> before = tree();
-        effects->applyProfile(name);
+        profileWarnings = 0;
+        QVERIFY(QMetaObject::invokeMethod(pageOf(page), "applyProfile", Q_ARG(QString, name)));
         for (const char* button : {"profile_save_button", "profile_delete_button"}) {
-            profileEdit()->setText(name);
+            profileCombo(page)->lineEdit()->setText(name);
             if (nameRefused)
-                QTest::mouseClick(child(button), Qt::LeftButton);
+                click(page, button);
         }
         QCOMPARE(sent, QStringList());
         QCOMPARE(tree(), before);
-        QCOMPARE(shownEffects(), bytesOf(effectRecord()));
+        QCOMPARE(shown(page), sample(page, true));
         QCOMPARE(profileWarnings, nameRefused ? 3 : 1);
     }
 
-    // The file holds the screen's 64 bytes, bytes 31-63 zero, and replaces one of that
-    // name, which is selected but not applied; a link is not written through; a delete
-    // selects nothing.
-    void savedProfileHoldsTheScreen()
-    {
-        EffectSettingsTypeDef settings = effectRecord();
-        settings.unused[0] = 0xAA;
-        effects->settingsToUi(settings, false);
-        QVERIFY(writeFile("device_effects_profiles/mine", "old") && writeFile("device_effects_profiles/Mine", "other"));
-        QVERIFY(WidgetTest::showExposed(effects.get(), QSize(640, 760)));
-        profileEdit()->setText("mine");
-        QTest::mouseClick(child("profile_save_button"), Qt::LeftButton);
-        QFile saved("device_effects_profiles/mine");
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(), bytesOf(effectRecord()));
-        QCOMPARE(child<QComboBox>("profile_combo_box")->currentText(), "mine");
-        QVERIFY(writeFile("config.ini", "keep") && QFile::link("../config.ini", "device_effects_profiles/link"));
-        profileEdit()->setText("link");
-        QTest::mouseClick(child("profile_save_button"), Qt::LeftButton);
-        QCOMPARE(tree().value(QDir::current().absoluteFilePath("config.ini")), "keep");
-        profileEdit()->setText("mine");
-        QTest::mouseClick(child("profile_delete_button"), Qt::LeftButton);
-        QVERIFY(!saved.exists());
-        QCOMPARE(child<QComboBox>("profile_combo_box")->currentIndex(), -1);
-        QCOMPARE(profileEdit()->text() + sent.join(""), QString());
-    }
-
-    // A profile folder that cannot be made turns profiles off; the working directory is
-    // never used in its place.
-    void unusableFolderTurnsProfilesOff()
-    {
-        QVERIFY(QDir("device_effects_profiles").removeRecursively());
-        QVERIFY(writeFile("device_effects_profiles", "a file") && writeFile("config.ini", QByteArray(64, char(7))));
-        makePages();
-        const QMap<QString, QByteArray> before = tree();
-        for (const char* name : {"profile_combo_box", "profile_save_button", "profile_delete_button"})
-            QVERIFY(!child(name)->isEnabled());
-        effects->applyProfile("config.ini");
-        QCOMPARE(tree(), before);
-        QCOMPARE(sent, QStringList());
-    }
-
-    void controlsFollowTheBaseType_data()
+    void loadedRecordsFollowTheBaseTypeAndSendNothing_data()
     {
         QTest::addColumn<int>("previous");
         QTest::addColumn<int>("type");
         QTest::addColumn<bool>("advanced");
         QTest::newRow("joystick") << 3 << 1 << false;
-        QTest::newRow("rudder") << 0 << 2 << true;
+        QTest::newRow("rudder") << 1 << 2 << true;
         QTest::newRow("wheel") << 4 << 3 << false;
         QTest::newRow("collective") << 3 << 4 << true;
     }
 
-    // Each page shows what the type has, whatever came before; screenshots of both.
-    void controlsFollowTheBaseType()
+    // Each page shows what the type has, whatever came before. Sliders follow and widen,
+    // a new set-up narrows the motion range slider again, the calibration list is
+    // refilled, gains show rounded or clamped: nothing is sent. Screenshots of both pages.
+    void loadedRecordsFollowTheBaseTypeAndSendNothing()
     {
         QFETCH(int, previous);
         QFETCH(int, type);
         QFETCH(bool, advanced);
+        EffectSettingsTypeDef settings = effectRecord();
+        settings.axis[0].motionRange = 1440;
+        settings.axis[1].staticDampening = 500;
         effects->setDeviceType(DeviceTypeEnum(previous));
         effects->setDeviceType(DeviceTypeEnum(type));
-        effects->settingsToUi(effectRecord(), false);
+        effects->settingsToUi(settings, false);
         hardware->setDeviceType(DeviceTypeEnum(type), advanced);
         hardware->settingsToUi(hardwareRecord());
+        QCOMPARE(shown(Effects), bytesOf(settings));
+        expectShown({{"motion_range_slider_axis0", 1440}, {"static_dampening_slider_axis1", 500}, {"horizontalSlider_3", 80},
+                     {"calibration_speed_slider", 150}, {"speed_sample_buffer_size", 2}, {"axis0_p_gain", 53},
+                     {"axis0_i_gain", 120}, {"axis1_p_gain", 100}, {"axis1_i_gain", 0}, {"force_enable", 1},
+                     {"axis0_encoder_direction", 1}, {"axis1_encoder_direction", 0}});
         for (QString name : {"%1_label_axis0", "%1_slider_axis0", "%1_axis1"}) {
             QWidget* tab = child(name.endsWith('0') ? "axis0Tab" : "axis1Tab");
-            QCOMPARE(child(qPrintable(name.arg("max_force")))->isVisibleTo(tab), type != DEVICE_TYPE_WHEEL);
-            QCOMPARE(child(qPrintable(name.arg("integrated_spring")))->isVisibleTo(tab), type != DEVICE_TYPE_COLLECTIVE);
+            QCOMPARE(child(name.arg("max_force"))->isVisibleTo(tab), type != DEVICE_TYPE_WHEEL);
+            QCOMPARE(child(name.arg("integrated_spring"))->isVisibleTo(tab), type != DEVICE_TYPE_COLLECTIVE);
         }
         QCOMPARE(child("force_clamping_group")->isVisibleTo(effects.get()), type != DEVICE_TYPE_WHEEL);
         for (QTabWidget* tabs : {effects->findChild<QTabWidget*>(), hardware->findChild<QTabWidget*>()})
@@ -326,15 +364,24 @@ private slots:
         QVERIFY(WidgetTest::showExposed(effects.get(), QSize(640, 760)) && WidgetTest::showExposed(hardware.get(), QSize(600, 520)));
         QVERIFY(!WidgetTest::saveScreenshot(effects.get(), QString("effects_") + QTest::currentDataTag()).isEmpty());
         QVERIFY(!WidgetTest::saveScreenshot(hardware.get(), QString("controller_") + QTest::currentDataTag()).isEmpty());
+
+        effects->setDeviceType(DeviceTypeEnum(type));
+        HardwareSettingsTypeDef slower{};
+        slower.calibrationSpeed = 80;
+        hardware->settingsToUi(slower);
+        expectShown({{"motion_range_axis0", 1080}, {"motion_range_slider_axis0", 1080}, {"calibration_speed_slider", 80}});
+        QCOMPARE(child<QSlider>("motion_range_slider_axis0")->maximum(), 1080);
+        QCOMPARE(child<QSlider>("static_dampening_slider_axis1")->maximum(), 500);
+        QCOMPARE(child<QSlider>("calibration_speed_slider")->maximum(), 150);
         QCOMPARE(sent, QStringList());
     }
 
-    // Every control to both ends of its range, every box toggled, every item picked: the
-    // worker accepts each value, and each of the 30 fields of the pages is sent.
+    // Every control of the three pages to both ends of its range, every box toggled,
+    // every item picked: the worker accepts each value, and every field is sent.
     void everyEditIsWithinTheWorkersLimits()
     {
         hardware->settingsToUi(hardwareRecord());
-        for (QWidget* page : {static_cast<QWidget*>(effects.get()), static_cast<QWidget*>(hardware.get())}) {
+        for (QWidget* page : {static_cast<QWidget*>(effects.get()), static_cast<QWidget*>(hardware.get()), static_cast<QWidget*>(periphery.get())}) {
             for (auto* slider : page->findChildren<QAbstractSlider*>())
                 slider->setValue(slider->maximum()), slider->setValue(slider->minimum());
             for (auto* spin : page->findChildren<QSpinBox*>())
@@ -347,10 +394,10 @@ private slots:
             }
         }
         QSet<QString> fields;
-        for (const QString& setting : sent)
+        for (const QString& setting : std::as_const(sent))
             fields << setting.section(' ', 1, 1);
         QCOMPARE(sent.filter("refused"), QStringList());
-        QCOMPARE(fields.size(), 30);
+        QCOMPARE(fields.size(), int(SETTINGS_FIELD_COUNT));
     }
 
     // Typed values reach the base through the worker even where a slider first pulls its
@@ -363,8 +410,12 @@ private slots:
         BaseEmulator::addBase(PRODUCT_ID_JOYSTICK);
         for (int tick = 0; tick <= Worker::retryTicks; ++tick)
             worker.checkDeviceConnections();
-        wire(effects.get(), &worker, PRODUCT_ID_JOYSTICK);
-        wire(hardware.get(), &worker, PRODUCT_ID_JOYSTICK);
+        // As the main window forwards the pages' settings to the selected base.
+        for (SettingsPageWidget* page : {static_cast<SettingsPageWidget*>(effects.get()), static_cast<SettingsPageWidget*>(hardware.get())}) {
+            connect(page, &SettingsPageWidget::settingUInt8Changed, &worker, [&worker](auto f, auto i, auto d) { worker.sendUInt8SettingReport(PRODUCT_ID_JOYSTICK, f, i, d); });
+            connect(page, &SettingsPageWidget::settingUInt16Changed, &worker, [&worker](auto f, auto i, auto d) { worker.sendUInt16SettingReport(PRODUCT_ID_JOYSTICK, f, i, d); });
+            connect(page, &SettingsPageWidget::settingFloatChanged, &worker, [&worker](auto f, auto i, auto d) { worker.sendFloatSettingReport(PRODUCT_ID_JOYSTICK, f, i, d); });
+        }
         connect(&worker, &Worker::effectSettingsObtained, this, [this](auto settings) { effects->settingsToUi(settings, false); });
         connect(&worker, &Worker::hardwareSettingsObtained, this, [this](auto settings) { hardware->settingsToUi(settings); });
         QVERIFY(WidgetTest::showExposed(effects.get(), QSize(640, 760)));
@@ -385,6 +436,126 @@ private slots:
                      {"calibration_speed", 200}, {"calibration_speed_slider", 200}});
         QCOMPARE(child<QSlider>("calibration_speed_slider")->maximum(), 200);
         QCOMPARE(sent.size(), 12);
+    }
+
+    // The periphery form alone: names, types, ranges, label texts, pages; retranslating
+    // keeps the state.
+    void peripheryFormBuildsEveryNamedControl()
+    {
+        QWidget host;
+        Ui_GpioExtensionWidget form;
+        form.setupUi(&host);
+        const auto expect = [&host](const char* type, const QStringList& names, int minimum = 0, int maximum = 0) {
+            for (const QString& name : names) {
+                auto* object = host.findChild<QObject*>(name);
+                auto* spin = qobject_cast<QSpinBox*>(object);
+                QVERIFY2(object && object->inherits(type) && (!spin || (spin->minimum() == minimum && spin->maximum() == maximum)), qPrintable(name));
+            }
+        };
+        QStringList combos = {"profile_combo_box", "spiModeCombo_1", "spi_mode_dropdown", "latch_mode_dropdown"};
+        const QStringList gpioButtonLabels = {"label", "label_2", "label_3", "label_5", "label_15", "label_16", "label_17", "label_18"};
+        for (int b = 1; b <= 32; ++b) {
+            combos << (b <= 8 ? QString("buttonMode_pin_%1") : QString("buttonMode_%1")).arg(b);
+            const QString label = b <= 8 ? gpioButtonLabels[b - 1] : QString("label_%1").arg(b + 32 + (b > 24)); // no label_57
+            QCOMPARE(host.findChild<QLabel*>(label)->text(), QString("Button %1").arg(b));
+        }
+        for (int pin = 1; pin <= 10; ++pin)
+            combos << QString("gpioModeCombo_%1").arg(pin);
+        expect("QComboBox", combos);
+        expect("QPushButton", {"profile_save_button", "profile_delete_button"});
+        expect("QCheckBox", {"enable_reset_button", "analog1_invert", "analog2_invert", "analog3_invert"});
+        expect("QGroupBox", {"profiles_group_box", "gpio_modes_group_box", "groupBox_4", "groupBox_2", "shiftRegistersGroup_3"});
+        expect("QSpinBox", {"spi_latch_delay", "spi_pulse_length"}, 1, 10);
+        for (QString c : {"1", "2", "3"}) {
+            expect("QSpinBox", {"lowerDeadZoneSpinBox_" + c, "upperDeadZoneSpinBox_" + c}, 0, 32767);
+            expect("QSpinBox", {"analogSmoothingSpinBox_" + c, "analogButtonLowSpinBox_" + c, "analogButtonHighSpinBox_" + c}, 0, 100);
+        }
+        const QStringList pins = {"label_6", "label_8", "label_9", "label_10", "label_12", "label_13", "label_14", "label_4", "label_22", "label_7"};
+        for (int pin = 0; pin < 10; ++pin)
+            QCOMPARE(host.findChild<QLabel*>(pins[pin])->text(), pin < 8 ? QString("Pin %1").arg(pin + 1) : QString("Encoder Z%1").arg(pin - 8));
+        const QStringList pages = {"spi_disabled_page", "spi_custom_page", "thrustmaster_page", "vpc_mt50_page", "vpc_mt50_cm2_page",
+                                   "vpc_vxf_page", "vpc_alpha_page", "vpc_alpha_prime_page", "vpc_flnkr_page", "vpc_ka50_page",
+                                   "vpc_uh60_page", "vpc_apache64_page", "tianhang_f18_page"};
+        for (int index = 0; index < 13; ++index)
+            QCOMPARE(form.extension_settings->widget(index)->objectName(), pages[index]);
+        const auto state = [&form] {
+            return QList<int>{form.extension_settings->count(), form.extension_settings->currentIndex(), form.gpio_tool_box->currentIndex(),
+                              form.spi_mode_dropdown->count(), form.spi_mode_dropdown->currentIndex(), form.latch_mode_dropdown->count(),
+                              form.latch_mode_dropdown->currentIndex(), form.spiModeCombo_1->currentIndex(), form.buttonMode_32->count()};
+        };
+        QCOMPARE(state(), (QList<int>{13, 9, 0, 4, 0, 2, 0, -1, 0}));
+        form.spi_mode_dropdown->setCurrentIndex(3), form.latch_mode_dropdown->setCurrentIndex(1), form.gpio_tool_box->setCurrentIndex(2);
+        form.retranslateUi(&host);
+        QCOMPARE(state(), (QList<int>{13, 9, 2, 4, 3, 2, 1, -1, 0}));
+        QCOMPARE(form.spi_mode_dropdown->currentText() + form.latch_mode_dropdown->currentText(), "Mode 3Latch DOWN");
+    }
+
+    void peripherySectionsFollowTypeAndPins_data()
+    {
+        QTest::addColumn<int>("type"); // -1: a new page, nothing loaded
+        QTest::addColumn<int>("pin"); // gets mode
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("new page") << -1 << 0 << 0 << "0 1100 0000";
+        QTest::newRow("custom") << 1 << 0 << 0 << "1 1110 0111";
+        QTest::newRow("thrustmaster") << 2 << 0 << 0 << "2 1100 0000";
+        QTest::newRow("mongoost") << 3 << 0 << 0 << "3 1101 0000";
+        QTest::newRow("tianhang") << 12 << 0 << 0 << "12 1100 0000";
+        QTest::newRow("tianhang, pin 3 analog") << 12 << 2 << 2 << "12 1101 0000";
+        QTest::newRow("pin 1 generic button") << 0 << 0 << 1 << "0 1110 1000";
+        QTest::newRow("type 13: no selection") << 13 << 0 << 0 << "0 1101 0000";
+    }
+
+    // Loaded records set the sections and send nothing; an unknown type is saved as 255.
+    void peripherySectionsFollowTypeAndPins()
+    {
+        QFETCH(int, type);
+        QFETCH(int, pin);
+        QFETCH(int, mode);
+        PeripheryRecords p;
+        p.gpio.extensionType = uint8_t(type), p.gpio.pinModes[pin] = uint8_t(mode);
+        if (type >= 0)
+            load(Periphery, bytesOf(p), false);
+        QTEST(sections(), "expected");
+        QCOMPARE(uint8_t(shown(Periphery)[64]), uint8_t(type < 0 ? 0 : type < 13 ? type : 255));
+        QVERIFY(WidgetTest::showExposed(periphery.get(), QSize(900, 640)));
+        QVERIFY(!WidgetTest::saveScreenshot(periphery.get(), QString("sections_") + QTest::currentDataTag()).isEmpty());
+        QCOMPARE(sent, QStringList());
+    }
+
+    // Each pin's list hides the modes it lacks; a record may still select one.
+    void peripheryPinsOfferTheirModes()
+    {
+        const QStringList offered = {"++++++++-++", "++++++++-++", "++++++++-++", "++-+++++-++", "++-+++++-++", "++-+++++-++",
+                                     "++-+++++-++", "++-++++++++", "+--+++++-++", "+--+++++-++"};
+        for (int pin = 0; pin < 10; ++pin) {
+            auto* combo = child<QComboBox>(QString("gpioModeCombo_%1").arg(pin + 1));
+            QString rows;
+            for (int row = 0; row < combo->count(); ++row)
+                rows += static_cast<QListView*>(combo->view())->isRowHidden(row) ? '-' : '+';
+            QCOMPARE(rows, offered[pin]);
+        }
+        PeripheryRecords p;
+        p.gpio.pinModes[0] = 8, p.gpio.pinModes[9] = 1;
+        load(Periphery, bytesOf(p), false);
+        QCOMPARE(child<QComboBox>("gpioModeCombo_1")->currentText() + child<QComboBox>("gpioModeCombo_10")->currentText(), "Braking PWMGeneric button");
+    }
+
+    // Keyboard and mouse: one setting per change; a pin mode does not re-evaluate the
+    // sections, the extension type does.
+    void peripheryEditsSendOneSettingEach()
+    {
+        QVERIFY(WidgetTest::showExposed(periphery.get(), QSize(900, 640)));
+        QTest::keyClick(child("gpioModeCombo_1"), Qt::Key_Down), QTest::keyClick(child("gpioModeCombo_1"), Qt::Key_Down);
+        QCOMPARE(sections(), "0 1100 0000");
+        QTest::keyClick(child("spiModeCombo_1"), Qt::Key_Down);
+        QCOMPARE(sections(), "1 1111 0111");
+        QTest::keyClick(child("spi_latch_delay"), Qt::Key_Up);
+        child<QToolBox>("gpio_tool_box")->setCurrentIndex(3);
+        const QPoint box(8, child("analog3_invert")->height() / 2); // on the indicator: the box may be wider
+        QTest::mouseClick(child("analog3_invert"), Qt::LeftButton, {}, box), QTest::mouseClick(child("analog3_invert"), Qt::LeftButton, {}, box);
+        QTest::keyClick(child("lowerDeadZoneSpinBox_2"), Qt::Key_Up);
+        QCOMPARE(sent, (QStringList{"uint8 28 0 1", "uint8 28 0 2", "uint8 27 0 1", "uint8 32 0 2", "uint8 39 2 1", "uint8 39 2 0", "uint16 34 1 1"}));
     }
 };
 

@@ -8,6 +8,7 @@
 #include <QMultiHash>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -102,11 +103,9 @@ QString differenceIn(const JsonScanner& scanner, int value, const QJsonValue& ex
             if (!difference.isEmpty())
                 return difference;
             // Looking a member up by an ASCII name must find what Qt finds.
-            const QByteArray latin1 = it.key().toLatin1();
-            bool ascii = QString::fromLatin1(latin1) == it.key();
-            for (char c : latin1)
-                ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-            if (ascii) {
+            const QString& key = it.key();
+            if (std::all_of(key.begin(), key.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+                const QByteArray latin1 = key.toLatin1();
                 int found = JsonScanner::noValue;
                 const QLatin1String name(latin1);
                 scanner.findMembers(value, &name, 1, &found);

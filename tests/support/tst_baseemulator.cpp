@@ -446,7 +446,6 @@ void TestBaseEmulator::settingReportsChangeOnlyTheirField_data()
     QTest::newRow("reset center on Z0") << zeroPadded("a3 14 29 01 01") << 0 << 0 << QByteArray();
     QTest::newRow("stray byte after the value") << zeroPadded("a3 14 05 00 3412 01") << 0 << 0 << QByteArray();
     QTest::newRow("axis 2") << zeroPadded("a3 14 05 02 3412") << 0 << 0 << QByteArray();
-    QTest::newRow("pin 10") << zeroPadded("a3 14 1c 0a 01") << 0 << 0 << QByteArray();
     QTest::newRow("index on a common field") << zeroPadded("a3 14 01 01 05") << 0 << 0 << QByteArray();
     QTest::newRow("field 44") << zeroPadded("a3 14 2c 00 01") << 0 << 0 << QByteArray();
 }

@@ -13,11 +13,7 @@ class TestJsonScanner : public QObject
 private slots:
     void readsAsQtDoes_data();
     void readsAsQtDoes();
-    void lastOfDuplicateMembersWins();
-    void nestingLimitIsQts_data();
-    void nestingLimitIsQts();
     void valuesOfAnotherTypeGiveTheFallback();
-    void refusedTextLeavesNoValues();
 };
 
 void TestJsonScanner::readsAsQtDoes_data()
@@ -35,9 +31,7 @@ void TestJsonScanner::readsAsQtDoes_data()
     row("byte-order mark after a blank", " \xEF\xBB\xBF{\"a\":1}", false);
     row("two byte-order marks", "\xEF\xBB\xBF\xEF\xBB\xBF{}", false);
     row("top-level array", "[1]", false);
-    row("top-level number", "1", false);
     row("nothing", "", false);
-    row("garbage after the object", "{\"a\":1} x", false);
     row("a NUL after the object", QByteArray("{\"a\":1}\0", 8), false);
     row("unterminated", "{\"a\":1", false);
     row("trailing comma", "{\"a\":1,}", false);
@@ -47,7 +41,6 @@ void TestJsonScanner::readsAsQtDoes_data()
     row("wrong closing bracket", "{\"a\":[1}", false);
     row("nested values", "{\"a\":[1,[2,{\"x\":3}],\"s\",true,false,null],\"b\":{\"c\":{}}}", true);
     row("literals", "{\"a\":true,\"b\":false,\"c\":null}", true);
-    row("capitalised literal", "{\"a\":True}", false);
     row("cut literal", "{\"a\":tru}", false);
     row("literal run on", "{\"a\":truex}", false);
 
@@ -64,17 +57,12 @@ void TestJsonScanner::readsAsQtDoes_data()
     row("exponent", "{\"a\":1.5E+3}", true);
     row("point without decimals", "{\"a\":1.}", true);
     row("point without integer", "{\"a\":.5}", true);
-    row("negative point without integer", "{\"a\":-.5}", true);
     row("point alone", "{\"a\":.}", false);
     row("minus alone", "{\"a\":-}", false);
     row("plus sign", "{\"a\":+1}", false);
     row("leading zero", "{\"a\":01}", false);
     row("exponent without digits", "{\"a\":1e}", false);
-    row("exponent sign without digits", "{\"a\":1e+}", false);
-    row("exponent of zero without digits", "{\"a\":0e}", false);
     row("second point", "{\"a\":1.5.5}", false);
-    row("hexadecimal", "{\"a\":0x1}", false);
-    row("infinity", "{\"a\":Infinity}", false);
     row("too large", "{\"a\":1e400}", false);
     row("largest double", "{\"a\":1.797693134862315807e308}", true);
     row("just past the largest double", "{\"a\":1.797693134862315808e308}", false);
@@ -86,16 +74,13 @@ void TestJsonScanner::readsAsQtDoes_data()
     row("huge exponent", "{\"a\":1e99999999999999999999}", false);
     row("small through its digits", "{\"a\":0.0000000000000000000000000001e-300}", false);
     row("large through its digits", "{\"a\":1234567890123456789012345678901234567890e-350}", true);
-    row("number at the end of the text", "{\"a\":1", false);
 
     row("control characters in a string", "{\"a\":\"\x01\t\x7f\"}", true);
-    row("NUL in a string", QByteArray("{\"a\":\"x\0y\"}", 11), true);
     row("escapes", "{\"a\":\"\\b\\f\\n\\r\\t\\/\\\\\\\"\"}", true);
     row("unknown escape", "{\"a\":\"\\x\\U0041\"}", true);
     row("escaped byte above ASCII", "{\"a\":\"\\\xff\"}", true);
     row("escaped first byte of a sequence", "{\"a\":\"\\\xc3\xa9\"}", false);
     row("unicode escape", "{\"a\":\"\\u00e9\\u004A\"}", true);
-    row("surrogate pair escape", "{\"a\":\"\\uD83D\\uDE00\"}", true);
     row("lone surrogate escape", "{\"a\":\"\\udc00\\ud800\"}", true);
     row("short unicode escape", "{\"a\":\"\\u12\"}", false);
     row("unicode escape not hexadecimal", "{\"a\":\"\\u12g4\"}", false);
@@ -103,17 +88,13 @@ void TestJsonScanner::readsAsQtDoes_data()
     row("unterminated string", "{\"a\":\"abc", false);
     row("UTF-8", "{\"\xc3\xa9\":\"\xe2\x82\xac\xf0\x9f\x98\x80\"}", true);
     row("largest code point", "{\"a\":\"\xf4\x8f\xbf\xbf\"}", true);
-    row("noncharacter", "{\"a\":\"\xef\xbf\xbf\"}", true);
     row("invalid byte", "{\"a\":\"\xff\"}", false);
-    row("continuation byte alone", "{\"a\":\"\x80\"}", false);
     row("overlong two bytes", "{\"a\":\"\xc0\x80\"}", false);
     row("overlong three bytes", "{\"a\":\"\xe0\x9f\xbf\"}", false);
     row("overlong four bytes", "{\"a\":\"\xf0\x8f\xbf\xbf\"}", false);
     row("surrogate in UTF-8", "{\"a\":\"\xed\xa0\x80\"}", false);
     row("above the largest code point", "{\"a\":\"\xf4\x90\x80\x80\"}", false);
-    row("five-byte sequence", "{\"a\":\"\xf8\x88\x80\x80\x80\"}", false);
     row("cut sequence", "{\"a\":\"\xe2\x82\"}", false);
-    row("invalid byte in a key", "{\"\xff\":1}", false);
     row("escaped key", "{\"\\u0061\":5}", true);
     // Qt drops a byte-order mark at the start of a string only when it has no escapes.
     row("byte-order mark starting a key", "{\"\xEF\xBB\xBF" "a\":1}", true);
@@ -124,6 +105,15 @@ void TestJsonScanner::readsAsQtDoes_data()
     // It tells keys apart with the mark kept: these are two members, and "name" is the first.
     row("key that differs by a byte-order mark", "{\"name\":\"A\",\"\xEF\xBB\xBF" "name\":\"B\"}", true);
     row("empty key and a byte-order mark", "{\"\":1,\"\xEF\xBB\xBF\":2}", true);
+
+    // Qt keeps the last of duplicate members, an escaped key among them.
+    row("duplicate members", R"({"a":"x","b":1,"\u0061":2,"c":[],"a":3})", true);
+    // The object and depth - 1 arrays inside it.
+    const auto nested = [](int depth) {
+        return "{\"a\":" + QByteArray(depth - 1, '[') + QByteArray(depth - 1, ']') + "}";
+    };
+    row("at the nesting limit", nested(JsonScanner::nestingLimit), true);
+    row("one past the nesting limit", nested(JsonScanner::nestingLimit + 1), false);
 }
 
 void TestJsonScanner::readsAsQtDoes()
@@ -131,45 +121,12 @@ void TestJsonScanner::readsAsQtDoes()
     QFETCH(QByteArray, text);
     QFETCH(bool, accepted);
 
+    // A scanner that has read an object before: a refused text leaves none of its values.
     JsonScanner scanner;
+    QVERIFY(scanner.scanObject(R"({"a":1})"));
     const QString difference = differenceFromQt(scanner, text);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
     QCOMPARE(scanner.scanObject(text), accepted);
-}
-
-void TestJsonScanner::lastOfDuplicateMembersWins()
-{
-    const QByteArray text = R"({"a":"x","b":1,"\u0061":2,"c":[],"a":3})";
-    JsonScanner scanner;
-    QVERIFY(scanner.scanObject(text));
-    const QLatin1String keys[] = {QLatin1String("a"), QLatin1String("b"), QLatin1String("d")};
-    int values[3];
-    scanner.findMembers(JsonScanner::rootObject, keys, 3, values);
-    QCOMPARE(scanner.toDouble(values[0], -1.0), 3.0);
-    QCOMPARE(scanner.toInt(values[1], -1), 1);
-    QCOMPARE(values[2], JsonScanner::noValue);
-    QVERIFY(differenceFromQt(scanner, text).isEmpty());
-}
-
-void TestJsonScanner::nestingLimitIsQts_data()
-{
-    QTest::addColumn<int>("depth");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("at the limit") << JsonScanner::nestingLimit << true;
-    QTest::newRow("one past the limit") << JsonScanner::nestingLimit + 1 << false;
-}
-
-void TestJsonScanner::nestingLimitIsQts()
-{
-    QFETCH(int, depth);
-    QFETCH(bool, accepted);
-
-    // The object and depth - 1 arrays inside it.
-    const QByteArray text = "{\"a\":" + QByteArray(depth - 1, '[') + QByteArray(depth - 1, ']') + "}";
-    JsonScanner scanner;
-    QCOMPARE(scanner.scanObject(text), accepted);
-    const QString difference = differenceFromQt(scanner, text);
-    QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
 void TestJsonScanner::valuesOfAnotherTypeGiveTheFallback()
@@ -177,9 +134,10 @@ void TestJsonScanner::valuesOfAnotherTypeGiveTheFallback()
     JsonScanner scanner;
     QVERIFY(scanner.scanObject(R"({"s":"12","n":2.5,"big":3e10,"b":true,"a":[1]})"));
     const QLatin1String keys[] = {QLatin1String("s"), QLatin1String("n"), QLatin1String("big"),
-                                  QLatin1String("b"), QLatin1String("a")};
-    int v[5];
-    scanner.findMembers(JsonScanner::rootObject, keys, 5, v);
+                                  QLatin1String("b"), QLatin1String("a"), QLatin1String("none")};
+    int v[6];
+    scanner.findMembers(JsonScanner::rootObject, keys, 6, v);
+    QCOMPARE(v[5], JsonScanner::noValue);
     QCOMPARE(scanner.toDouble(v[0], -1.0), -1.0);
     QCOMPARE(scanner.toInt(v[1], -1), -1);      // not whole
     QCOMPARE(scanner.toInt(v[2], -1), -1);      // beyond an int
@@ -190,18 +148,6 @@ void TestJsonScanner::valuesOfAnotherTypeGiveTheFallback()
     QCOMPARE(scanner.toInt(scanner.firstElement(v[4]), -1), 1);
     QVERIFY(!scanner.unescapedString(v[1]));
     QCOMPARE(*scanner.unescapedString(v[0]), QByteArrayView("12"));
-}
-
-void TestJsonScanner::refusedTextLeavesNoValues()
-{
-    JsonScanner scanner;
-    QVERIFY(scanner.scanObject(R"({"a":1})"));
-    QVERIFY(!scanner.scanObject(R"({"a":1,})"));
-    int value = 0;
-    const QLatin1String key("a");
-    scanner.findMembers(JsonScanner::rootObject, &key, 1, &value);
-    QCOMPARE(value, JsonScanner::noValue);
-    QCOMPARE(scanner.type(JsonScanner::rootObject), JsonScanner::NO_VALUE);
 }
 
 QTEST_GUILESS_MAIN(TestJsonScanner)

@@ -1,3 +1,4 @@
+#include "fakesimconnect.h"
 #include "telemetrysourcemsfs.h"
 
 #include <QFileInfo>
@@ -5,9 +6,40 @@
 #include <QSignalSpy>
 #include <QTest>
 
-// The run-time loader of the simulator's client library, against a stub library of the
-// same file name that the test's library path finds first. The MSFS source drives it:
-// every one of the six functions must be found and get the source's arguments.
+namespace {
+
+// A call to the library as text; handle names the connection's handle.
+QString describe(const FakeSimConnectCall& call, SimConnectHandle handle)
+{
+    const QString on = call.handle && call.handle == handle ? "handle" : "wrong handle";
+    const QString name = '"' + QString::fromUtf8(call.name) + '"';
+    switch (call.function) {
+    case FakeSimConnectCall::OPEN:
+        return QString("Open %1 window %2 message %3 event %4 config %5")
+            .arg(name).arg(call.hasWindow).arg(call.userMessage).arg(call.hasEventHandle).arg(call.id);
+    case FakeSimConnectCall::ADD_TO_DATA_DEFINITION:
+        return QString("AddToDataDefinition %1 %2 %3 %4 %5 %6 %7")
+            .arg(on).arg(call.definitionId).arg(name, call.hasUnit ? '"' + QString(call.unit) + '"' : "null")
+            .arg(call.dataType).arg(call.epsilon).arg(call.datumId);
+    case FakeSimConnectCall::REQUEST_DATA_ON_SIM_OBJECT_TYPE:
+        return QString("RequestDataOnSimObjectType %1 %2 %3 %4 %5")
+            .arg(on).arg(call.id).arg(call.definitionId).arg(call.radiusMeters).arg(call.objectType);
+    case FakeSimConnectCall::SUBSCRIBE_TO_SYSTEM_EVENT:
+        return QString("SubscribeToSystemEvent %1 %2 %3").arg(on).arg(call.id).arg(name);
+    case FakeSimConnectCall::GET_NEXT_DISPATCH:
+        return "GetNextDispatch " + on;
+    case FakeSimConnectCall::CLOSE:
+        return "Close " + on;
+    }
+    return QString();
+}
+
+} // namespace
+
+// The run-time loader of the simulator's client library, against the scripted simulator
+// built as a library of the same file name that the test's library path finds first.
+// The MSFS source drives it: every one of the six functions must be found and get the
+// source's arguments.
 class TestSimConnectLibrary : public QObject
 {
     Q_OBJECT
@@ -39,50 +71,23 @@ void TestSimConnectLibrary::sourceReachesTheLibraryThroughTheLoader()
 
     // The same library as the loader's: loaded once, it is shared.
     QLibrary stub(QStringLiteral(STUB_LIBRARY));
-    const auto calls = reinterpret_cast<const char* (*)()>(stub.resolve("StubSimConnect_calls"));
-    QVERIFY2(calls, qPrintable(stub.errorString()));
-    QStringList log = QString::fromUtf8(calls()).split('\n', Qt::SkipEmptyParts);
+    const auto simulator = reinterpret_cast<FakeSimConnect* (*)()>(stub.resolve("StubSimConnect_simulator"));
+    QVERIFY2(simulator, qPrintable(stub.errorString()));
+    const QList<FakeSimConnectCall> calls = simulator()->calls;
+    QVERIFY(calls.size() > 1);
+    QStringList log;
+    for (const FakeSimConnectCall& call : calls)
+        log << describe(call, calls.at(1).handle);
 
-    const QString float64 = QString::number(SIMCONNECT_DATATYPE_FLOAT64);
-    const QString string256 = QString::number(SIMCONNECT_DATATYPE_STRING256);
-    const QString unused = QString::number(SIMCONNECT_UNUSED);
-    const auto definition = [&](const char* variable, const char* unit) {
-        return QStringLiteral("AddToDataDefinition handle 0 \"%1\" %2 %3 0.000000 %4")
-            .arg(variable, unit ? QStringLiteral("\"%1\"").arg(unit) : QStringLiteral("null"),
-                 unit ? float64 : string256, unused);
-    };
     const QString request = QStringLiteral("RequestDataOnSimObjectType handle 0 0 0 %1")
                                 .arg(int(SIMCONNECT_SIMOBJECT_TYPE_USER));
-    QStringList expected{"Open \"Torquix\" no window 0 no event 0"};
-    const char* const variables[][2] = {
-        {"SIM ON GROUND", "Bool"},
-        {"TRAILING EDGE FLAPS LEFT PERCENT", "percent over 100"},
-        {"TRAILING EDGE FLAPS RIGHT PERCENT", "percent over 100"},
-        {"AILERON TRIM PCT", "percent over 100"},
-        {"ELEVATOR TRIM PCT", "percent over 100"},
-        {"RUDDER TRIM PCT", "percent over 100"},
-        {"G FORCE", "GForce"},
-        {"INCIDENCE ALPHA", "degree"},
-        {"AIRSPEED INDICATED", "kilometer per hour"},
-        {"GEAR CENTER POSITION", "percent over 100"},
-        {"GEAR LEFT POSITION", "percent over 100"},
-        {"GEAR RIGHT POSITION", "percent over 100"},
-        {"NUMBER OF ENGINES", "Number"},
-        {"GENERAL ENG PCT MAX RPM:1", "percent"},
-        {"GENERAL ENG PCT MAX RPM:2", "percent"},
-        {"GENERAL ENG PCT MAX RPM:3", "percent"},
-        {"GENERAL ENG PCT MAX RPM:4", "percent"},
-        {"GENERAL ENG RPM:1", "rpm"},
-        {"GENERAL ENG RPM:2", "rpm"},
-        {"GENERAL ENG RPM:3", "rpm"},
-        {"GENERAL ENG RPM:4", "rpm"},
-        {"ROTOR RPM:1", "rpm"},
-        {"ROTOR RPM:2", "rpm"},
-        {"VERTICAL SPEED", "m/s"},
-        {"TITLE", nullptr},
-    };
-    for (const auto& variable : variables)
-        expected << definition(variable[0], variable[1]);
+    QStringList expected{"Open \"Torquix\" window 0 message 0 event 0 config 0"};
+    for (const TelemetrySourceMSFS::Variable& variable : TelemetrySourceMSFS::variables) {
+        expected << QStringLiteral("AddToDataDefinition handle 0 \"%1\" %2 %3 0 %4")
+                        .arg(variable.name, variable.unit ? QStringLiteral("\"%1\"").arg(variable.unit) : "null")
+                        .arg(variable.unit ? SIMCONNECT_DATATYPE_FLOAT64 : SIMCONNECT_DATATYPE_STRING256)
+                        .arg(SIMCONNECT_UNUSED);
+    }
     expected << request << "SubscribeToSystemEvent handle 0 \"SimStart\""
              << "SubscribeToSystemEvent handle 1 \"SimStop\""
              << "GetNextDispatch handle" << request    // found; asks for the next sample

@@ -117,8 +117,6 @@ private slots:
     void simStopLosesSource_data();
     void simStopLosesSource();
     void simStartFindsAircraftAgain();
-    void simStartWhileRequestRunsAsksNothing_data();
-    void simStartWhileRequestRunsAsksNothing();
     void endedRequestIsAskedAgain_data();
     void endedRequestIsAskedAgain();
     void quitClosesAndNextPollReopens_data();
@@ -719,63 +717,28 @@ void TestTelemetrySourceMSFS::simStartFindsAircraftAgain()
     QCOMPARE(log.records.last().airspeed, 120.0f);
 }
 
-void TestTelemetrySourceMSFS::simStartWhileRequestRunsAsksNothing_data()
-{
-    QTest::addColumn<bool>("alreadyFound");
-    QTest::addColumn<bool>("afterSimStop");
-    QTest::newRow("right after opening") << false << false;
-    QTest::newRow("while found") << true << false;
-    QTest::newRow("second SimStart after a SimStop") << false << true;
-}
-
-void TestTelemetrySourceMSFS::simStartWhileRequestRunsAsksNothing()
-{
-    QFETCH(bool, alreadyFound);
-    QFETCH(bool, afterSimStop);
-
-    TelemetrySourceMSFS source;
-    if (alreadyFound)
-        findAircraft(source);
-    else
-        source.pollTelemetry();
-    if (afterSimStop) {
-        simulator().queueEvent(simStop);
-        source.pollTelemetry();
-        simulator().queueEvent(simStart);
-        source.pollTelemetry();
-    }
-    const int requestsBefore = requestCount();
-
-    simulator().queueEvent(simStart);
-    source.pollTelemetry();
-    QCOMPARE(requestCount(), requestsBefore);
-
-    // The running request still brings its sample, which asks for the next one.
-    SignalLog log(source);
-    simulator().queueAircraft(aircraft({{"AIRSPEED INDICATED", 180}}));
-    source.pollTelemetry();
-    QCOMPARE(log.order, alreadyFound ? QStringList({"telemetry"}) : QStringList({"found", "module"}));
-    QCOMPARE(requestCount(), requestsBefore + 1);
-}
-
 void TestTelemetrySourceMSFS::endedRequestIsAskedAgain_data()
 {
     QTest::addColumn<QString>("end");
+    QTest::addColumn<int>("simStarts");          // "SimStart" events after the end
     QTest::addColumn<int>("requestsAtEnd");      // asked while the request ends
-    QTest::addColumn<int>("requestsAtSimStart"); // asked by the next "SimStart"
+    QTest::addColumn<int>("requestsAtSimStart"); // asked by the "SimStart" events
     QTest::addColumn<QStringList>("signalsAtData");
 
     const QStringList findsAgain{"found", "module"};
-    QTest::newRow("SimStop") << "SimStop" << 0 << 1 << findsAgain;
-    QTest::newRow("exception") << "exception" << 0 << 1 << QStringList({"telemetry"});
+    // The running request still brings its sample, which asks for the next one.
+    QTest::newRow("none: SimStart while it runs") << "none" << 1 << 0 << 0 << QStringList({"telemetry"});
+    QTest::newRow("SimStop, then two SimStarts") << "SimStop" << 2 << 0 << 1 << findsAgain;
+    QTest::newRow("exception") << "exception" << 1 << 0 << 1 << QStringList({"telemetry"});
     // The connection is opened again, which asks at once.
-    QTest::newRow("quit") << "quit" << 1 << 0 << findsAgain;
-    QTest::newRow("connection closed after silence") << "silence" << 1 << 0 << findsAgain;
+    QTest::newRow("quit") << "quit" << 1 << 1 << 0 << findsAgain;
+    QTest::newRow("connection closed after silence") << "silence" << 1 << 1 << 0 << findsAgain;
 }
 
 void TestTelemetrySourceMSFS::endedRequestIsAskedAgain()
 {
     QFETCH(QString, end);
+    QFETCH(int, simStarts);
     QFETCH(int, requestsAtEnd);
     QFETCH(int, requestsAtSimStart);
     QFETCH(QStringList, signalsAtData);
@@ -790,14 +753,16 @@ void TestTelemetrySourceMSFS::endedRequestIsAskedAgain()
         simulator().queueException(1, 42, 0);
     else if (end == "quit")
         simulator().queueQuit();
-    else
+    else if (end == "silence")
         QTest::qSleep(1100);
     source.pollTelemetry();
     source.pollTelemetry(); // opens again where the connection was closed
     QCOMPARE(requestCount(), requestsBefore + requestsAtEnd);
 
-    simulator().queueEvent(simStart);
-    source.pollTelemetry();
+    for (int i = 0; i < simStarts; ++i) {
+        simulator().queueEvent(simStart);
+        source.pollTelemetry();
+    }
     QCOMPARE(requestCount(), requestsBefore + requestsAtEnd + requestsAtSimStart);
 
     SignalLog log(source);
