@@ -25,9 +25,10 @@ constexpr unsigned short collective = 22001;
 
 QString screenshotPath(const QString& name)
 {
-    const QString folder = qEnvironmentVariable("TORQUIX_SCREENSHOT_DIR", ".") + "/tst_commander";
-    QDir().mkpath(folder);
-    return folder + "/" + name + ".png";
+    // Absolute: the program saves it from its own working folder.
+    const QDir folder(qEnvironmentVariable("TORQUIX_SCREENSHOT_DIR", ".") + "/tst_commander");
+    folder.mkpath(".");
+    return folder.absoluteFilePath(name + ".png");
 }
 
 // The direct-control reports one base received, oldest first.
