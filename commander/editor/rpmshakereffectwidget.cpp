@@ -4,16 +4,21 @@
 #include "curveeditsession.h"
 #include "rpmshakersettings.h"
 
+#include <QScopedValueRollback>
+
 RPMShakerEffectWidget::RPMShakerEffectWidget(QWidget* parent)
     : QWidget(parent)
     , ui(new Ui::RPMShakerEffectWidget)
     , curve1Descriptor(placeholderCurveDescriptor())
+    , controls(this, updating, [this] { emit settingsChanged(); })
 {
     ui->setupUi(this);
-    connect(ui->total_effect_strength_widget, &TotalEffectStrengthSettingsWidget::settingsChanged, this,
-            &RPMShakerEffectWidget::settingsChanged);
+    EffectEditorControls::Form form;
+    form.strengthEditor = ui->total_effect_strength_widget;
+    form.curve1View = ui->curve1_view;
+    form.curve1Descriptor = &curve1Descriptor;
+    controls.attach(form);
     connect(ui->frequency_multiplier, &QSpinBox::valueChanged, this, &RPMShakerEffectWidget::changeFrequencyMultiplier);
-    connect(ui->curve1_view, &CurveView::pressed, this, &RPMShakerEffectWidget::editCurve);
 }
 
 RPMShakerEffectWidget::~RPMShakerEffectWidget()
@@ -25,8 +30,7 @@ void RPMShakerEffectWidget::setSettings(RPMShakerSettings* newSettings, const Cu
 {
     settings = newSettings;
     curve1Descriptor = descriptor;
-    if (settings)
-        ui->total_effect_strength_widget->setSettings(settings);
+    controls.bind(settings);
     refresh();
 }
 
@@ -34,11 +38,9 @@ void RPMShakerEffectWidget::refresh()
 {
     if (!settings)
         return;
-    updating = true;
-    ui->total_effect_strength_widget->refresh();
+    const QScopedValueRollback<bool> loading(updating, true);
+    controls.refresh();
     ui->frequency_multiplier->setValue(settings->frequency_multiplier);
-    ui->curve1_view->setCurve(settings->curve1.points, curve1Descriptor.xLabel, curve1Descriptor.yLabel);
-    updating = false;
 }
 
 void RPMShakerEffectWidget::changeFrequencyMultiplier(int value)
@@ -47,10 +49,4 @@ void RPMShakerEffectWidget::changeFrequencyMultiplier(int value)
         return;
     settings->frequency_multiplier = value;
     emit settingsChanged();
-}
-
-void RPMShakerEffectWidget::editCurve()
-{
-    editCurveInDialog(this, curve1Descriptor, settings ? &settings->curve1 : nullptr, ui->curve1_view,
-                      [this] { emit settingsChanged(); });
 }

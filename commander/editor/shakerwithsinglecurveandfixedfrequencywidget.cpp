@@ -8,13 +8,17 @@ ShakerWithSingleCurveAndFixedFrequencyWidget::ShakerWithSingleCurveAndFixedFrequ
     : QWidget(parent)
     , ui(new Ui::ShakerWithSingleCurveAndFixedFrequencyWidget)
     , curve1Descriptor(placeholderCurveDescriptor())
+    , controls(this, updating, [this] { emit settingsChanged(); })
 {
     ui->setupUi(this);
-    connect(ui->total_effect_strength_widget, &TotalEffectStrengthSettingsWidget::settingsChanged, this,
-            &ShakerWithSingleCurveAndFixedFrequencyWidget::settingsChanged);
-    connect(ui->base_frequency, &QSpinBox::valueChanged, this,
-            &ShakerWithSingleCurveAndFixedFrequencyWidget::changeBaseFrequency);
-    connect(ui->curve1_view, &CurveView::pressed, this, &ShakerWithSingleCurveAndFixedFrequencyWidget::editCurve);
+    EffectEditorControls::Form form;
+    form.strengthEditor = ui->total_effect_strength_widget;
+    form.baseFrequency = ui->base_frequency;
+    form.modeCheckBox = ui->mode_check_box;
+    form.modeGroup = ui->mode_group;
+    form.curve1View = ui->curve1_view;
+    form.curve1Descriptor = &curve1Descriptor;
+    controls.attach(form);
 }
 
 ShakerWithSingleCurveAndFixedFrequencyWidget::~ShakerWithSingleCurveAndFixedFrequencyWidget()
@@ -27,43 +31,16 @@ void ShakerWithSingleCurveAndFixedFrequencyWidget::setSettings(ShakerWithSingleC
 {
     settings = newSettings;
     curve1Descriptor = descriptor;
-    if (settings)
-        ui->total_effect_strength_widget->setSettings(settings);
-    ui->mode_group->setVisible(showModeGroup);
+    controls.bind(settings, showModeGroup);
     refresh();
 }
 
 void ShakerWithSingleCurveAndFixedFrequencyWidget::refresh()
 {
-    if (!settings)
-        return;
-    updating = true;
-    ui->total_effect_strength_widget->refresh();
-    ui->base_frequency->setValue(settings->base_frequency);
-    // Any mode but 0 takes the telemetry's frequency; the box shows that and leaves the value alone.
-    ui->mode_check_box->setChecked(settings->frequency_mode != 0);
-    ui->curve1_view->setCurve(settings->curve1.points, curve1Descriptor.xLabel, curve1Descriptor.yLabel);
-    updating = false;
+    controls.refresh();
 }
 
 void ShakerWithSingleCurveAndFixedFrequencyWidget::on_mode_check_box_toggled(bool checked)
 {
-    if (updating || !settings)
-        return;
-    settings->frequency_mode = checked ? 1 : 0;
-    emit settingsChanged();
-}
-
-void ShakerWithSingleCurveAndFixedFrequencyWidget::changeBaseFrequency(int value)
-{
-    if (updating || !settings)
-        return;
-    settings->base_frequency = value;
-    emit settingsChanged();
-}
-
-void ShakerWithSingleCurveAndFixedFrequencyWidget::editCurve()
-{
-    editCurveInDialog(this, curve1Descriptor, settings ? &settings->curve1 : nullptr, ui->curve1_view,
-                      [this] { emit settingsChanged(); });
+    controls.modeToggled(checked);
 }
