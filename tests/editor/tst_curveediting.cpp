@@ -29,7 +29,7 @@ ResponseCurve tenStepCurve(float outputScale = 1.0f)
 }
 
 QCustomPlot* plotOf(QWidget* widget) { return widget->findChild<QCustomPlot*>("customPlot"); }
-QDoubleSpinBox* box(QWidget* dialog, const QString& name) { return dialog->findChild<QDoubleSpinBox*>(name); }
+QDoubleSpinBox* box(const QWidget* dialog, const QString& name) { return dialog->findChild<QDoubleSpinBox*>(name); }
 bool screenshot(QWidget* widget, const QString& name) { return !saveScreenshot(widget, name).isEmpty(); }
 QString tagged(const char* prefix) { return prefix + QString(QTest::currentDataTag()); }
 
@@ -42,17 +42,28 @@ QCustomPlot* showBound(CurveEditor& editor, ResponseCurve& curve, float outputMi
     return showExposed(&editor, QSize(600, 450)) ? plotOf(&editor) : nullptr;
 }
 
-// In the order the effect editors use; the first output pinned at 0.
-void configure(CurveEditorDialog& dialog, ResponseCurve& curve, float outputMin = 0)
-{
-    dialog.setWindowTitle("Shaking strength dependency on speed");
-    dialog.setReferenceLevel(0, false);
-    dialog.setFixedFirstOutput(0, true);
-    dialog.setInputRange(0, 100);
-    dialog.setOutputRange(outputMin, 100);
-    dialog.setAxisNames("Speed (km/h)", "Out (%)");
-    dialog.setCurve(curve.points);
-}
+// The dialog set up in the order the effect editors use (the first output pinned at 0) on
+// its own curve, its curveChanged spied on from the start.
+struct Dialog {
+    explicit Dialog(const ResponseCurve& points = tenStepCurve(), float outputMin = 0)
+        : curve(points)
+    {
+        dialog.setWindowTitle("Shaking strength dependency on speed");
+        dialog.setReferenceLevel(0, false);
+        dialog.setFixedFirstOutput(0, true);
+        dialog.setInputRange(0, 100);
+        dialog.setOutputRange(outputMin, 100);
+        dialog.setAxisNames("Speed (km/h)", "Out (%)");
+        dialog.setCurve(curve.points);
+        dialog.resize(960, 720);
+    }
+    bool show() { return showExposed(&dialog, dialog.size()); }
+    QDoubleSpinBox* box(const QString& name) const { return ::box(&dialog, name); }
+
+    ResponseCurve curve;
+    CurveEditorDialog dialog;
+    QSignalSpy changed{&dialog, &CurveEditorDialog::curveChanged};
+};
 
 QCustomPlotMarker* markerAt(QCustomPlot* plot, int index)
 {
@@ -356,19 +367,16 @@ private slots:
     void bindingSetsLimitsAndWritesNothing()
     {
         QFETCH(QString, name); QFETCH(double, minimum); QFETCH(double, maximum); QFETCH(bool, enabled);
-        CurveEditorDialog dialog;
-        ResponseCurve curve = tenStepCurve();
-        QSignalSpy changed(&dialog, &CurveEditorDialog::curveChanged);
-        configure(dialog, curve);
-        QVERIFY(showExposed(&dialog, QSize(960, 720)));
-        QCOMPARE(box(&dialog, name)->minimum(), minimum);
-        QCOMPARE(box(&dialog, name)->maximum(), maximum);
-        QCOMPARE(box(&dialog, name)->isEnabled(), enabled);
-        QCOMPARE(box(&dialog, "input_3")->value(), 30.0);
-        QCOMPARE(dialog.findChild<QLabel*>("input_label")->text(), QString("Speed (km/h)"));
-        QCOMPARE(changed.count(), 0);
-        QCOMPARE(curve, tenStepCurve());
-        QVERIFY(screenshot(&dialog, tagged("bound-")));
+        Dialog d;
+        QVERIFY(d.show());
+        QCOMPARE(d.box(name)->minimum(), minimum);
+        QCOMPARE(d.box(name)->maximum(), maximum);
+        QCOMPARE(d.box(name)->isEnabled(), enabled);
+        QCOMPARE(d.box("input_3")->value(), 30.0);
+        QCOMPARE(d.dialog.findChild<QLabel*>("input_label")->text(), QString("Speed (km/h)"));
+        QCOMPARE(d.changed.count(), 0);
+        QCOMPARE(d.curve, tenStepCurve());
+        QVERIFY(screenshot(&d.dialog, tagged("bound-")));
     }
 
     void typedValuesMovePoints_data()
@@ -387,65 +395,57 @@ private slots:
     void typedValuesMovePoints()
     {
         QFETCH(bool, typed); QFETCH(Steps, steps); QFETCH(int, point); QFETCH(QPointF, expected); QFETCH(int, emits);
-        CurveEditorDialog dialog;
-        ResponseCurve curve = tenStepCurve();
-        configure(dialog, curve, -100);
-        QVERIFY(showExposed(&dialog, QSize(960, 720)));
-        QSignalSpy changed(&dialog, &CurveEditorDialog::curveChanged);
+        Dialog d(tenStepCurve(), -100);
+        QVERIFY(d.show());
         for (const auto& [name, value] : steps)
-            typed ? typeInto(box(&dialog, name), QString::number(value)) : box(&dialog, name)->setValue(value);
-        QCOMPARE(changed.count(), emits);
-        QCOMPARE(QPointF(curve.points[point].in, curve.points[point].out), expected);
+            typed ? typeInto(d.box(name), QString::number(value)) : d.box(name)->setValue(value);
+        QCOMPARE(d.changed.count(), emits);
+        QCOMPARE(QPointF(d.curve.points[point].in, d.curve.points[point].out), expected);
         // The editor shows the point, and the neighbours' limits follow it at once.
-        QCOMPARE(plotOf(&dialog)->graph(1)->data()->at(point)->key, expected.x());
-        QCOMPARE(box(&dialog, QStringLiteral("input_%1").arg(point + 1))->minimum(), expected.x() + 1);
-        QCOMPARE(box(&dialog, QStringLiteral("input_%1").arg(point - 1))->maximum(), expected.x() - 1);
-        QVERIFY(screenshot(&dialog, tagged("typed-")));
+        QCOMPARE(plotOf(&d.dialog)->graph(1)->data()->at(point)->key, expected.x());
+        QCOMPARE(d.box(QStringLiteral("input_%1").arg(point + 1))->minimum(), expected.x() + 1);
+        QCOMPARE(d.box(QStringLiteral("input_%1").arg(point - 1))->maximum(), expected.x() - 1);
+        QVERIFY(screenshot(&d.dialog, tagged("typed-")));
     }
 
     void crowdedBoxShowsItsValueAndStaysPut()
     {
         // Points 2 to 4 at 20, 20.5 and 21: closer than two steps, as a file may hold them.
-        ResponseCurve curve = tenStepCurve();
-        curve.points[3].in = 20.5f;
-        curve.points[4].in = 21.0f;
-        const ResponseCurve stored = curve;
-        CurveEditorDialog dialog;
-        configure(dialog, curve);
-        QVERIFY(showExposed(&dialog, QSize(960, 720)));
-        QSignalSpy changed(&dialog, &CurveEditorDialog::curveChanged);
-        QDoubleSpinBox* crowded = box(&dialog, "input_3");
+        ResponseCurve stored = tenStepCurve();
+        stored.points[3].in = 20.5f;
+        stored.points[4].in = 21.0f;
+        Dialog d(stored);
+        QVERIFY(d.show());
+        QDoubleSpinBox* crowded = d.box("input_3");
         QCOMPARE(QList<double>({crowded->value(), crowded->minimum(), crowded->maximum()}), QList<double>(3, 20.5));
 
         // A drag elsewhere reloads every box; the crowded ones write nothing back.
-        drag(plotOf(&dialog), Qt::LeftButton, plotPixel(plotOf(&dialog), 70, 70), plotPixel(plotOf(&dialog), 70, 50), 2);
-        QCOMPARE(changed.count(), 2);
+        QCustomPlot* plot = plotOf(&d.dialog);
+        drag(plot, Qt::LeftButton, plotPixel(plot, 70, 70), plotPixel(plot, 70, 50), 2);
+        QCOMPARE(d.changed.count(), 2);
         QCOMPARE(crowded->value(), 20.5);
-        QCOMPARE(box(&dialog, "input_2")->value(), 19.5); // clamped on screen only
+        QCOMPARE(d.box("input_2")->value(), 19.5); // clamped on screen only
         for (int k = 0; k < ResponseCurve::pointCount; ++k)
-            QVERIFY(k == 7 || curve.points[k] == stored.points[k]);
-        QVERIFY(screenshot(&dialog, "crowded-dialog"));
+            QVERIFY(k == 7 || d.curve.points[k] == stored.points[k]);
+        QVERIFY(screenshot(&d.dialog, "crowded-dialog"));
     }
 
     void dragShowsRoundedValueAndKeepsExact()
     {
-        CurveEditorDialog dialog;
-        ResponseCurve curve = tenStepCurve();
-        configure(dialog, curve);
-        QVERIFY(showExposed(&dialog, QSize(960, 720)));
-        QCustomPlot* plot = plotOf(&dialog);
-        QSignalSpy editorChanged(dialog.findChild<CurveEditor*>("curveEditor"), &CurveEditor::curveChanged);
-        QSignalSpy dialogChanged(&dialog, &CurveEditorDialog::curveChanged);
-        QSignalSpy boxChanged(box(&dialog, "input_5"), &QDoubleSpinBox::valueChanged);
+        Dialog d;
+        QVERIFY(d.show());
+        QCustomPlot* plot = plotOf(&d.dialog);
+        QSignalSpy editorChanged(d.dialog.findChild<CurveEditor*>("curveEditor"), &CurveEditor::curveChanged);
+        QSignalSpy boxChanged(d.box("input_5"), &QDoubleSpinBox::valueChanged);
         drag(plot, Qt::LeftButton, plotPixel(plot, 50, 50), plotPixel(plot, 52.37, 61.3), 3);
 
-        QCOMPARE(QList<qsizetype>({editorChanged.count(), dialogChanged.count(), boxChanged.count()}), QList<qsizetype>({3, 3, 0}));
-        const double exact = curve.points[5].in, rounded = std::round(exact * 10) / 10;
+        QCOMPARE(QList<qsizetype>({editorChanged.count(), d.changed.count(), boxChanged.count()}), QList<qsizetype>({3, 3, 0}));
+        const double exact = d.curve.points[5].in, rounded = std::round(exact * 10) / 10;
         QVERIFY2(qAbs(exact - rounded) > 1e-3, "the drag should end off the 0.1 grid");
-        QCOMPARE(box(&dialog, "input_5")->value(), rounded);
-        QCOMPARE(box(&dialog, "output_5")->value(), std::round(double(curve.points[5].out) * 10) / 10);
-        QCOMPARE(box(&dialog, "input_6")->minimum(), std::ceil((exact + 1) * 10) / 10);
-        QVERIFY(screenshot(&dialog, "dragged"));
+        QCOMPARE(d.box("input_5")->value(), rounded);
+        QCOMPARE(d.box("output_5")->value(), std::round(double(d.curve.points[5].out) * 10) / 10);
+        QCOMPARE(d.box("input_6")->minimum(), std::ceil((exact + 1) * 10) / 10);
+        QVERIFY(screenshot(&d.dialog, "dragged"));
     }
 
     void closingReturnsResult_data()
@@ -461,14 +461,10 @@ private slots:
     void closingReturnsResult()
     {
         QFETCH(QString, how); QFETCH(int, result);
-        CurveEditorDialog dialog;
-        ResponseCurve curve = tenStepCurve();
-        configure(dialog, curve, -100);
-        dialog.resize(960, 720);
-        QSignalSpy changed(&dialog, &CurveEditorDialog::curveChanged);
+        Dialog d(tenStepCurve(), -100);
         bool handled = false;
         whenModal([&](QWidget* modal) {
-            handled = modal == &dialog;
+            handled = modal == &d.dialog;
             typeInto(box(modal, "output_4"), "7");
             saveScreenshot(modal, "modal-" + how);
             const auto button = how == "ok" ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel;
@@ -479,11 +475,11 @@ private slots:
             else
                 QTest::mouseClick(modal->findChild<QDialogButtonBox*>("buttonBox")->button(button), Qt::LeftButton);
         });
-        QCOMPARE(dialog.exec(), result);
+        QCOMPARE(d.dialog.exec(), result);
         QVERIFY(handled);
         // The dialog restores nothing and says nothing on closing; the caller keeps a backup.
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(curve.points[4].out, 7.0f);
+        QCOMPARE(d.changed.count(), 1);
+        QCOMPARE(d.curve.points[4].out, 7.0f);
     }
 };
 
