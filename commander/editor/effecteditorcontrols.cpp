@@ -37,11 +37,13 @@ void EffectEditorControls::attach(const Form& newForm)
             store(parts.maxFrequency, [&] { parts.maxFrequency->max_frequency = value; });
         });
     if (form.curve1View)
-        QObject::connect(form.curve1View, &CurveView::pressed, editor,
-                         [this] { editCurveInDialog(editor, *form.curve1Descriptor, parts.curve1, form.curve1View, curveChanged); });
+        QObject::connect(form.curve1View, &CurveView::pressed, editor, [this] {
+            editCurveInDialog(editor, *form.curve1Descriptor, parts.curve1, form.curve1View, curveChanged);
+        });
     if (form.curve2View)
-        QObject::connect(form.curve2View, &CurveView::pressed, editor,
-                         [this] { editCurveInDialog(editor, *form.curve2Descriptor, parts.curve2, form.curve2View, curveChanged); });
+        QObject::connect(form.curve2View, &CurveView::pressed, editor, [this] {
+            editCurveInDialog(editor, *form.curve2Descriptor, parts.curve2, form.curve2View, curveChanged);
+        });
 }
 
 void EffectEditorControls::bindParts(const Parts& newParts, bool showModeGroup)

@@ -42,6 +42,9 @@ public:
     // curveChanged reports a change made in the curve dialog; changed when not given.
     EffectEditorControls(QWidget* editor, bool& updating, std::function<void()> changed,
                          std::function<void()> curveChanged = {});
+    // Its connections hold this object; it stays where its editor built it.
+    EffectEditorControls(const EffectEditorControls&) = delete;
+    EffectEditorControls& operator=(const EffectEditorControls&) = delete;
 
     // Connects the form's controls; call after the form is set up, so that the editor's
     // by-name slots run before these handlers.
