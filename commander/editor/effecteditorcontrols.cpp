@@ -1,13 +1,18 @@
 #include "effecteditorcontrols.h"
 
-#include "curveeditsession.h"
+#include "curveeditordialog.h"
 #include "curveview.h"
-#include "frequencyrule.h"
 #include "totaleffectstrengthsettingswidget.h"
 
 #include <QCheckBox>
 #include <QScopedValueRollback>
 #include <QSpinBox>
+
+CurveDescriptor EffectEditorControls::placeholderDescriptor()
+{
+    return CurveDescriptor(QStringLiteral("Curve editor"), QStringLiteral("x"), QStringLiteral("y"),
+                           -100.0f, 100.0f, -100.0f, 100.0f, 0.0f, false, 0.0f, false);
+}
 
 EffectEditorControls::EffectEditorControls(QWidget* editor, bool& updating, std::function<void()> changed,
                                            std::function<void()> curveChanged)
@@ -18,80 +23,97 @@ EffectEditorControls::EffectEditorControls(QWidget* editor, bool& updating, std:
 {
 }
 
-void EffectEditorControls::attach(const Form& newForm)
+void EffectEditorControls::attachStrength(TotalEffectStrengthSettingsWidget* newStrengthEditor)
 {
-    form = newForm;
-    if (form.strengthEditor)
-        QObject::connect(form.strengthEditor, &TotalEffectStrengthSettingsWidget::settingsChanged, editor,
-                         [this] { changed(); });
-    if (form.strength)
-        QObject::connect(form.strength, &QSpinBox::valueChanged, editor, [this](int value) {
-            store(parts.strength, [&] { parts.strength->total_effect_strength = value; });
-        });
-    if (form.baseFrequency)
-        QObject::connect(form.baseFrequency, &QSpinBox::valueChanged, editor, [this](int value) {
-            store(parts.frequency, [&] { parts.frequency->base_frequency = value; });
-        });
-    if (form.maxFrequency)
-        QObject::connect(form.maxFrequency, &QSpinBox::valueChanged, editor, [this](int value) {
-            store(parts.maxFrequency, [&] { parts.maxFrequency->max_frequency = value; });
-        });
-    if (form.curve1View)
-        QObject::connect(form.curve1View, &CurveView::pressed, editor, [this] {
-            editCurveInDialog(editor, *form.curve1Descriptor, parts.curve1, form.curve1View, curveChanged);
-        });
-    if (form.curve2View)
-        QObject::connect(form.curve2View, &CurveView::pressed, editor, [this] {
-            editCurveInDialog(editor, *form.curve2Descriptor, parts.curve2, form.curve2View, curveChanged);
+    strengthEditor = newStrengthEditor;
+    QObject::connect(strengthEditor, &TotalEffectStrengthSettingsWidget::settingsChanged, editor,
+                     [this] { changed(); });
+}
+
+void EffectEditorControls::attachStrength(QSpinBox* box)
+{
+    strength = box;
+    QObject::connect(box, &QSpinBox::valueChanged, editor, [this](int value) {
+        store(strengthPart, [&] { strengthPart->total_effect_strength = value; });
+    });
+}
+
+void EffectEditorControls::attachFrequencies(QSpinBox* base, QSpinBox* max, QCheckBox* mode, QWidget* group)
+{
+    baseFrequency = base;
+    maxFrequency = max;
+    modeCheckBox = mode;
+    modeGroup = group;
+    QObject::connect(base, &QSpinBox::valueChanged, editor, [this](int value) {
+        store(frequencyPart, [&] { frequencyPart->base_frequency = value; });
+    });
+    if (max)
+        QObject::connect(max, &QSpinBox::valueChanged, editor, [this](int value) {
+            store(maxFrequencyPart, [&] { maxFrequencyPart->max_frequency = value; });
         });
 }
 
-void EffectEditorControls::bindParts(const Parts& newParts, bool showModeGroup)
+void EffectEditorControls::attachCurves(CurveView* view1, CurveDescriptor* descriptor1, CurveView* view2,
+                                        CurveDescriptor* descriptor2)
 {
-    parts = newParts;
-    if (form.strengthEditor)
-        form.strengthEditor->setSettings(parts.strength);
-    if (form.modeGroup)
-        form.modeGroup->setVisible(showModeGroup);
+    curve1View = view1;
+    curve1Descriptor = descriptor1;
+    curve2View = view2;
+    curve2Descriptor = descriptor2;
+    QObject::connect(view1, &CurveView::pressed, editor, [this] {
+        editCurve(*curve1Descriptor, curve1, curve1View);
+    });
+    if (view2)
+        QObject::connect(view2, &CurveView::pressed, editor, [this] {
+            editCurve(*curve2Descriptor, curve2, curve2View);
+        });
+}
+
+void EffectEditorControls::bindStrengthAndModeGroup(bool showModeGroup)
+{
+    if (strengthEditor)
+        strengthEditor->setSettings(strengthPart);
+    if (modeGroup)
+        modeGroup->setVisible(showModeGroup);
 }
 
 void EffectEditorControls::refresh()
 {
-    if (!parts.strength)
+    if (!strengthPart)
         return;
     const QScopedValueRollback<bool> loading(updating, true);
-    if (form.strengthEditor)
-        form.strengthEditor->refresh();
-    if (form.strength)
-        form.strength->setValue(parts.strength->total_effect_strength);
-    if (form.baseFrequency && parts.frequency)
-        form.baseFrequency->setValue(parts.frequency->base_frequency);
-    if (form.maxFrequency && parts.maxFrequency)
-        form.maxFrequency->setValue(parts.maxFrequency->max_frequency);
+    if (strengthEditor)
+        strengthEditor->refresh();
+    if (strength)
+        strength->setValue(strengthPart->total_effect_strength);
+    if (baseFrequency && frequencyPart)
+        baseFrequency->setValue(frequencyPart->base_frequency);
+    if (maxFrequency && maxFrequencyPart)
+        maxFrequency->setValue(maxFrequencyPart->max_frequency);
     // Any mode but 0 takes the telemetry's frequency; the box shows that and leaves the value alone.
-    if (form.modeCheckBox && parts.frequency)
-        form.modeCheckBox->setChecked(parts.frequency->frequency_mode != 0);
-    if (form.curve1View && parts.curve1)
-        form.curve1View->setCurve(parts.curve1->points, form.curve1Descriptor->xLabel, form.curve1Descriptor->yLabel);
-    if (form.curve2View && parts.curve2)
-        form.curve2View->setCurve(parts.curve2->points, form.curve2Descriptor->xLabel, form.curve2Descriptor->yLabel);
+    if (modeCheckBox && frequencyPart)
+        modeCheckBox->setChecked(frequencyPart->frequency_mode != 0);
+    if (curve1View && curve1)
+        curve1View->setCurve(curve1->points, curve1Descriptor->xLabel, curve1Descriptor->yLabel);
+    if (curve2View && curve2)
+        curve2View->setCurve(curve2->points, curve2Descriptor->xLabel, curve2Descriptor->yLabel);
 }
 
 void EffectEditorControls::baseFrequencyChanged(int base)
 {
-    if (!updating)
-        keepMaxAboveBase(form.maxFrequency, base);
+    if (!updating && maxFrequency->value() <= base)
+        maxFrequency->setValue(base + 1);
 }
 
 void EffectEditorControls::maxFrequencyChanged(int max)
 {
-    if (!updating)
-        keepBaseBelowMax(form.baseFrequency, max);
+    if (!updating && baseFrequency->value() >= max)
+        baseFrequency->setValue(max - 1);
 }
 
 void EffectEditorControls::modeToggled(bool checked)
 {
-    store(parts.frequency, [&] { parts.frequency->frequency_mode = checked ? 1 : 0; });
+    store(frequencyPart, [&] { frequencyPart->frequency_mode = checked ? 1 : 0; });
 }
 
 void EffectEditorControls::store(bool bound, const std::function<void()>& write)
@@ -100,4 +122,26 @@ void EffectEditorControls::store(bool bound, const std::function<void()>& write)
         return;
     write();
     changed();
+}
+
+void EffectEditorControls::editCurve(CurveDescriptor& descriptor, ResponseCurve* curve, CurveView* preview)
+{
+    CurveEditorDialog dialog(editor);
+    dialog.setWindowTitle(descriptor.title);
+    dialog.setReferenceLevel(descriptor.referenceLevel, descriptor.referenceVisible);
+    dialog.setFixedFirstOutput(descriptor.firstOutput, descriptor.firstOutputFixed);
+    dialog.setInputRange(descriptor.xMin, descriptor.xMax);
+    dialog.setOutputRange(descriptor.yMin, descriptor.yMax);
+    dialog.setAxisNames(descriptor.xLabel, descriptor.yLabel);
+    QObject::connect(&dialog, &CurveEditorDialog::curveChanged, editor, [this] { curveChanged(); });
+    if (!curve)
+        return;
+
+    descriptor.curve.assign(*curve);
+    dialog.setCurve(curve->points);
+    if (dialog.exec() == 0) {
+        curve->assign(descriptor.curve);
+        curveChanged();
+    }
+    preview->setCurve(curve->points, descriptor.xLabel, descriptor.yLabel);
 }

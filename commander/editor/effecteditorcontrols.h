@@ -1,5 +1,6 @@
 #pragma once
 
+#include "curvedescriptor.h"
 #include "dualcurvesettingsaddon.h"
 #include "totaleffectstrengthsettingsaddon.h"
 #include "variablefrequencysettingsaddon.h"
@@ -7,37 +8,22 @@
 #include <functional>
 #include <type_traits>
 
-class CurveDescriptor;
 class CurveView;
 class QCheckBox;
 class QSpinBox;
 class QWidget;
 class TotalEffectStrengthSettingsWidget;
 
-// The controls that the shaker and curve editors have in common, handled once for all of
-// them: the strength (embedded editor or a spin box of its own), the base and max frequency
-// boxes with their rule, the frequency-mode box and up to two curve previews that open the
-// curve dialog. It works on its editor's members (the updating flag, the descriptors),
-// which must outlive it. A user's edit stores its field and calls changed() once; while
-// updating is set nothing is stored or reported, so a load never alters a profile.
-// GUI thread only.
+// The controls that the shaker and curve editors share, handled once for all of them: the
+// strength, the base and max frequency boxes with their rule, the frequency-mode box and up
+// to two curve previews that open the curve dialog. It works on its editor's updating flag
+// and descriptors. A user's edit stores its field and calls changed() once; while updating
+// is set nothing is stored or reported, so a load never alters a profile. GUI thread only.
 class EffectEditorControls
 {
 public:
-    // One editor's form and descriptors; what the editor lacks stays null.
-    struct Form
-    {
-        TotalEffectStrengthSettingsWidget* strengthEditor = nullptr;
-        QSpinBox* strength = nullptr;
-        QSpinBox* baseFrequency = nullptr;
-        QSpinBox* maxFrequency = nullptr;
-        QCheckBox* modeCheckBox = nullptr;
-        QWidget* modeGroup = nullptr;
-        CurveView* curve1View = nullptr;
-        CurveDescriptor* curve1Descriptor = nullptr;
-        CurveView* curve2View = nullptr;
-        CurveDescriptor* curve2Descriptor = nullptr;
-    };
+    // The descriptor an editor holds until setSettings gives it the effect's own.
+    static CurveDescriptor placeholderDescriptor();
 
     // curveChanged reports a change made in the curve dialog; changed when not given.
     EffectEditorControls(QWidget* editor, bool& updating, std::function<void()> changed,
@@ -46,54 +32,71 @@ public:
     EffectEditorControls(const EffectEditorControls&) = delete;
     EffectEditorControls& operator=(const EffectEditorControls&) = delete;
 
-    // Connects the form's controls; call after the form is set up, so that the editor's
-    // by-name slots run before these handlers.
-    void attach(const Form& form);
+    // Connect the form's controls (the optional ones null where the form has none); call
+    // them after the form is set up, so that the editor's by-name slots run first.
+    void attachStrength(TotalEffectStrengthSettingsWidget* strengthEditor);
+    void attachStrength(QSpinBox* strength);
+    void attachFrequencies(QSpinBox* baseFrequency, QSpinBox* maxFrequency, QCheckBox* modeCheckBox,
+                           QWidget* modeGroup);
+    void attachCurves(CurveView* curve1View, CurveDescriptor* curve1Descriptor, CurveView* curve2View = nullptr,
+                      CurveDescriptor* curve2Descriptor = nullptr);
 
-    // Binds the parts of settings (not owned; null unbinds) that the form shows, binds the
-    // strength editor and shows the mode group only when showModeGroup. Loads nothing.
+    // Binds the parts of settings (not owned; null unbinds) that the controls show, binds
+    // the strength editor and shows the mode group only when showModeGroup. Loads nothing.
     template <class Settings>
     void bind(Settings* settings, bool showModeGroup = true)
     {
-        Parts parts;
-        parts.strength = settings;
+        strengthPart = settings;
         if constexpr (std::is_base_of_v<FixedFrequencySettingsAddon, Settings>)
-            parts.frequency = settings;
+            frequencyPart = settings;
         if constexpr (std::is_base_of_v<VariableFrequencySettingsAddon, Settings>)
-            parts.maxFrequency = settings;
+            maxFrequencyPart = settings;
         if constexpr (std::is_base_of_v<SingleCurveSettingsAddon, Settings>)
-            parts.curve1 = settings ? &settings->curve1 : nullptr;
+            curve1 = settings ? &settings->curve1 : nullptr;
         if constexpr (std::is_base_of_v<DualCurveSettingsAddon, Settings>)
-            parts.curve2 = settings ? &settings->curve2 : nullptr;
-        bindParts(parts, showModeGroup);
+            curve2 = settings ? &settings->curve2 : nullptr;
+        bindStrengthAndModeGroup(showModeGroup);
     }
 
-    // Loads every control of the form from the bound settings under the updating guard.
+    // Loads every attached control from the bound settings under the updating guard.
     void refresh();
 
-    // The editor's by-name slots pass their values on to these.
+    // The frequency rule, from the editor's by-name slots: a user's edit of one box keeps
+    // the other on its side (max at least base + 1). Only the other box moves; its handler
+    // stores and reports the pushed value. The boxes' range stops a push, so at either end
+    // base and max may be equal.
     void baseFrequencyChanged(int base);
     void maxFrequencyChanged(int max);
     void modeToggled(bool checked);
 
 private:
-    struct Parts
-    {
-        TotalEffectStrengthSettingsAddon* strength = nullptr;
-        FixedFrequencySettingsAddon* frequency = nullptr;
-        VariableFrequencySettingsAddon* maxFrequency = nullptr;
-        ResponseCurve* curve1 = nullptr;
-        ResponseCurve* curve2 = nullptr;
-    };
-
-    void bindParts(const Parts& parts, bool showModeGroup);
+    void bindStrengthAndModeGroup(bool showModeGroup);
     // A user's edit: writes and reports it, unless loading or unbound.
     void store(bool bound, const std::function<void()>& write);
+    // Opens the curve dialog (modal) on curve, edited in place; every change in it is
+    // reported at once. Cancel, Escape or closing restore the backup kept in the
+    // descriptor's curve and report once more; OK adds nothing. The preview then shows the
+    // curve. An unbound editor opens nothing.
+    void editCurve(CurveDescriptor& descriptor, ResponseCurve* curve, CurveView* preview);
 
     QWidget* editor;
     bool& updating;
     std::function<void()> changed;
     std::function<void()> curveChanged;
-    Form form;
-    Parts parts;
+    TotalEffectStrengthSettingsWidget* strengthEditor = nullptr;
+    QSpinBox* strength = nullptr;
+    QSpinBox* baseFrequency = nullptr;
+    QSpinBox* maxFrequency = nullptr;
+    QCheckBox* modeCheckBox = nullptr;
+    QWidget* modeGroup = nullptr;
+    CurveView* curve1View = nullptr;
+    CurveDescriptor* curve1Descriptor = nullptr;
+    CurveView* curve2View = nullptr;
+    CurveDescriptor* curve2Descriptor = nullptr;
+    // The bound parts of the edited settings; null while unbound.
+    TotalEffectStrengthSettingsAddon* strengthPart = nullptr;
+    FixedFrequencySettingsAddon* frequencyPart = nullptr;
+    VariableFrequencySettingsAddon* maxFrequencyPart = nullptr;
+    ResponseCurve* curve1 = nullptr;
+    ResponseCurve* curve2 = nullptr;
 };

@@ -1,7 +1,6 @@
 #include "rpmshakereffectwidget.h"
 #include "ui_rpmshakereffectwidget.h"
 
-#include "curveeditsession.h"
 #include "rpmshakersettings.h"
 
 #include <QScopedValueRollback>
@@ -9,15 +8,12 @@
 RPMShakerEffectWidget::RPMShakerEffectWidget(QWidget* parent)
     : QWidget(parent)
     , ui(new Ui::RPMShakerEffectWidget)
-    , curve1Descriptor(placeholderCurveDescriptor())
+    , curve1Descriptor(EffectEditorControls::placeholderDescriptor())
     , controls(this, updating, [this] { emit settingsChanged(); })
 {
     ui->setupUi(this);
-    EffectEditorControls::Form form;
-    form.strengthEditor = ui->total_effect_strength_widget;
-    form.curve1View = ui->curve1_view;
-    form.curve1Descriptor = &curve1Descriptor;
-    controls.attach(form);
+    controls.attachStrength(ui->total_effect_strength_widget);
+    controls.attachCurves(ui->curve1_view, &curve1Descriptor);
     connect(ui->frequency_multiplier, &QSpinBox::valueChanged, this, &RPMShakerEffectWidget::changeFrequencyMultiplier);
 }
 

@@ -1,27 +1,19 @@
 #include "shakerwithdualcurveandfixedfrequencywidget.h"
 #include "ui_shakerwithdualcurveandfixedfrequencywidget.h"
 
-#include "curveeditsession.h"
 #include "shakerwithdualcurveandfixedfrequencysettings.h"
 
 ShakerWithDualCurveAndFixedFrequencyWidget::ShakerWithDualCurveAndFixedFrequencyWidget(QWidget* parent)
     : QWidget(parent)
     , ui(new Ui::ShakerWithDualCurveAndFixedFrequencyWidget)
-    , curve1Descriptor(placeholderCurveDescriptor())
-    , curve2Descriptor(placeholderCurveDescriptor())
+    , curve1Descriptor(EffectEditorControls::placeholderDescriptor())
+    , curve2Descriptor(EffectEditorControls::placeholderDescriptor())
     , controls(this, updating, [this] { emit settingsChanged(); })
 {
     ui->setupUi(this);
-    EffectEditorControls::Form form;
-    form.strengthEditor = ui->total_effect_strength_widget;
-    form.baseFrequency = ui->base_frequency;
-    form.modeCheckBox = ui->mode_check_box;
-    form.modeGroup = ui->mode_group;
-    form.curve1View = ui->curve1_view;
-    form.curve1Descriptor = &curve1Descriptor;
-    form.curve2View = ui->curve2_view;
-    form.curve2Descriptor = &curve2Descriptor;
-    controls.attach(form);
+    controls.attachStrength(ui->total_effect_strength_widget);
+    controls.attachFrequencies(ui->base_frequency, nullptr, ui->mode_check_box, ui->mode_group);
+    controls.attachCurves(ui->curve1_view, &curve1Descriptor, ui->curve2_view, &curve2Descriptor);
 }
 
 ShakerWithDualCurveAndFixedFrequencyWidget::~ShakerWithDualCurveAndFixedFrequencyWidget()

@@ -9,11 +9,8 @@ ShakerWithFixedFrequencyWidget::ShakerWithFixedFrequencyWidget(QWidget* parent)
     , controls(this, updating, [this] { emit settingsChanged(); })
 {
     ui->setupUi(this);
-    EffectEditorControls::Form form;
-    form.strength = ui->total_effect_strength;
-    form.baseFrequency = ui->base_frequency;
-    form.modeCheckBox = ui->mode_check_box;
-    controls.attach(form);
+    controls.attachStrength(ui->total_effect_strength);
+    controls.attachFrequencies(ui->base_frequency, nullptr, ui->mode_check_box, nullptr);
 }
 
 ShakerWithFixedFrequencyWidget::~ShakerWithFixedFrequencyWidget()

@@ -1,25 +1,18 @@
 #include "shakerwithsinglecurveandvariablefrequencywidget.h"
 #include "ui_shakerwithsinglecurveandvariablefrequencywidget.h"
 
-#include "curveeditsession.h"
 #include "shakerwithsinglecurveandvariablefrequencysettings.h"
 
 ShakerWithSingleCurveAndVariableFrequencyWidget::ShakerWithSingleCurveAndVariableFrequencyWidget(QWidget* parent)
     : QWidget(parent)
     , ui(new Ui::ShakerWithSingleCurveAndVariableFrequencyWidget)
-    , curve1Descriptor(placeholderCurveDescriptor())
+    , curve1Descriptor(EffectEditorControls::placeholderDescriptor())
     , controls(this, updating, [this] { emit settingsChanged(); })
 {
     ui->setupUi(this);
-    EffectEditorControls::Form form;
-    form.strengthEditor = ui->total_effect_strength_widget;
-    form.baseFrequency = ui->base_frequency;
-    form.maxFrequency = ui->max_frequency;
-    form.modeCheckBox = ui->mode_check_box;
-    form.modeGroup = ui->mode_group;
-    form.curve1View = ui->curve1_view;
-    form.curve1Descriptor = &curve1Descriptor;
-    controls.attach(form);
+    controls.attachStrength(ui->total_effect_strength_widget);
+    controls.attachFrequencies(ui->base_frequency, ui->max_frequency, ui->mode_check_box, ui->mode_group);
+    controls.attachCurves(ui->curve1_view, &curve1Descriptor);
 }
 
 ShakerWithSingleCurveAndVariableFrequencyWidget::~ShakerWithSingleCurveAndVariableFrequencyWidget()

@@ -1,22 +1,18 @@
 #include "shakerwithvariablefrequencywidget.h"
 #include "ui_shakerwithvariablefrequencywidget.h"
 
-#include "curveeditsession.h"
 #include "shakerwithvariablefrequencysettings.h"
 
 ShakerWithVariableFrequencyWidget::ShakerWithVariableFrequencyWidget(QWidget* parent)
     : QWidget(parent)
     , ui(new Ui::ShakerWithVariableFrequencyWidget)
-    , curve1Descriptor(placeholderCurveDescriptor())
-    , curve2Descriptor(placeholderCurveDescriptor())
+    , curve1Descriptor(EffectEditorControls::placeholderDescriptor())
+    , curve2Descriptor(EffectEditorControls::placeholderDescriptor())
     , controls(this, updating, [this] { emit settingsChanged(); })
 {
     ui->setupUi(this);
-    EffectEditorControls::Form form;
-    form.strengthEditor = ui->total_effect_strength_widget;
-    form.baseFrequency = ui->base_frequency;
-    form.maxFrequency = ui->max_frequency;
-    controls.attach(form);
+    controls.attachStrength(ui->total_effect_strength_widget);
+    controls.attachFrequencies(ui->base_frequency, ui->max_frequency, nullptr, nullptr);
 }
 
 ShakerWithVariableFrequencyWidget::~ShakerWithVariableFrequencyWidget()

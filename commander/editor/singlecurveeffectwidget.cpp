@@ -1,21 +1,17 @@
 #include "singlecurveeffectwidget.h"
 #include "ui_singlecurveeffectwidget.h"
 
-#include "curveeditsession.h"
 #include "singlecurveeffectsettings.h"
 
 SingleCurveEffectWidget::SingleCurveEffectWidget(QWidget* parent)
     : QWidget(parent)
     , ui(new Ui::SingleCurveEffectWidget)
-    , curve1Descriptor(placeholderCurveDescriptor())
+    , curve1Descriptor(EffectEditorControls::placeholderDescriptor())
     , controls(this, updating, [this] { emit settingsChanged(); })
 {
     ui->setupUi(this);
-    EffectEditorControls::Form form;
-    form.strengthEditor = ui->total_effect_strength_widget;
-    form.curve1View = ui->curve1_view;
-    form.curve1Descriptor = &curve1Descriptor;
-    controls.attach(form);
+    controls.attachStrength(ui->total_effect_strength_widget);
+    controls.attachCurves(ui->curve1_view, &curve1Descriptor);
 }
 
 SingleCurveEffectWidget::~SingleCurveEffectWidget()

@@ -1,7 +1,6 @@
 #include "springwithsinglecurvesettingswidget.h"
 #include "ui_springwithsinglecurvesettingswidget.h"
 
-#include "curveeditsession.h"
 #include "springwithsinglecurvesettings.h"
 
 #include <QScopedValueRollback>
@@ -9,18 +8,15 @@
 SpringWithSingleCurveSettingsWidget::SpringWithSingleCurveSettingsWidget(QWidget* parent)
     : QWidget(parent)
     , ui(new Ui::SpringWithSingleCurveSettingsWidget)
-    , curve1Descriptor(placeholderCurveDescriptor())
+    , curve1Descriptor(EffectEditorControls::placeholderDescriptor())
     , controls(this, updating, [this] { emit settingsChanged(); }, [this] {
         emit settingsChanged();
         emit curveChanged();
     })
 {
     ui->setupUi(this);
-    EffectEditorControls::Form form;
-    form.strengthEditor = ui->total_effect_strength_widget;
-    form.curve1View = ui->spring_curve_view;
-    form.curve1Descriptor = &curve1Descriptor;
-    controls.attach(form);
+    controls.attachStrength(ui->total_effect_strength_widget);
+    controls.attachCurves(ui->spring_curve_view, &curve1Descriptor);
     connect(ui->smart_dampening_contribution, &QSpinBox::valueChanged, this,
             &SpringWithSingleCurveSettingsWidget::changeDampeningContribution);
 }
