@@ -259,45 +259,35 @@ private slots:
             QTest::addRow("%s %s", kind, control) << kind << control << int(key) << field << value;
         };
         const Qt::Key up = Qt::Key_Up, right = Qt::Key_Right, space = Qt::Key_Space, pageUp = Qt::Key_PageUp;
-        row("strength", "total_effect_strength", up, "total_effect_strength", 51);
+        // The shared controls, in every editor that has them.
+        for (const char* kind : {"strength", "rpm", "directX", "fixed", "variable", "singleCurve", "singleVar", "dualVar", "dualFixed"})
+            row(kind, "total_effect_strength", up, "total_effect_strength", 51);
+        for (const char* kind : {"singleFixed", "variable", "dualVar", "dualFixed"})
+            row(kind, "base_frequency", up, "base_frequency", 21);
+        for (const char* kind : {"variable", "dualVar"})
+            row(kind, "max_frequency", up, "max_frequency", 41);
+        for (const char* kind : {"singleFixed", "fixed", "singleVar", "dualVar", "dualFixed"})
+            row(kind, "mode_check_box", space, "frequency_mode", 1);
+        // Sliders and the controls of one editor only.
         row("spring", "horizontalSlider", Qt::Key_PageDown, "total_effect_strength", 40);
         row("spring", "slider", Qt::Key_End, "dampening_contribution", 100);
         row("singleFixed", "total_effect_strength", Qt::Key_Down, "total_effect_strength", 49);
-        row("singleFixed", "base_frequency", up, "base_frequency", 21);
-        row("singleFixed", "mode_check_box", space, "frequency_mode", 1);
-        row("rpm", "total_effect_strength", up, "total_effect_strength", 51);
         row("rpm", "frequency_multiplier", Qt::Key_Down, "frequency_multiplier", 2);
         row("trim", "trim_buttons", space, "trim_buttons_allowed", 1);
         row("trim", "force_release", space, "force_release_allowed", 0);
         row("trim", "trim_reset", space, "trim_reset_allowed", 1);
-        row("directX", "total_effect_strength", up, "total_effect_strength", 51);
         row("directX", "spring_effect_strength", Qt::Key_Down, "force", 49);
         row("directX", "periodic_effect_strength", up, "periodic", 51);
         row("directX", "horizontalSlider_4", pageUp, "trimmer", 60);
         row("damper", "horizontalSlider", pageUp, "total_effect_strength", 60);
         row("damper", "static_dampening_spinner", up, "static_dampening", 31);
         row("damper", "dynamic_dampening_slider", pageUp, "dynamic_dampening", 40);
-        row("fixed", "total_effect_strength", up, "total_effect_strength", 51);
         row("fixed", "slider", right, "base_frequency", 21);
-        row("fixed", "mode_check_box", space, "frequency_mode", 1);
-        row("variable", "total_effect_strength", up, "total_effect_strength", 51);
-        row("variable", "base_frequency", up, "base_frequency", 21);
-        row("variable", "max_frequency", up, "max_frequency", 41);
         row("gunfire", "gunfire_1/total_effect_strength", up, "gunfire.0.total_effect_strength", 51);
         row("gunfire", "gunfire_3/base_frequency", up, "gunfire.2.base_frequency", 21);
         row("gunfire", "gunfire_5/mode_check_box", space, "gunfire.4.frequency_mode", 1);
-        row("singleCurve", "total_effect_strength", up, "total_effect_strength", 51);
-        row("singleVar", "total_effect_strength", up, "total_effect_strength", 51);
         row("singleVar", "slider", right, "base_frequency", 21);
         row("singleVar", "groupBox/horizontalSlider", right, "max_frequency", 41);
-        row("singleVar", "mode_check_box", space, "frequency_mode", 1);
-        row("dualVar", "total_effect_strength", up, "total_effect_strength", 51);
-        row("dualVar", "base_frequency", up, "base_frequency", 21);
-        row("dualVar", "max_frequency", up, "max_frequency", 41);
-        row("dualVar", "mode_check_box", space, "frequency_mode", 1);
-        row("dualFixed", "total_effect_strength", up, "total_effect_strength", 51);
-        row("dualFixed", "base_frequency", up, "base_frequency", 21);
-        row("dualFixed", "mode_check_box", space, "frequency_mode", 1);
     }
 
     void controlStoresItsFieldOnce()
