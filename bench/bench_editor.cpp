@@ -102,6 +102,22 @@ std::vector<double> timeDragSteps(QCustomPlot* plot, const ResponseCurvePoint& p
     return times;
 }
 
+// Shows a widget holding the curve editor and prints the drag steps on its plot after a
+// warm-up; false when it was never exposed or a step drew nothing.
+bool printDragSteps(const char* label, QWidget* widget, QSize size, const ResponseCurvePoint& point)
+{
+    widget->resize(size);
+    widget->show();
+    if (!QTest::qWaitForWindowExposed(widget))
+        return false;
+    auto* plot = widget->findChild<QCustomPlot*>(QStringLiteral("customPlot"));
+    timeDragSteps(plot, point, 20);
+    const std::vector<double> steps = timeDragSteps(plot, point, 500);
+    if (!steps.empty())
+        printFigures(label, steps);
+    return !steps.empty();
+}
+
 std::vector<double> timePageConstruction(int count)
 {
     std::vector<double> times;
@@ -152,32 +168,17 @@ int main(int argc, char** argv)
     {
         CurveEditor editor;
         editor.setCurve(curve.points);
-        editor.resize(800, 680); // its size inside the dialog
-        editor.show();
-        if (!QTest::qWaitForWindowExposed(&editor))
+        // At its size inside the dialog.
+        if (!printDragSteps("CurveEditor drag step, move event to painted", &editor, {800, 680}, curve.points[5]))
             return 1;
-        auto* plot = editor.findChild<QCustomPlot*>(QStringLiteral("customPlot"));
-        timeDragSteps(plot, curve.points[5], 20);
-        const std::vector<double> steps = timeDragSteps(plot, curve.points[5], 500);
-        if (steps.empty())
-            return 1;
-        printFigures("CurveEditor drag step, move event to painted", steps);
     }
     {
         CurveEditorDialog dialog;
         dialog.setInputRange(-100, 100);
         dialog.setOutputRange(-100, 100);
         dialog.setCurve(curve.points);
-        dialog.resize(960, 720);
-        dialog.show();
-        if (!QTest::qWaitForWindowExposed(&dialog))
+        if (!printDragSteps("CurveEditorDialog drag step with its spin boxes", &dialog, {960, 720}, curve.points[5]))
             return 1;
-        auto* plot = dialog.findChild<QCustomPlot*>(QStringLiteral("customPlot"));
-        timeDragSteps(plot, curve.points[5], 20);
-        const std::vector<double> steps = timeDragSteps(plot, curve.points[5], 500);
-        if (steps.empty())
-            return 1;
-        printFigures("CurveEditorDialog drag step with its spin boxes", steps);
     }
     QTemporaryDir working;
     if (!working.isValid() || !QDir::setCurrent(working.path()) || !QDir().mkdir("effect_profiles"))

@@ -10,6 +10,22 @@ namespace {
 constexpr int referenceGraph = 0;
 constexpr int curveGraph = 1;
 constexpr int pointCount = ResponseCurve::pointCount;
+
+// An axis and the one opposite it always show the same range.
+void setAxisPairRange(QCPAxis* axis, QCPAxis* opposite, float lower, float upper)
+{
+    axis->setRange(lower, upper);
+    opposite->setRange(lower, upper);
+}
+
+// Cuts range to the configured min and max; setting an unchanged range emits nothing,
+// which ends the recursion through rangeChanged.
+void limitAxisPairRange(QCPAxis* axis, QCPAxis* opposite, const QCPRange& range, float min, float max)
+{
+    const float lower = min > range.lower ? min : float(range.lower);
+    const float upper = range.upper > max ? max : float(range.upper);
+    setAxisPairRange(axis, opposite, lower, upper);
+}
 } // namespace
 
 CurveEditor::CurveEditor(QWidget* parent)
@@ -74,8 +90,7 @@ void CurveEditor::setInputRange(float min, float max)
 {
     inputMin = min;
     inputMax = max;
-    ui->customPlot->xAxis->setRange(min, max);
-    ui->customPlot->xAxis2->setRange(min, max);
+    setAxisPairRange(ui->customPlot->xAxis, ui->customPlot->xAxis2, min, max);
     redraw();
 }
 
@@ -83,8 +98,7 @@ void CurveEditor::setOutputRange(float min, float max)
 {
     outputMin = min;
     outputMax = max;
-    ui->customPlot->yAxis->setRange(min, max);
-    ui->customPlot->yAxis2->setRange(min, max);
+    setAxisPairRange(ui->customPlot->yAxis, ui->customPlot->yAxis2, min, max);
     redraw();
 }
 
@@ -143,19 +157,12 @@ void CurveEditor::updateMarkers()
 
 void CurveEditor::limitXRange(QCPRange range)
 {
-    // Setting an unchanged range emits nothing, which ends the recursion.
-    const float lower = inputMin > range.lower ? inputMin : float(range.lower);
-    const float upper = range.upper > inputMax ? inputMax : float(range.upper);
-    ui->customPlot->xAxis->setRange(lower, upper);
-    ui->customPlot->xAxis2->setRange(lower, upper);
+    limitAxisPairRange(ui->customPlot->xAxis, ui->customPlot->xAxis2, range, inputMin, inputMax);
 }
 
 void CurveEditor::limitYRange(QCPRange range)
 {
-    const float lower = outputMin > range.lower ? outputMin : float(range.lower);
-    const float upper = range.upper > outputMax ? outputMax : float(range.upper);
-    ui->customPlot->yAxis->setRange(lower, upper);
-    ui->customPlot->yAxis2->setRange(lower, upper);
+    limitAxisPairRange(ui->customPlot->yAxis, ui->customPlot->yAxis2, range, outputMin, outputMax);
 }
 
 void CurveEditor::mousePress(QMouseEvent* event)
@@ -175,8 +182,7 @@ void CurveEditor::mousePress(QMouseEvent* event)
         if (fitted) {
             plot->graph(curveGraph)->rescaleAxes(false);
         } else {
-            plot->yAxis->setRange(outputMin, outputMax);
-            plot->yAxis2->setRange(outputMin, outputMax);
+            setAxisPairRange(plot->yAxis, plot->yAxis2, outputMin, outputMax);
         }
         replot();
     }

@@ -1,19 +1,20 @@
 #include "rpmshakereffectwidget.h"
 #include "ui_rpmshakereffectwidget.h"
 
-#include "curveeditsession.h"
 #include "rpmshakersettings.h"
+
+#include <QScopedValueRollback>
 
 RPMShakerEffectWidget::RPMShakerEffectWidget(QWidget* parent)
     : QWidget(parent)
     , ui(new Ui::RPMShakerEffectWidget)
-    , curve1Descriptor(placeholderCurveDescriptor())
+    , curve1Descriptor(EffectEditorControls::placeholderDescriptor())
+    , controls(this, updating, [this] { emit settingsChanged(); })
 {
     ui->setupUi(this);
-    connect(ui->total_effect_strength_widget, &TotalEffectStrengthSettingsWidget::settingsChanged, this,
-            &RPMShakerEffectWidget::settingsChanged);
+    controls.attachStrength(ui->total_effect_strength_widget);
+    controls.attachCurves(ui->curve1_view, &curve1Descriptor);
     connect(ui->frequency_multiplier, &QSpinBox::valueChanged, this, &RPMShakerEffectWidget::changeFrequencyMultiplier);
-    connect(ui->curve1_view, &CurveView::pressed, this, &RPMShakerEffectWidget::editCurve);
 }
 
 RPMShakerEffectWidget::~RPMShakerEffectWidget()
@@ -25,8 +26,7 @@ void RPMShakerEffectWidget::setSettings(RPMShakerSettings* newSettings, const Cu
 {
     settings = newSettings;
     curve1Descriptor = descriptor;
-    if (settings)
-        ui->total_effect_strength_widget->setSettings(settings);
+    controls.bind(settings);
     refresh();
 }
 
@@ -34,11 +34,9 @@ void RPMShakerEffectWidget::refresh()
 {
     if (!settings)
         return;
-    updating = true;
-    ui->total_effect_strength_widget->refresh();
+    const QScopedValueRollback<bool> loading(updating, true);
+    controls.refresh();
     ui->frequency_multiplier->setValue(settings->frequency_multiplier);
-    ui->curve1_view->setCurve(settings->curve1.points, curve1Descriptor.xLabel, curve1Descriptor.yLabel);
-    updating = false;
 }
 
 void RPMShakerEffectWidget::changeFrequencyMultiplier(int value)
@@ -47,10 +45,4 @@ void RPMShakerEffectWidget::changeFrequencyMultiplier(int value)
         return;
     settings->frequency_multiplier = value;
     emit settingsChanged();
-}
-
-void RPMShakerEffectWidget::editCurve()
-{
-    editCurveInDialog(this, curve1Descriptor, settings ? &settings->curve1 : nullptr, ui->curve1_view,
-                      [this] { emit settingsChanged(); });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "curvedescriptor.h"
+#include "effecteditorcontrols.h"
 
 #include <QWidget>
 
@@ -30,10 +31,10 @@ signals:
 
 private:
     void changeFrequencyMultiplier(int value);
-    void editCurve();
 
     Ui::RPMShakerEffectWidget* ui;
     RPMShakerSettings* settings = nullptr;
     CurveDescriptor curve1Descriptor;
     bool updating = false; // refresh is loading the controls: nothing is stored or reported
+    EffectEditorControls controls; // works on the members above
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "curvedescriptor.h"
+#include "effecteditorcontrols.h"
 
 #include <QWidget>
 
@@ -36,13 +37,10 @@ private slots:
     void on_mode_check_box_toggled(bool checked);
 
 private:
-    void changeBaseFrequency(int value);
-    void editCurve1();
-    void editCurve2();
-
     Ui::ShakerWithDualCurveAndFixedFrequencyWidget* ui;
     ShakerWithDualCurveAndFixedFrequencySettings* settings = nullptr;
     CurveDescriptor curve1Descriptor;
     CurveDescriptor curve2Descriptor;
     bool updating = false; // refresh is loading the controls
+    EffectEditorControls controls; // works on the members above
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "curvedescriptor.h"
+#include "effecteditorcontrols.h"
 
 #include <QWidget>
 
@@ -38,14 +39,10 @@ private slots:
     void on_mode_check_box_toggled(bool checked);
 
 private:
-    void changeBaseFrequency(int value);
-    void changeMaxFrequency(int value);
-    void editCurve1();
-    void editCurve2();
-
     Ui::ShakerWithDualCurveAndVariableFrequencyWidget* ui;
     ShakerWithDualCurveAndVariableFrequencySettings* settings = nullptr;
     CurveDescriptor curve1Descriptor;
     CurveDescriptor curve2Descriptor;
     bool updating = false; // refresh is loading the controls
+    EffectEditorControls controls; // works on the members above
 };

@@ -3,17 +3,14 @@
 
 #include "shakerwithfixedfrequencysettings.h"
 
-#include <QScopedValueRollback>
-
 ShakerWithFixedFrequencyWidget::ShakerWithFixedFrequencyWidget(QWidget* parent)
     : QWidget(parent)
     , ui(new Ui::ShakerWithFixedFrequencyWidget)
+    , controls(this, updating, [this] { emit settingsChanged(); })
 {
     ui->setupUi(this);
-    connect(ui->total_effect_strength, &QSpinBox::valueChanged, this,
-            &ShakerWithFixedFrequencyWidget::changeStrength);
-    connect(ui->base_frequency, &QSpinBox::valueChanged, this,
-            &ShakerWithFixedFrequencyWidget::changeBaseFrequency);
+    controls.attachStrength(ui->total_effect_strength);
+    controls.attachFrequencies(ui->base_frequency, nullptr, ui->mode_check_box, nullptr);
 }
 
 ShakerWithFixedFrequencyWidget::~ShakerWithFixedFrequencyWidget()
@@ -24,39 +21,16 @@ ShakerWithFixedFrequencyWidget::~ShakerWithFixedFrequencyWidget()
 void ShakerWithFixedFrequencyWidget::setSettings(ShakerWithFixedFrequencySettings* newSettings)
 {
     settings = newSettings;
+    controls.bind(settings);
     refresh();
 }
 
 void ShakerWithFixedFrequencyWidget::refresh()
 {
-    if (!settings)
-        return;
-    const QScopedValueRollback<bool> loading(updating, true);
-    ui->total_effect_strength->setValue(settings->total_effect_strength);
-    ui->base_frequency->setValue(settings->base_frequency);
-    ui->mode_check_box->setChecked(settings->frequency_mode != 0);
+    controls.refresh();
 }
 
 void ShakerWithFixedFrequencyWidget::on_mode_check_box_toggled(bool checked)
 {
-    if (updating || !settings)
-        return;
-    settings->frequency_mode = checked ? 1 : 0;
-    emit settingsChanged();
-}
-
-void ShakerWithFixedFrequencyWidget::changeStrength(int value)
-{
-    if (updating || !settings)
-        return;
-    settings->total_effect_strength = value;
-    emit settingsChanged();
-}
-
-void ShakerWithFixedFrequencyWidget::changeBaseFrequency(int value)
-{
-    if (updating || !settings)
-        return;
-    settings->base_frequency = value;
-    emit settingsChanged();
+    controls.modeToggled(checked);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "effecteditorcontrols.h"
+
 #include <QWidget>
 
 class ShakerWithFixedFrequencySettings;
@@ -31,10 +33,8 @@ private slots:
     void on_mode_check_box_toggled(bool checked);
 
 private:
-    void changeStrength(int value);
-    void changeBaseFrequency(int value);
-
     Ui::ShakerWithFixedFrequencyWidget* ui;
     ShakerWithFixedFrequencySettings* settings = nullptr;
     bool updating = false; // refresh is loading the controls
+    EffectEditorControls controls; // works on the members above
 };

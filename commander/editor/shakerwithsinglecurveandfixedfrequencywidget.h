@@ -1,6 +1,7 @@
 #pragma once
 
 #include "curvedescriptor.h"
+#include "effecteditorcontrols.h"
 
 #include <QWidget>
 
@@ -34,11 +35,9 @@ private slots:
     void on_mode_check_box_toggled(bool checked);
 
 private:
-    void changeBaseFrequency(int value);
-    void editCurve();
-
     Ui::ShakerWithSingleCurveAndFixedFrequencyWidget* ui;
     ShakerWithSingleCurveAndFixedFrequencySettings* settings = nullptr;
     CurveDescriptor curve1Descriptor;
     bool updating = false; // refresh is loading the controls: nothing is stored or reported
+    EffectEditorControls controls; // works on the members above
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "curvedescriptor.h"
+#include "effecteditorcontrols.h"
 
 #include <QWidget>
 
@@ -37,12 +38,9 @@ private slots:
     void on_mode_check_box_toggled(bool checked);
 
 private:
-    void changeBaseFrequency(int value);
-    void changeMaxFrequency(int value);
-    void editCurve1();
-
     Ui::ShakerWithSingleCurveAndVariableFrequencyWidget* ui;
     ShakerWithSingleCurveAndVariableFrequencySettings* settings = nullptr;
     CurveDescriptor curve1Descriptor;
     bool updating = false; // refresh is loading the controls
+    EffectEditorControls controls; // works on the members above
 };

@@ -1,26 +1,18 @@
 #include "shakerwithvariablefrequencywidget.h"
 #include "ui_shakerwithvariablefrequencywidget.h"
 
-#include "curveeditsession.h"
-#include "frequencyrule.h"
 #include "shakerwithvariablefrequencysettings.h"
-#include "totaleffectstrengthsettingswidget.h"
-
-#include <QScopedValueRollback>
 
 ShakerWithVariableFrequencyWidget::ShakerWithVariableFrequencyWidget(QWidget* parent)
     : QWidget(parent)
     , ui(new Ui::ShakerWithVariableFrequencyWidget)
-    , curve1Descriptor(placeholderCurveDescriptor())
-    , curve2Descriptor(placeholderCurveDescriptor())
+    , curve1Descriptor(EffectEditorControls::placeholderDescriptor())
+    , curve2Descriptor(EffectEditorControls::placeholderDescriptor())
+    , controls(this, updating, [this] { emit settingsChanged(); })
 {
     ui->setupUi(this);
-    connect(ui->total_effect_strength_widget, &TotalEffectStrengthSettingsWidget::settingsChanged, this,
-            &ShakerWithVariableFrequencyWidget::settingsChanged);
-    connect(ui->base_frequency, &QSpinBox::valueChanged, this,
-            &ShakerWithVariableFrequencyWidget::changeBaseFrequency);
-    connect(ui->max_frequency, &QSpinBox::valueChanged, this,
-            &ShakerWithVariableFrequencyWidget::changeMaxFrequency);
+    controls.attachStrength(ui->total_effect_strength_widget);
+    controls.attachFrequencies(ui->base_frequency, ui->max_frequency, nullptr, nullptr);
 }
 
 ShakerWithVariableFrequencyWidget::~ShakerWithVariableFrequencyWidget()
@@ -31,44 +23,21 @@ ShakerWithVariableFrequencyWidget::~ShakerWithVariableFrequencyWidget()
 void ShakerWithVariableFrequencyWidget::setSettings(ShakerWithVariableFrequencySettings* newSettings)
 {
     settings = newSettings;
-    ui->total_effect_strength_widget->setSettings(newSettings);
+    controls.bind(settings);
     refresh();
 }
 
 void ShakerWithVariableFrequencyWidget::refresh()
 {
-    if (!settings)
-        return;
-    const QScopedValueRollback<bool> loading(updating, true);
-    ui->total_effect_strength_widget->refresh();
-    ui->base_frequency->setValue(settings->base_frequency);
-    ui->max_frequency->setValue(settings->max_frequency);
+    controls.refresh();
 }
 
 void ShakerWithVariableFrequencyWidget::on_base_frequency_valueChanged(int arg1)
 {
-    if (!updating)
-        keepMaxAboveBase(ui->max_frequency, arg1);
+    controls.baseFrequencyChanged(arg1);
 }
 
 void ShakerWithVariableFrequencyWidget::on_max_frequency_valueChanged(int arg1)
 {
-    if (!updating)
-        keepBaseBelowMax(ui->base_frequency, arg1);
-}
-
-void ShakerWithVariableFrequencyWidget::changeBaseFrequency(int value)
-{
-    if (updating || !settings)
-        return;
-    settings->base_frequency = value;
-    emit settingsChanged();
-}
-
-void ShakerWithVariableFrequencyWidget::changeMaxFrequency(int value)
-{
-    if (updating || !settings)
-        return;
-    settings->max_frequency = value;
-    emit settingsChanged();
+    controls.maxFrequencyChanged(arg1);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "curvedescriptor.h"
+#include "effecteditorcontrols.h"
 
 #include <QWidget>
 
@@ -33,13 +34,11 @@ private slots:
     void on_max_frequency_valueChanged(int arg1);
 
 private:
-    void changeBaseFrequency(int value);
-    void changeMaxFrequency(int value);
-
     Ui::ShakerWithVariableFrequencyWidget* ui;
     ShakerWithVariableFrequencySettings* settings = nullptr;
     // This editor has no curve preview; the placeholders stay as they are.
     CurveDescriptor curve1Descriptor;
     CurveDescriptor curve2Descriptor;
     bool updating = false; // refresh is loading the controls
+    EffectEditorControls controls; // works on the members above
 };

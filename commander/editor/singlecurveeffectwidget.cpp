@@ -1,22 +1,17 @@
 #include "singlecurveeffectwidget.h"
 #include "ui_singlecurveeffectwidget.h"
 
-#include "curveeditsession.h"
-#include "curveview.h"
 #include "singlecurveeffectsettings.h"
-#include "totaleffectstrengthsettingswidget.h"
-
-#include <QScopedValueRollback>
 
 SingleCurveEffectWidget::SingleCurveEffectWidget(QWidget* parent)
     : QWidget(parent)
     , ui(new Ui::SingleCurveEffectWidget)
-    , curve1Descriptor(placeholderCurveDescriptor())
+    , curve1Descriptor(EffectEditorControls::placeholderDescriptor())
+    , controls(this, updating, [this] { emit settingsChanged(); })
 {
     ui->setupUi(this);
-    connect(ui->total_effect_strength_widget, &TotalEffectStrengthSettingsWidget::settingsChanged, this,
-            &SingleCurveEffectWidget::settingsChanged);
-    connect(ui->curve1_view, &CurveView::pressed, this, &SingleCurveEffectWidget::editCurve1);
+    controls.attachStrength(ui->total_effect_strength_widget);
+    controls.attachCurves(ui->curve1_view, &curve1Descriptor);
 }
 
 SingleCurveEffectWidget::~SingleCurveEffectWidget()
@@ -29,21 +24,11 @@ void SingleCurveEffectWidget::setSettings(SingleCurveEffectSettings* newSettings
 {
     settings = newSettings;
     curve1Descriptor = newCurve1Descriptor;
-    ui->total_effect_strength_widget->setSettings(newSettings);
+    controls.bind(settings);
     refresh();
 }
 
 void SingleCurveEffectWidget::refresh()
 {
-    if (!settings)
-        return;
-    const QScopedValueRollback<bool> loading(updating, true);
-    ui->total_effect_strength_widget->refresh();
-    ui->curve1_view->setCurve(settings->curve1.points, curve1Descriptor.xLabel, curve1Descriptor.yLabel);
-}
-
-void SingleCurveEffectWidget::editCurve1()
-{
-    editCurveInDialog(this, curve1Descriptor, settings ? &settings->curve1 : nullptr, ui->curve1_view,
-                      [this] { emit settingsChanged(); });
+    controls.refresh();
 }

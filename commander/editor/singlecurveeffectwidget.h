@@ -1,6 +1,7 @@
 #pragma once
 
 #include "curvedescriptor.h"
+#include "effecteditorcontrols.h"
 
 #include <QWidget>
 
@@ -30,10 +31,9 @@ signals:
     void settingsChanged();
 
 private:
-    void editCurve1();
-
     Ui::SingleCurveEffectWidget* ui;
     SingleCurveEffectSettings* settings = nullptr;
     CurveDescriptor curve1Descriptor;
     bool updating = false; // refresh is loading the controls
+    EffectEditorControls controls; // works on the members above
 };

@@ -1,20 +1,24 @@
 #include "springwithsinglecurvesettingswidget.h"
 #include "ui_springwithsinglecurvesettingswidget.h"
 
-#include "curveeditsession.h"
 #include "springwithsinglecurvesettings.h"
+
+#include <QScopedValueRollback>
 
 SpringWithSingleCurveSettingsWidget::SpringWithSingleCurveSettingsWidget(QWidget* parent)
     : QWidget(parent)
     , ui(new Ui::SpringWithSingleCurveSettingsWidget)
-    , curve1Descriptor(placeholderCurveDescriptor())
+    , curve1Descriptor(EffectEditorControls::placeholderDescriptor())
+    , controls(this, updating, [this] { emit settingsChanged(); }, [this] {
+        emit settingsChanged();
+        emit curveChanged();
+    })
 {
     ui->setupUi(this);
-    connect(ui->total_effect_strength_widget, &TotalEffectStrengthSettingsWidget::settingsChanged, this,
-            &SpringWithSingleCurveSettingsWidget::settingsChanged);
+    controls.attachStrength(ui->total_effect_strength_widget);
+    controls.attachCurves(ui->spring_curve_view, &curve1Descriptor);
     connect(ui->smart_dampening_contribution, &QSpinBox::valueChanged, this,
             &SpringWithSingleCurveSettingsWidget::changeDampeningContribution);
-    connect(ui->spring_curve_view, &CurveView::pressed, this, &SpringWithSingleCurveSettingsWidget::editCurve);
 }
 
 SpringWithSingleCurveSettingsWidget::~SpringWithSingleCurveSettingsWidget()
@@ -27,8 +31,7 @@ void SpringWithSingleCurveSettingsWidget::setSettings(SpringWithSingleCurveSetti
 {
     settings = newSettings;
     curve1Descriptor = descriptor;
-    if (settings)
-        ui->total_effect_strength_widget->setSettings(settings);
+    controls.bind(settings);
     refresh();
 }
 
@@ -36,11 +39,9 @@ void SpringWithSingleCurveSettingsWidget::refresh()
 {
     if (!settings)
         return;
-    updating = true;
-    ui->total_effect_strength_widget->refresh();
+    const QScopedValueRollback<bool> loading(updating, true);
+    controls.refresh();
     ui->smart_dampening_contribution->setValue(settings->dampening_contribution);
-    ui->spring_curve_view->setCurve(settings->curve1.points, curve1Descriptor.xLabel, curve1Descriptor.yLabel);
-    updating = false;
 }
 
 void SpringWithSingleCurveSettingsWidget::changeDampeningContribution(int value)
@@ -49,12 +50,4 @@ void SpringWithSingleCurveSettingsWidget::changeDampeningContribution(int value)
         return;
     settings->dampening_contribution = value;
     emit settingsChanged();
-}
-
-void SpringWithSingleCurveSettingsWidget::editCurve()
-{
-    editCurveInDialog(this, curve1Descriptor, settings ? &settings->curve1 : nullptr, ui->spring_curve_view, [this] {
-        emit settingsChanged();
-        emit curveChanged();
-    });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "curvedescriptor.h"
+#include "effecteditorcontrols.h"
 
 #include <QWidget>
 
@@ -33,10 +34,10 @@ signals:
 
 private:
     void changeDampeningContribution(int value);
-    void editCurve();
 
     Ui::SpringWithSingleCurveSettingsWidget* ui;
     SpringWithSingleCurveSettings* settings = nullptr;
     CurveDescriptor curve1Descriptor;
     bool updating = false; // refresh is loading the controls: nothing is stored or reported
+    EffectEditorControls controls; // works on the members above
 };

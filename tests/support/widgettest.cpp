@@ -2,6 +2,7 @@
 
 #include <qcustomplot.h>
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QColor>
 #include <QCoreApplication>
@@ -74,6 +75,14 @@ void drag(QWidget* widget, Qt::MouseButton button, QPoint from, QPoint to, int s
         QTest::mouseMove(widget, at);
     }
     QTest::mouseRelease(widget, button, Qt::NoModifier, to);
+}
+
+void typeInto(QAbstractSpinBox* box, const QString& text)
+{
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Tab);
 }
 
 void sendEnter(QWidget* widget, QPoint position)

@@ -12,6 +12,7 @@
 
 #include <functional>
 
+class QAbstractSpinBox;
 class QColor;
 class QCustomPlot;
 class QWidget;
@@ -40,6 +41,10 @@ QPoint plotPixel(QCustomPlot* plot, double x, double y);
 // Real mouse events through QTest: the pointer moves to from, presses there, moves in steps
 // and releases at to.
 void drag(QWidget* widget, Qt::MouseButton button, QPoint from, QPoint to, int steps = 4);
+
+// Types text into a spin box as a user does: click, select all, the keys, then Tab to leave
+// (Return would press a dialog's default button). Each keystroke that makes a number is a change.
+void typeInto(QAbstractSpinBox* box, const QString& text);
 
 // QTest mouse moves produce no enter or leave events; these send them.
 void sendEnter(QWidget* widget, QPoint position);
