@@ -1,10 +1,10 @@
 // End-to-end runs of the real torquix-commander: offscreen, the base emulator preloaded
 // in place of the bases, loopback UDP datagrams as the simulator, an SDL virtual
 // joystick for the trim buttons, and the UI driver to look at and work the window.
-#include "commanderprocess.h"
 #include "effectsprofile.h"
 #include "effectsprofilefile.h"
 #include "httpresponder.h"
+#include "programprocess.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -14,6 +14,7 @@
 #include <QUdpSocket>
 
 #include <csignal>
+#include <memory>
 
 using Report = std::vector<uint8_t>;
 
@@ -22,14 +23,11 @@ namespace {
 constexpr unsigned short joystick = 22777;
 constexpr unsigned short rudder = 22888;
 constexpr unsigned short collective = 22001;
-
-QString screenshotPath(const QString& name)
-{
-    // Absolute: the program saves it from its own working folder.
-    const QDir folder(qEnvironmentVariable("TORQUIX_SCREENSHOT_DIR", ".") + "/tst_commander");
-    folder.mkpath(".");
-    return folder.absoluteFilePath(name + ".png");
-}
+const QString threeBases = "joystick,rudder,collective";
+const QString cleanEnd = "ended handles 0 exits 0 code 0"; // every base closed; hid_exit is SDL's
+const QString everyBaseConnected = "Connected (RC.24.1.2) / Connected (RC.24.1.2) / Connected (RC.24.1.2)";
+const QStringList baseStates = {"get joystick_state text", "get rudder_state text", "get throttle_state text"};
+constexpr int discoveryMs = 15000; // a base is found on the 101st tick of 10 ms, later under load
 
 // The direct-control reports one base received, oldest first.
 std::vector<Report> forceReports(const std::vector<BaseEmulator::WrittenReport>& log, unsigned short productId)
@@ -44,7 +42,7 @@ std::vector<Report> forceReports(const std::vector<BaseEmulator::WrittenReport>&
 }
 
 // The spring force of the rudder's last report; -1 before the first.
-int rudderSpring(const CommanderProcess& program)
+int rudderSpring(const ProgramProcess& program)
 {
     const std::vector<Report> reports = forceReports(program.reports(), rudder);
     return reports.empty() ? -1 : int16_t(reports.back()[4] | reports.back()[5] << 8);
@@ -81,7 +79,7 @@ private:
     bool flyUntilRudderSpring(int airspeed, int springForce);
 
     std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<CommanderProcess> program;
+    std::unique_ptr<ProgramProcess> program;
     quint16 dcsPort = 0;
 };
 
@@ -90,7 +88,7 @@ void TestCommander::init()
     program.reset();
     dir.reset(new QTemporaryDir);
     QVERIFY(dir->isValid());
-    program.reset(new CommanderProcess(dir->path()));
+    program.reset(new ProgramProcess(TORQUIX_COMMANDER, dir->path()));
     QUdpSocket probe;
     probe.bind(QHostAddress::LocalHost, 0);
     dcsPort = probe.localPort();
@@ -136,67 +134,55 @@ void TestCommander::startsWithBasesConnectedAndAsksForReleasesOnce()
     HttpResponder releases;
     QVERIFY(releases.listen());
     releases.setResponse("/assets/firmware/version.json", {200, "{}", {}, 0, 0});
-    QVERIFY(program->start(releases.baseUrl().toString()));
-    QCOMPARE(program->command({"shown"}), "");
-    QCOMPARE(program->command({"text", "MainWindow"}), "Torquix Commander (RC.24.1.2)");
-    for (const char* field : {"joystick_state", "rudder_state", "throttle_state"})
-        QVERIFY2(program->waitForText(field, "Connected (RC.24.1.2)"), field);
+    QVERIFY(program->start(threeBases, {}, releases.baseUrl().toString()));
+    QCOMPARE(program->ask({"shown", "get MainWindow windowTitle"}), "shown / Torquix Commander (RC.24.1.2)");
+    QTRY_COMPARE_WITH_TIMEOUT(program->ask(baseStates), everyBaseConnected, discoveryMs);
 
     QTRY_COMPARE(releases.requestedPaths(), QList<QByteArray>{"/assets/firmware/version.json"});
     QTest::qWait(300);
     QCOMPARE(releases.requestedPaths().size(), 1);
-    QCOMPARE(program->command({"close"}), "");
-    QVERIFY2(program->waitForCleanExit(), program->errorOutput());
+    QCOMPARE(program->finish(), cleanEnd);
 }
 
 void TestCommander::profileSavedInOneRunIsActivatedInTheNext()
 {
     prepareDcsFlight();
-    QVERIFY(program->start());
+    QVERIFY(program->start(threeBases));
     QVERIFY(flyUntilRudderSpring(250, 2500));
     QVERIFY(flyUntilRudderSpring(150, 1500));
-    QCOMPARE(program->command({"text", "airspeed_field"}), "150");
-    QCOMPARE(program->command({"text", "flight_module"}), "Jet-7");
-    QCOMPARE(program->command({"click", "effect_settings_widget/tabWidget", "2"}), "");
+    QCOMPARE(program->ask({"get airspeed_field text", "get flight_module text"}), "150 / Jet-7");
+    QCOMPARE(program->ask("click effect_settings_widget/tabWidget 2"), "clicked");
     const QStringList tabs = {"effects", "hardware_trim", "game_config"};
-    for (int tab = 0; tab < tabs.size(); ++tab) {
-        QCOMPARE(program->command({"click", "tabWidget", QString::number(tab)}), "");
-        QVERIFY(!program->command({"screenshot", screenshotPath("tab_" + tabs[tab])}).isNull());
-    }
-    QCOMPARE(program->command({"click", "tabWidget", "0"}), "");
-    QCOMPARE(program->command({"click", "save_profile"}), "");
+    for (int tab = 0; tab < tabs.size(); ++tab)
+        QCOMPARE(program->ask({QString("click tabWidget %1").arg(tab), "shot tab_" + tabs[tab]}), "clicked / saved");
+    QCOMPARE(program->ask({"click tabWidget 0", "click save_profile"}), "clicked / clicked");
     QTRY_VERIFY(QFile::exists(dir->filePath("effect_profiles/DCS_Jet_7.json")));
-    QCOMPARE(program->command({"close"}), "");
-    QVERIFY2(program->waitForCleanExit(), program->errorOutput());
+    QCOMPARE(program->finish(), cleanEnd);
 
     // Only the profile saved by the first run is left for the aircraft.
     QVERIFY(QFile::remove(dir->filePath("effect_profiles/handmade.json")));
     QVERIFY(QFile::remove(dir->filePath("reports.log")));
-    program.reset(new CommanderProcess(dir->path()));
-    QVERIFY(program->start());
+    program.reset(new ProgramProcess(TORQUIX_COMMANDER, dir->path()));
+    QVERIFY(program->start(threeBases));
     QVERIFY(flyUntilRudderSpring(250, 2500));
-    QCOMPARE(program->command({"text", "profile_combo"}), "Jet-7 [DCS]");
-    QCOMPARE(program->command({"close"}), "");
-    QVERIFY2(program->waitForCleanExit(), program->errorOutput());
+    QCOMPARE(program->ask("get profile_combo currentText"), "Jet-7 [DCS]");
+    QCOMPARE(program->finish(), cleanEnd);
 }
 
 void TestCommander::trimButtonIsAssignedThroughTheWindow()
 {
-    QVERIFY(program->start());
-    QCOMPARE(program->command({"joystick", "Stick:Left", "8", "1"}), "");
-    QCOMPARE(program->command({"click", "tabWidget", "1"}), "");
-    QCOMPARE(program->command({"click", "hardware_trim_config_wifget/tabWidget", "2"}), "");
-    QCOMPARE(program->command({"click", "yaw_left_assign_button"}), "");
-    QTRY_COMPARE(program->command({"modal"}), "Waiting for joystick button press...");
-    QCOMPARE(program->command({"button", "3", "1"}), "");
-    QTRY_COMPARE(program->command({"modal"}), "");
+    QVERIFY(program->start(threeBases));
+    QCOMPARE(program->ask({"joystick Stick:Left 8 1", "click tabWidget 1", "click hardware_trim_config_wifget/tabWidget 2",
+                           "click yaw_left_assign_button"}), "plugged / clicked / clicked / clicked");
+    QTRY_COMPARE(program->ask("modal"), "Waiting for joystick button press...");
+    QCOMPARE(program->ask("button 3 1"), "pressed");
+    QTRY_COMPARE(program->ask("modal"), "");
 
-    QCOMPARE(program->command({"text", "yaw_left_assign_button"}), "Stick:Left (Button 3)");
+    QCOMPARE(program->ask("get yaw_left_assign_button text"), "Stick:Left (Button 3)");
     QCOMPARE(QSettings(dir->filePath("config.ini"), QSettings::IniFormat).value("YAW_TRIMMER/increase"),
              "Stick:Left:Button:3");
-    QVERIFY(!program->command({"screenshot", screenshotPath("trim_assigned")}).isNull());
-    QCOMPARE(program->command({"close"}), "");
-    QVERIFY2(program->waitForCleanExit(), program->errorOutput());
+    QCOMPARE(program->ask("shot trim_assigned"), "saved");
+    QCOMPARE(program->finish(), cleanEnd);
 }
 
 void TestCommander::quittingLeavesEveryBaseWithoutForce_data()
@@ -211,14 +197,10 @@ void TestCommander::quittingLeavesEveryBaseWithoutForce()
 {
     QFETCH(int, signalNumber);
     prepareDcsFlight();
-    QVERIFY(program->start());
-    QVERIFY(program->waitForText("throttle_state", "Connected (RC.24.1.2)"));
+    QVERIFY(program->start(threeBases));
+    QTRY_COMPARE_WITH_TIMEOUT(program->ask(baseStates), everyBaseConnected, discoveryMs);
     QVERIFY(flyUntilRudderSpring(250, 2500));
-    if (signalNumber == 0)
-        QCOMPARE(program->command({"close"}), "");
-    else
-        program->sendSignal(signalNumber);
-    QVERIFY2(program->waitForCleanExit(), program->errorOutput());
+    QCOMPARE(program->finish(signalNumber), cleanEnd);
 
     const auto log = program->reports();
     const std::vector<Report> joystickForces = forceReports(log, joystick);
