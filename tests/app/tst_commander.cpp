@@ -5,6 +5,7 @@
 #include "effectsprofilefile.h"
 #include "httpresponder.h"
 #include "programprocess.h"
+#include "workerfixture.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -15,8 +16,6 @@
 
 #include <csignal>
 #include <memory>
-
-using Report = std::vector<uint8_t>;
 
 namespace {
 
@@ -29,33 +28,11 @@ const QString everyBaseConnected = "Connected (RC.24.1.2) / Connected (RC.24.1.2
 const QStringList baseStates = {"get joystick_state text", "get rudder_state text", "get throttle_state text"};
 constexpr int discoveryMs = 15000; // a base is found on the 101st tick of 10 ms, later under load
 
-// The direct-control reports one base received, oldest first.
-std::vector<Report> forceReports(const std::vector<BaseEmulator::WrittenReport>& log, unsigned short productId)
-{
-    std::vector<Report> result;
-    for (const BaseEmulator::WrittenReport& report : log) {
-        if (report.productId == productId && report.bytes.size() == 65
-            && Report(report.bytes.begin(), report.bytes.begin() + 3) == Report{0xA3, 0x10, 0x01})
-            result.push_back(report.bytes);
-    }
-    return result;
-}
-
 // The spring force of the rudder's last report; -1 before the first.
 int rudderSpring(const ProgramProcess& program)
 {
-    const std::vector<Report> reports = forceReports(program.reports(), rudder);
-    return reports.empty() ? -1 : int16_t(reports.back()[4] | reports.back()[5] << 8);
-}
-
-Report zeroForces(uint8_t deviceAxis)
-{
-    Report report(65, 0);
-    report[0] = 0xA3;
-    report[1] = 0x10;
-    report[2] = 0x01;
-    report[3] = deviceAxis;
-    return report;
+    const std::vector<Report> reports = directControlReports(rudder, program.reports());
+    return reports.empty() ? -1 : directControlOf(reports.back()).springForce;
 }
 
 } // namespace
@@ -89,9 +66,7 @@ void TestCommander::init()
     dir.reset(new QTemporaryDir);
     QVERIFY(dir->isValid());
     program.reset(new ProgramProcess(TORQUIX_COMMANDER, dir->path()));
-    QUdpSocket probe;
-    probe.bind(QHostAddress::LocalHost, 0);
-    dcsPort = probe.localPort();
+    dcsPort = freeUdpPort();
 }
 
 // DCS is the stored source, and a hand-made profile for "Jet-7" gives the rudder an
@@ -105,13 +80,7 @@ void TestCommander::prepareDcsFlight()
     profile.setDefaults();
     profile.metadata.source = Telemetry::TELEMETRY_SOURCE_DCS;
     profile.metadata.flightModule = "Jet-7";
-    AirspeedSpringSettings& spring = profile.effects.axes[2].airspeedSpring;
-    spring.active = true;
-    spring.total_effect_strength = 100;
-    ResponseCurvePoint tenth[ResponseCurve::pointCount];
-    for (int i = 0; i < ResponseCurve::pointCount; ++i)
-        tenth[i] = {float(i * 100), float(i * 10)};
-    spring.curve1.setPoints(tenth);
+    profile.effects = airspeedSpringSettings(2);
     QVERIFY(QDir(dir->path()).mkpath("effect_profiles"));
     QVERIFY(writeEffectsProfileFile(dir->filePath("effect_profiles/handmade.json"), profile));
 }
@@ -203,11 +172,11 @@ void TestCommander::quittingLeavesEveryBaseWithoutForce()
     QCOMPARE(program->finish(signalNumber), cleanEnd);
 
     const auto log = program->reports();
-    const std::vector<Report> joystickForces = forceReports(log, joystick);
+    const std::vector<Report> joystickForces = directControlReports(joystick, log);
     QVERIFY(joystickForces.size() >= 2);
-    QCOMPARE(std::vector<Report>(joystickForces.end() - 2, joystickForces.end()), (std::vector<Report>{zeroForces(0), zeroForces(1)}));
-    QCOMPARE(forceReports(log, rudder).back(), zeroForces(0));
-    QCOMPARE(forceReports(log, collective).back(), zeroForces(0));
+    QCOMPARE(std::vector<Report>(joystickForces.end() - 2, joystickForces.end()), (std::vector<Report>{zeroForceReport(0), zeroForceReport(1)}));
+    QCOMPARE(directControlReports(rudder, log).back(), zeroForceReport(0));
+    QCOMPARE(directControlReports(collective, log).back(), zeroForceReport(0));
 }
 
 QTEST_GUILESS_MAIN(TestCommander)
