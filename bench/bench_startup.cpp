@@ -51,7 +51,7 @@ int main(int argc, char** argv)
         startMs.push_back(double(clock.nsecsElapsed()) * 1e-6);
 
         const QString connected = "Connected (RC.24.1.2) / Connected (RC.24.1.2) / Connected (RC.24.1.2)";
-        if (!QTest::qWaitFor([&] { return program.ask({"get joystick_state text", "get rudder_state text", "get throttle_state text"}) == connected; }, 10000)) {
+        if (!QTest::qWaitFor([&] { return program.ask({"get joystick_state text", "get rudder_state text", "get throttle_state text"}) == connected; }, ProgramProcess::discoveryMs)) {
             std::printf("run %d: a base never connected\n", run);
             return 1;
         }

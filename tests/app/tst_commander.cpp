@@ -26,7 +26,6 @@ const QString threeBases = "joystick,rudder,collective";
 const QString cleanEnd = "ended handles 0 exits 0 code 0"; // every base closed; hid_exit is SDL's
 const QString everyBaseConnected = "Connected (RC.24.1.2) / Connected (RC.24.1.2) / Connected (RC.24.1.2)";
 const QStringList baseStates = {"get joystick_state text", "get rudder_state text", "get throttle_state text"};
-constexpr int discoveryMs = 15000; // a base is found on the 101st tick of 10 ms, later under load
 
 // The spring force of the rudder's last report; -1 before the first.
 int rudderSpring(const ProgramProcess& program)
@@ -105,7 +104,7 @@ void TestCommander::startsWithBasesConnectedAndAsksForReleasesOnce()
     releases.setResponse("/assets/firmware/version.json", {200, "{}", {}, 0, 0});
     QVERIFY(program->start(threeBases, {}, releases.baseUrl().toString()));
     QCOMPARE(program->ask({"shown", "get MainWindow windowTitle"}), "shown / Torquix Commander (RC.24.1.2)");
-    QTRY_COMPARE_WITH_TIMEOUT(program->ask(baseStates), everyBaseConnected, discoveryMs);
+    QTRY_COMPARE_WITH_TIMEOUT(program->ask(baseStates), everyBaseConnected, ProgramProcess::discoveryMs);
 
     QTRY_COMPARE(releases.requestedPaths(), QList<QByteArray>{"/assets/firmware/version.json"});
     QTest::qWait(300);
@@ -167,7 +166,7 @@ void TestCommander::quittingLeavesEveryBaseWithoutForce()
     QFETCH(int, signalNumber);
     prepareDcsFlight();
     QVERIFY(program->start(threeBases));
-    QTRY_COMPARE_WITH_TIMEOUT(program->ask(baseStates), everyBaseConnected, discoveryMs);
+    QTRY_COMPARE_WITH_TIMEOUT(program->ask(baseStates), everyBaseConnected, ProgramProcess::discoveryMs);
     QVERIFY(flyUntilRudderSpring(250, 2500));
     QCOMPARE(program->finish(signalNumber), cleanEnd);
 

@@ -11,7 +11,6 @@ const QString devices = QStringLiteral("rows devices_combo_box");
 // The visible tabs, then 1 or 0 for each command button enabled.
 const QString tabs = QStringLiteral("tabs main_tab_widget save_effects_settings_button dfu_mode_button reboot_button");
 const QString everyTab = QStringLiteral("Effects|Periphery|Controller;111");
-constexpr int discoveryMs = 15000; // a base is found on the 101st tick of 10 ms, later under load
 
 // The program in a new working folder with this "config.ini".
 struct Run {
@@ -41,7 +40,7 @@ private slots:
         QVERIFY(run.configWritten && setup.start("generic,joystick"));
         QCOMPARE(setup.ask({devices, tabs}), "No compatible devices connected;-1; / ;000");
         QTRY_COMPARE_WITH_TIMEOUT(setup.ask(devices), "Select compatible device (2 connected);-1;"
-                                  "0:Torquix Generic (RC.24.1.2)|1:Torquix Joystick (RC.24.1.2)", discoveryMs);
+                                  "0:Torquix Generic (RC.24.1.2)|1:Torquix Joystick (RC.24.1.2)", ProgramProcess::discoveryMs);
         QCOMPARE(setup.ask({"pick devices_combo_box 3", "pick devices_combo_box 1", tabs}), "hidden / picked 1 / " + everyTab);
         QTRY_COMPARE(setup.ask("reads 22777"), "21a2a122"); // hardware, ADC, GPIO, effect
         QCOMPARE(setup.ask({"pick devices_combo_box 1", tabs, "pick devices_combo_box 0", tabs, "reads 22000"}), "picked -1 / ;000 / picked 0 / ;111 / ");
@@ -51,10 +50,10 @@ private slots:
         QCOMPARE(setup.ask("click save_effects_settings_button"), "clicked");
         QTRY_COMPARE(setup.ask("record 22777 0xA2 flash").mid(28, 2), "28");
         // Saving restarts the base: it is lost, then found again.
-        QTRY_COMPARE_WITH_TIMEOUT(setup.ask(tabs), ";000", discoveryMs);
-        QTRY_COMPARE_WITH_TIMEOUT(setup.ask(devices).section(';', 0, 0), "Select compatible device (2 connected)", discoveryMs);
+        QTRY_COMPARE_WITH_TIMEOUT(setup.ask(tabs), ";000", ProgramProcess::discoveryMs);
+        QTRY_COMPARE_WITH_TIMEOUT(setup.ask(devices).section(';', 0, 0), "Select compatible device (2 connected)", ProgramProcess::discoveryMs);
         QCOMPARE(setup.ask({"pick devices_combo_box 1", tabs, "unplug 22777"}), "picked 1 / " + everyTab + " / unplugged");
-        QTRY_COMPARE_WITH_TIMEOUT(setup.ask(tabs), ";000", discoveryMs);
+        QTRY_COMPARE_WITH_TIMEOUT(setup.ask(tabs), ";000", ProgramProcess::discoveryMs);
         QCOMPARE(setup.ask(devices), "Select compatible device (1 connected);-1;0:Torquix Generic (RC.24.1.2)");
         QCOMPARE(setup.finish(), "ended handles 0 exits 1 code 0");
     }
@@ -83,7 +82,7 @@ private slots:
         Run run(program, config);
         ProgramProcess& setup = run.program;
         QVERIFY(run.configWritten && setup.start("joystick", arguments));
-        QTRY_COMPARE_WITH_TIMEOUT(setup.ask(devices).section(';', 2), "1:Torquix Joystick (RC.24.1.2)", discoveryMs);
+        QTRY_COMPARE_WITH_TIMEOUT(setup.ask(devices).section(';', 2), "1:Torquix Joystick (RC.24.1.2)", ProgramProcess::discoveryMs);
         QCOMPARE(setup.ask("pick devices_combo_box 1"), "picked 1");
         QTEST(setup.ask({"get MainWindow windowTitle", "get save_effects_settings_button text", tabs, "set main_tab_widget currentIndex 2",
                          "get amplifier_gain visible"}).remove(" / set"), "texts");

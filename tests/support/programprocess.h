@@ -14,6 +14,10 @@
 class ProgramProcess
 {
 public:
+    // How long a test waits for an emulated base to be found: on the 101st tick of 10 ms,
+    // later under load.
+    static constexpr int discoveryMs = 15000;
+
     // Copies or links the program's run-time files from beside it (pictures, mapping
     // files, "extras", "i18n") into workingDirectory, which must exist.
     ProgramProcess(const QString& program, const QString& workingDirectory);
