@@ -99,9 +99,11 @@ bool TestCommander::flyUntilRudderSpring(int airspeed, int springForce)
 
 void TestCommander::startsWithBasesConnectedAndAsksForReleasesOnce()
 {
+    // Plain http stays with the loopback server: its redirect to another origin is not followed.
     HttpResponder releases;
-    QVERIFY(releases.listen());
-    releases.setResponse("/assets/firmware/version.json", {200, "{}", {}, 0, 0});
+    HttpResponder elsewhere;
+    QVERIFY(releases.listen() && elsewhere.listen());
+    releases.setResponse("/assets/firmware/version.json", {302, "", {{"Location", elsewhere.baseUrl().toEncoded() + "/x"}}, 0, 0});
     QVERIFY(program->start(threeBases, {}, releases.baseUrl().toString()));
     QCOMPARE(program->ask({"shown", "get MainWindow windowTitle"}), "shown / Torquix Commander (RC.24.1.2)");
     QTRY_COMPARE_WITH_TIMEOUT(program->ask(baseStates), everyBaseConnected, ProgramProcess::discoveryMs);
@@ -109,6 +111,7 @@ void TestCommander::startsWithBasesConnectedAndAsksForReleasesOnce()
     QTRY_COMPARE(releases.requestedPaths(), QList<QByteArray>{"/assets/firmware/version.json"});
     QTest::qWait(300);
     QCOMPARE(releases.requestedPaths().size(), 1);
+    QCOMPARE(elsewhere.requestedPaths(), QList<QByteArray>());
     QCOMPARE(program->finish(), cleanEnd);
 }
 
