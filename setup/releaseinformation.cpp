@@ -78,7 +78,7 @@ QUrl releaseServerUrl(const QString& server, const QString& path)
 {
     if (server.isEmpty())
         return QUrl();
-    QUrl url(server, QUrl::StrictMode);
+    QUrl url(server, QUrl::TolerantMode);
     const bool secure = url.scheme() == QLatin1String("https") && !url.host().isEmpty();
     const bool loopback = url.scheme() == QLatin1String("http") && url.host() == QLatin1String("127.0.0.1");
     if (!url.isValid() || !(secure || loopback) || !url.userInfo().isEmpty()) {

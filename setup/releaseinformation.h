@@ -38,8 +38,9 @@ std::optional<PublishedRelease> parsePublishedRelease(const QByteArray& body);
 // else an empty string.
 QString newerReleaseDetails(const QByteArray& body, const ReleaseNumber& own);
 
-// path on the configured server: https, or plain http on 127.0.0.1 only. Empty when
-// no server is configured or it is not acceptable (then no request is made).
+// path on the configured server: https, or plain http on 127.0.0.1 only, without user
+// info. Empty when no server is configured or it is not acceptable (then no request is
+// made).
 QUrl releaseServerUrl(const QString& server, const QString& path);
 
 // The largest release file read; a larger reply is aborted and ignored.

@@ -3,6 +3,24 @@
 #include <QDebug>
 #include <QSettings>
 
+namespace {
+
+// ASCII letters, "_" and "-", at most 16 of them: safe in a file name.
+bool isPlainLanguageCode(const QString& code)
+{
+    if (code.size() > 16)
+        return false;
+    for (const QChar c : code) {
+        const char16_t u = c.unicode();
+        const bool letter = (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z');
+        if (!letter && u != u'_' && u != u'-')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 StartOptions readStartOptions(const QStringList& arguments, const QString& configPath)
 {
     StartOptions options;
@@ -20,19 +38,6 @@ StartOptions readStartOptions(const QStringList& arguments, const QString& confi
     }
     options.language = language;
     return options;
-}
-
-bool isPlainLanguageCode(const QString& code)
-{
-    if (code.isEmpty() || code.size() > 16)
-        return false;
-    for (const QChar c : code) {
-        const char16_t u = c.unicode();
-        const bool letter = (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z');
-        if (!letter && u != u'_' && u != u'-')
-            return false;
-    }
-    return true;
 }
 
 QString translationFileName(const QString& language)

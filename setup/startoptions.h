@@ -15,8 +15,5 @@ struct StartOptions {
 // arguments as QCoreApplication::arguments() gives them, the program first.
 StartOptions readStartOptions(const QStringList& arguments, const QString& configPath);
 
-// ASCII letters, "_" and "-", 1 to 16 of them: safe in a file name.
-bool isPlainLanguageCode(const QString& code);
-
 // The translation file of a language, relative to the working directory.
 QString translationFileName(const QString& language);

@@ -128,6 +128,10 @@ void MainWindow::requestLatestVersion()
         return; // no server configured for this deployment
     versionRequest.setUrl(url);
     versionRequest.setTransferTimeout(releaseRequestTimeoutMs);
+    // A loopback server may not send the request on to another host.
+    versionRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                                url.scheme() == QLatin1String("http") ? QNetworkRequest::SameOriginRedirectPolicy
+                                                                      : QNetworkRequest::NoLessSafeRedirectPolicy);
     // TLS peer verification stays as it is by default, and no SSL error is ever ignored.
     versionReply = networkManager.get(versionRequest);
     connect(versionReply, &QNetworkReply::finished, this, &MainWindow::onVersionReplyFinished);

@@ -1,18 +1,20 @@
 #include "releaseinformation.h"
 
+#include <QtDebug>
+
 QUrl releaseInformationUrl(const QString& server)
 {
-    const QUrl base(server, QUrl::TolerantMode);
-    if (!base.isValid() || base.host().isEmpty())
+    if (server.isEmpty())
         return QUrl();
-    const QString scheme = base.scheme().toLower();
-    const bool loopback = base.host() == QLatin1String("127.0.0.1");
-    if (scheme != QLatin1String("https") && !(scheme == QLatin1String("http") && loopback))
+    QUrl url(server, QUrl::TolerantMode);
+    const bool secure = url.scheme() == QLatin1String("https") && !url.host().isEmpty();
+    const bool loopback = url.scheme() == QLatin1String("http") && url.host() == QLatin1String("127.0.0.1");
+    if (!url.isValid() || !(secure || loopback) || !url.userInfo().isEmpty()) {
+        qWarning() << "release server" << server << "is neither https nor http on 127.0.0.1; not asked";
         return QUrl();
-    QUrl url;
-    url.setScheme(scheme);
-    url.setHost(base.host());
-    url.setPort(base.port());
+    }
     url.setPath(QStringLiteral("/assets/firmware/version.json"));
+    url.setQuery(QString());
+    url.setFragment(QString());
     return url;
 }

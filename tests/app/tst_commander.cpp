@@ -1,10 +1,11 @@
 // End-to-end runs of the real torquix-commander: offscreen, the base emulator preloaded
 // in place of the bases, loopback UDP datagrams as the simulator, an SDL virtual
 // joystick for the trim buttons, and the UI driver to look at and work the window.
-#include "commanderprocess.h"
 #include "effectsprofile.h"
 #include "effectsprofilefile.h"
 #include "httpresponder.h"
+#include "programprocess.h"
+#include "workerfixture.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -14,50 +15,23 @@
 #include <QUdpSocket>
 
 #include <csignal>
-
-using Report = std::vector<uint8_t>;
+#include <memory>
 
 namespace {
 
 constexpr unsigned short joystick = 22777;
 constexpr unsigned short rudder = 22888;
 constexpr unsigned short collective = 22001;
-
-QString screenshotPath(const QString& name)
-{
-    // Absolute: the program saves it from its own working folder.
-    const QDir folder(qEnvironmentVariable("TORQUIX_SCREENSHOT_DIR", ".") + "/tst_commander");
-    folder.mkpath(".");
-    return folder.absoluteFilePath(name + ".png");
-}
-
-// The direct-control reports one base received, oldest first.
-std::vector<Report> forceReports(const std::vector<BaseEmulator::WrittenReport>& log, unsigned short productId)
-{
-    std::vector<Report> result;
-    for (const BaseEmulator::WrittenReport& report : log) {
-        if (report.productId == productId && report.bytes.size() == 65
-            && Report(report.bytes.begin(), report.bytes.begin() + 3) == Report{0xA3, 0x10, 0x01})
-            result.push_back(report.bytes);
-    }
-    return result;
-}
+const QString threeBases = "joystick,rudder,collective";
+const QString cleanEnd = "ended handles 0 exits 0 code 0"; // every base closed; hid_exit is SDL's
+const QString everyBaseConnected = "Connected (RC.24.1.2) / Connected (RC.24.1.2) / Connected (RC.24.1.2)";
+const QStringList baseStates = {"get joystick_state text", "get rudder_state text", "get throttle_state text"};
 
 // The spring force of the rudder's last report; -1 before the first.
-int rudderSpring(const CommanderProcess& program)
+int rudderSpring(const ProgramProcess& program)
 {
-    const std::vector<Report> reports = forceReports(program.reports(), rudder);
-    return reports.empty() ? -1 : int16_t(reports.back()[4] | reports.back()[5] << 8);
-}
-
-Report zeroForces(uint8_t deviceAxis)
-{
-    Report report(65, 0);
-    report[0] = 0xA3;
-    report[1] = 0x10;
-    report[2] = 0x01;
-    report[3] = deviceAxis;
-    return report;
+    const std::vector<Report> reports = directControlReports(rudder, program.reports());
+    return reports.empty() ? -1 : directControlOf(reports.back()).springForce;
 }
 
 } // namespace
@@ -81,7 +55,7 @@ private:
     bool flyUntilRudderSpring(int airspeed, int springForce);
 
     std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<CommanderProcess> program;
+    std::unique_ptr<ProgramProcess> program;
     quint16 dcsPort = 0;
 };
 
@@ -90,10 +64,8 @@ void TestCommander::init()
     program.reset();
     dir.reset(new QTemporaryDir);
     QVERIFY(dir->isValid());
-    program.reset(new CommanderProcess(dir->path()));
-    QUdpSocket probe;
-    probe.bind(QHostAddress::LocalHost, 0);
-    dcsPort = probe.localPort();
+    program.reset(new ProgramProcess(TORQUIX_COMMANDER, dir->path()));
+    dcsPort = freeUdpPort();
 }
 
 // DCS is the stored source, and a hand-made profile for "Jet-7" gives the rudder an
@@ -107,13 +79,7 @@ void TestCommander::prepareDcsFlight()
     profile.setDefaults();
     profile.metadata.source = Telemetry::TELEMETRY_SOURCE_DCS;
     profile.metadata.flightModule = "Jet-7";
-    AirspeedSpringSettings& spring = profile.effects.axes[2].airspeedSpring;
-    spring.active = true;
-    spring.total_effect_strength = 100;
-    ResponseCurvePoint tenth[ResponseCurve::pointCount];
-    for (int i = 0; i < ResponseCurve::pointCount; ++i)
-        tenth[i] = {float(i * 100), float(i * 10)};
-    spring.curve1.setPoints(tenth);
+    profile.effects = airspeedSpringSettings(2);
     QVERIFY(QDir(dir->path()).mkpath("effect_profiles"));
     QVERIFY(writeEffectsProfileFile(dir->filePath("effect_profiles/handmade.json"), profile));
 }
@@ -133,70 +99,61 @@ bool TestCommander::flyUntilRudderSpring(int airspeed, int springForce)
 
 void TestCommander::startsWithBasesConnectedAndAsksForReleasesOnce()
 {
+    // Plain http stays with the loopback server: its redirect to another origin is not followed.
     HttpResponder releases;
-    QVERIFY(releases.listen());
-    releases.setResponse("/assets/firmware/version.json", {200, "{}", {}, 0, 0});
-    QVERIFY(program->start(releases.baseUrl().toString()));
-    QCOMPARE(program->command({"shown"}), "");
-    QCOMPARE(program->command({"text", "MainWindow"}), "Torquix Commander (RC.24.1.2)");
-    for (const char* field : {"joystick_state", "rudder_state", "throttle_state"})
-        QVERIFY2(program->waitForText(field, "Connected (RC.24.1.2)"), field);
+    HttpResponder elsewhere;
+    QVERIFY(releases.listen() && elsewhere.listen());
+    releases.setResponse("/assets/firmware/version.json", {302, "", {{"Location", elsewhere.baseUrl().toEncoded() + "/x"}}, 0, 0});
+    QVERIFY(program->start(threeBases, {}, releases.baseUrl().toString()));
+    QCOMPARE(program->ask({"shown", "get MainWindow windowTitle"}), "shown / Torquix Commander (RC.24.1.2)");
+    QTRY_COMPARE_WITH_TIMEOUT(program->ask(baseStates), everyBaseConnected, ProgramProcess::discoveryMs);
 
     QTRY_COMPARE(releases.requestedPaths(), QList<QByteArray>{"/assets/firmware/version.json"});
     QTest::qWait(300);
     QCOMPARE(releases.requestedPaths().size(), 1);
-    QCOMPARE(program->command({"close"}), "");
-    QVERIFY2(program->waitForCleanExit(), program->errorOutput());
+    QCOMPARE(elsewhere.requestedPaths(), QList<QByteArray>());
+    QCOMPARE(program->finish(), cleanEnd);
 }
 
 void TestCommander::profileSavedInOneRunIsActivatedInTheNext()
 {
     prepareDcsFlight();
-    QVERIFY(program->start());
+    QVERIFY(program->start(threeBases));
     QVERIFY(flyUntilRudderSpring(250, 2500));
     QVERIFY(flyUntilRudderSpring(150, 1500));
-    QCOMPARE(program->command({"text", "airspeed_field"}), "150");
-    QCOMPARE(program->command({"text", "flight_module"}), "Jet-7");
-    QCOMPARE(program->command({"click", "effect_settings_widget/tabWidget", "2"}), "");
+    QCOMPARE(program->ask({"get airspeed_field text", "get flight_module text"}), "150 / Jet-7");
+    QCOMPARE(program->ask("click effect_settings_widget/tabWidget 2"), "clicked");
     const QStringList tabs = {"effects", "hardware_trim", "game_config"};
-    for (int tab = 0; tab < tabs.size(); ++tab) {
-        QCOMPARE(program->command({"click", "tabWidget", QString::number(tab)}), "");
-        QVERIFY(!program->command({"screenshot", screenshotPath("tab_" + tabs[tab])}).isNull());
-    }
-    QCOMPARE(program->command({"click", "tabWidget", "0"}), "");
-    QCOMPARE(program->command({"click", "save_profile"}), "");
+    for (int tab = 0; tab < tabs.size(); ++tab)
+        QCOMPARE(program->ask({QString("click tabWidget %1").arg(tab), "shot tab_" + tabs[tab]}), "clicked / saved");
+    QCOMPARE(program->ask({"click tabWidget 0", "click save_profile"}), "clicked / clicked");
     QTRY_VERIFY(QFile::exists(dir->filePath("effect_profiles/DCS_Jet_7.json")));
-    QCOMPARE(program->command({"close"}), "");
-    QVERIFY2(program->waitForCleanExit(), program->errorOutput());
+    QCOMPARE(program->finish(), cleanEnd);
 
     // Only the profile saved by the first run is left for the aircraft.
     QVERIFY(QFile::remove(dir->filePath("effect_profiles/handmade.json")));
     QVERIFY(QFile::remove(dir->filePath("reports.log")));
-    program.reset(new CommanderProcess(dir->path()));
-    QVERIFY(program->start());
+    program.reset(new ProgramProcess(TORQUIX_COMMANDER, dir->path()));
+    QVERIFY(program->start(threeBases));
     QVERIFY(flyUntilRudderSpring(250, 2500));
-    QCOMPARE(program->command({"text", "profile_combo"}), "Jet-7 [DCS]");
-    QCOMPARE(program->command({"close"}), "");
-    QVERIFY2(program->waitForCleanExit(), program->errorOutput());
+    QCOMPARE(program->ask("get profile_combo currentText"), "Jet-7 [DCS]");
+    QCOMPARE(program->finish(), cleanEnd);
 }
 
 void TestCommander::trimButtonIsAssignedThroughTheWindow()
 {
-    QVERIFY(program->start());
-    QCOMPARE(program->command({"joystick", "Stick:Left", "8", "1"}), "");
-    QCOMPARE(program->command({"click", "tabWidget", "1"}), "");
-    QCOMPARE(program->command({"click", "hardware_trim_config_wifget/tabWidget", "2"}), "");
-    QCOMPARE(program->command({"click", "yaw_left_assign_button"}), "");
-    QTRY_COMPARE(program->command({"modal"}), "Waiting for joystick button press...");
-    QCOMPARE(program->command({"button", "3", "1"}), "");
-    QTRY_COMPARE(program->command({"modal"}), "");
+    QVERIFY(program->start(threeBases));
+    QCOMPARE(program->ask({"joystick Stick:Left 8 1", "click tabWidget 1", "click hardware_trim_config_wifget/tabWidget 2",
+                           "click yaw_left_assign_button"}), "plugged / clicked / clicked / clicked");
+    QTRY_COMPARE(program->ask("modal"), "Waiting for joystick button press...");
+    QCOMPARE(program->ask("button 3 1"), "pressed");
+    QTRY_COMPARE(program->ask("modal"), "");
 
-    QCOMPARE(program->command({"text", "yaw_left_assign_button"}), "Stick:Left (Button 3)");
+    QCOMPARE(program->ask("get yaw_left_assign_button text"), "Stick:Left (Button 3)");
     QCOMPARE(QSettings(dir->filePath("config.ini"), QSettings::IniFormat).value("YAW_TRIMMER/increase"),
              "Stick:Left:Button:3");
-    QVERIFY(!program->command({"screenshot", screenshotPath("trim_assigned")}).isNull());
-    QCOMPARE(program->command({"close"}), "");
-    QVERIFY2(program->waitForCleanExit(), program->errorOutput());
+    QCOMPARE(program->ask("shot trim_assigned"), "saved");
+    QCOMPARE(program->finish(), cleanEnd);
 }
 
 void TestCommander::quittingLeavesEveryBaseWithoutForce_data()
@@ -211,21 +168,17 @@ void TestCommander::quittingLeavesEveryBaseWithoutForce()
 {
     QFETCH(int, signalNumber);
     prepareDcsFlight();
-    QVERIFY(program->start());
-    QVERIFY(program->waitForText("throttle_state", "Connected (RC.24.1.2)"));
+    QVERIFY(program->start(threeBases));
+    QTRY_COMPARE_WITH_TIMEOUT(program->ask(baseStates), everyBaseConnected, ProgramProcess::discoveryMs);
     QVERIFY(flyUntilRudderSpring(250, 2500));
-    if (signalNumber == 0)
-        QCOMPARE(program->command({"close"}), "");
-    else
-        program->sendSignal(signalNumber);
-    QVERIFY2(program->waitForCleanExit(), program->errorOutput());
+    QCOMPARE(program->finish(signalNumber), cleanEnd);
 
     const auto log = program->reports();
-    const std::vector<Report> joystickForces = forceReports(log, joystick);
+    const std::vector<Report> joystickForces = directControlReports(joystick, log);
     QVERIFY(joystickForces.size() >= 2);
-    QCOMPARE(std::vector<Report>(joystickForces.end() - 2, joystickForces.end()), (std::vector<Report>{zeroForces(0), zeroForces(1)}));
-    QCOMPARE(forceReports(log, rudder).back(), zeroForces(0));
-    QCOMPARE(forceReports(log, collective).back(), zeroForces(0));
+    QCOMPARE(std::vector<Report>(joystickForces.end() - 2, joystickForces.end()), (std::vector<Report>{zeroForceReport(0), zeroForceReport(1)}));
+    QCOMPARE(directControlReports(rudder, log).back(), zeroForceReport(0));
+    QCOMPARE(directControlReports(collective, log).back(), zeroForceReport(0));
 }
 
 QTEST_GUILESS_MAIN(TestCommander)

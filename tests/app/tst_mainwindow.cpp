@@ -5,6 +5,7 @@
 #include "hardwaretrimsetupwidget.h"
 #include "mainwindow.h"
 #include "releaseinformation.h"
+#include "releaseserverrows.h"
 #include "statuswidget.h"
 #include "threeaxiseffectswidget.h"
 #include "widgettest.h"
@@ -80,15 +81,7 @@ void TestMainWindow::centredWindowPosition()
 
 void TestMainWindow::releaseInformationUrl_data()
 {
-    QTest::addColumn<QString>("server");
-    QTest::addColumn<QString>("url");
-    QTest::newRow("none configured") << "" << "";
-    QTest::newRow("https keeps its port, not its path") << "https://releases.example:8443/old?x=1#y" << "https://releases.example:8443/assets/firmware/version.json";
-    QTest::newRow("plain http on 127.0.0.1") << "http://127.0.0.1:8080" << "http://127.0.0.1:8080/assets/firmware/version.json";
-    QTest::newRow("plain http elsewhere") << "http://releases.example" << "";
-    QTest::newRow("plain http on localhost by name") << "http://localhost:8080" << "";
-    QTest::newRow("another scheme") << "ftp://127.0.0.1" << "";
-    QTest::newRow("no host") << "https:///assets" << "";
+    addReleaseServerRows();
 }
 
 void TestMainWindow::releaseInformationUrl()

@@ -312,20 +312,12 @@ void TestHeadlessHarness::shutDownLeavesTheBasesSafeAndClosed()
     QCOMPARE(openHandleCount(PRODUCT_ID_RUDDER), 0);
     QCOMPARE(openHandleCount(PRODUCT_ID_COLLECTIVE), 0);
 
-    const auto zeroReport = [](uint8_t deviceAxis) {
-        Report report(65, 0);
-        report[0] = 0xA3;
-        report[1] = 0x10;
-        report[2] = 0x01;
-        report[3] = deviceAxis;
-        return report;
-    };
     const std::vector<Report> joystick = directControlReports(PRODUCT_ID_JOYSTICK);
     QVERIFY(joystick.size() >= 2);
-    QVERIFY(joystick[joystick.size() - 2] == zeroReport(0));
-    QVERIFY(joystick.back() == zeroReport(1));
-    QVERIFY(directControlReports(PRODUCT_ID_RUDDER).back() == zeroReport(0));
-    QVERIFY(directControlReports(PRODUCT_ID_COLLECTIVE).back() == zeroReport(0));
+    QVERIFY(joystick[joystick.size() - 2] == zeroForceReport(0));
+    QVERIFY(joystick.back() == zeroForceReport(1));
+    QVERIFY(directControlReports(PRODUCT_ID_RUDDER).back() == zeroForceReport(0));
+    QVERIFY(directControlReports(PRODUCT_ID_COLLECTIVE).back() == zeroForceReport(0));
 
     QCoreApplication::processEvents(); // the queued reports of the closing
     QCOMPARE(disconnected.count(), 3);

@@ -146,6 +146,17 @@ directControlReports(unsigned short productId,
     return overrideReports(productId, TELEMETRY_OVERRIDE_DIRECT_CONTROL, received);
 }
 
+// The direct-control report that leaves one axis of a base without force.
+inline Report zeroForceReport(uint8_t deviceAxis)
+{
+    Report report(65, 0);
+    report[0] = 0xA3;
+    report[1] = 0x10;
+    report[2] = TELEMETRY_OVERRIDE_DIRECT_CONTROL;
+    report[3] = deviceAxis;
+    return report;
+}
+
 inline DirectControlTypeDef directControlOf(const Report& report)
 {
     DirectControlTypeDef control;

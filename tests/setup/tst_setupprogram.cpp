@@ -1,61 +1,28 @@
-// The real programs, started offscreen with the base emulator and its command driver
-// preloaded (setupdriver.cpp), used as a user would.
-#include <QProcess>
+// The real programs, started offscreen with the base emulator and the UI driver
+// preloaded, used as a user would.
+#include "programprocess.h"
+
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
+const QString devices = QStringLiteral("rows devices_combo_box");
+// The visible tabs, then 1 or 0 for each command button enabled.
+const QString tabs = QStringLiteral("tabs main_tab_widget save_effects_settings_button dfu_mode_button reboot_button");
 const QString everyTab = QStringLiteral("Effects|Periphery|Controller;111");
-constexpr int discoveryMs = 15000; // a base is found on the 101st tick of 10 ms, later under load
 
-class Program
-{
-public:
-    // In a new working directory that has the build's translations and config.
-    bool start(const QString& program, const QStringList& arguments, const QString& bases, const QByteArray& config)
+// The program in a new working folder with this "config.ini".
+struct Run {
+    Run(const QString& program, const QByteArray& config)
+        : program(program, folder.path())
     {
-        QFile file(directory.filePath("config.ini"));
-        if (!QFile::link(SETUP_TRANSLATIONS, directory.filePath("i18n")) || !file.open(QIODevice::WriteOnly) || file.write(config) < 0)
-            return false;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("LD_PRELOAD", SETUP_DRIVER);
-        environment.insert("TORQUIX_EMULATOR_BASES", bases);
-        environment.insert("TORQUIX_EMULATOR_FIRMWARE", "RC.24.1.2");
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(directory.path());
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(program, arguments);
-        return process.waitForStarted();
+        QFile file(folder.filePath("config.ini"));
+        configWritten = file.open(QIODevice::WriteOnly) && file.write(config) == config.size();
     }
-
-    // The driver's answers to the commands, given in turn, joined by " / ".
-    QString ask(const QStringList& commands)
-    {
-        QStringList answers;
-        for (const QString& command : commands) {
-            process.write(command.toUtf8() + '\n');
-            while (!process.canReadLine() && process.waitForReadyRead(10000)) {
-            }
-            answers << QString::fromUtf8(process.readLine()).trimmed();
-        }
-        return answers.join(" / ");
-    }
-    QString ask(const QString& command) { return ask(QStringList{command}); }
-
-    // Closes the window: the driver's last line and the exit code.
-    QString quit()
-    {
-        if (ask("quit") != "closing" || !process.waitForFinished(30000))
-            return "<did not end>";
-        return QString::fromUtf8(process.readAll()).trimmed() + QString(" code %1").arg(process.exitCode());
-    }
-
-    ~Program() { process.kill(), process.waitForFinished(); }
-
-private:
-    QTemporaryDir directory;
-    QProcess process;
+    QTemporaryDir folder;
+    ProgramProcess program;
+    bool configWritten = false;
 };
 
 } // namespace
@@ -68,26 +35,27 @@ private slots:
     // Listing, picking, deselecting, a generic base, an edit, Save, a restart, unplugging, quitting.
     void userWorksWithTwoBases()
     {
-        Program setup;
-        QVERIFY(setup.start(SETUP_PROGRAM, {}, "generic,joystick", ""));
-        QCOMPARE(setup.ask({"devices", "tabs"}), "No compatible devices connected;-1; / ;000");
-        QTRY_COMPARE_WITH_TIMEOUT(setup.ask("devices"), "Select compatible device (2 connected);-1;"
-                                  "0:Torquix Generic (RC.24.1.2)|1:Torquix Joystick (RC.24.1.2)", discoveryMs);
-        QCOMPARE(setup.ask({"pick 3", "pick 1", "tabs"}), "hidden / picked 1 / " + everyTab);
+        Run run(SETUP_PROGRAM, "");
+        ProgramProcess& setup = run.program;
+        QVERIFY(run.configWritten && setup.start("generic,joystick"));
+        QCOMPARE(setup.ask({devices, tabs}), "No compatible devices connected;-1; / ;000");
+        QTRY_COMPARE_WITH_TIMEOUT(setup.ask(devices), "Select compatible device (2 connected);-1;"
+                                  "0:Torquix Generic (RC.24.1.2)|1:Torquix Joystick (RC.24.1.2)", ProgramProcess::discoveryMs);
+        QCOMPARE(setup.ask({"pick devices_combo_box 3", "pick devices_combo_box 1", tabs}), "hidden / picked 1 / " + everyTab);
         QTRY_COMPARE(setup.ask("reads 22777"), "21a2a122"); // hardware, ADC, GPIO, effect
-        QCOMPARE(setup.ask({"pick 1", "tabs", "pick 0", "tabs", "reads 22000"}), "picked -1 / ;000 / picked 0 / ;111 / ");
-        QCOMPARE(setup.ask({"pick 1", "set analogSmoothingSpinBox_3 value 40"}), "picked 1 / set");
+        QCOMPARE(setup.ask({"pick devices_combo_box 1", tabs, "pick devices_combo_box 0", tabs, "reads 22000"}), "picked -1 / ;000 / picked 0 / ;111 / ");
+        QCOMPARE(setup.ask({"pick devices_combo_box 1", "set analogSmoothingSpinBox_3 value 40"}), "picked 1 / set");
         QTRY_COMPARE(setup.ask("record 22777 0xA2 live").mid(28, 2), "28"); // byte 14: smoothing of channel 2
         QCOMPARE(setup.ask("record 22777 0xA2 flash").mid(28, 2), "00"); // not stored yet
         QCOMPARE(setup.ask("click save_effects_settings_button"), "clicked");
         QTRY_COMPARE(setup.ask("record 22777 0xA2 flash").mid(28, 2), "28");
         // Saving restarts the base: it is lost, then found again.
-        QTRY_COMPARE_WITH_TIMEOUT(setup.ask("tabs"), ";000", discoveryMs);
-        QTRY_COMPARE_WITH_TIMEOUT(setup.ask("devices").section(';', 0, 0), "Select compatible device (2 connected)", discoveryMs);
-        QCOMPARE(setup.ask({"pick 1", "tabs", "unplug 22777"}), "picked 1 / " + everyTab + " / unplugged");
-        QTRY_COMPARE_WITH_TIMEOUT(setup.ask("tabs"), ";000", discoveryMs);
-        QCOMPARE(setup.ask("devices"), "Select compatible device (1 connected);-1;0:Torquix Generic (RC.24.1.2)");
-        QCOMPARE(setup.quit(), "ended handles 0 exits 1 code 0");
+        QTRY_COMPARE_WITH_TIMEOUT(setup.ask(tabs), ";000", ProgramProcess::discoveryMs);
+        QTRY_COMPARE_WITH_TIMEOUT(setup.ask(devices).section(';', 0, 0), "Select compatible device (2 connected)", ProgramProcess::discoveryMs);
+        QCOMPARE(setup.ask({"pick devices_combo_box 1", tabs, "unplug 22777"}), "picked 1 / " + everyTab + " / unplugged");
+        QTRY_COMPARE_WITH_TIMEOUT(setup.ask(tabs), ";000", ProgramProcess::discoveryMs);
+        QCOMPARE(setup.ask(devices), "Select compatible device (1 connected);-1;0:Torquix Generic (RC.24.1.2)");
+        QCOMPARE(setup.finish(), "ended handles 0 exits 1 code 0");
     }
 
     void startsAsConfigured_data()
@@ -111,17 +79,18 @@ private slots:
         QFETCH(QString, program);
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, config);
-        Program setup;
-        QVERIFY(setup.start(program, arguments, "joystick", config));
-        QTRY_COMPARE_WITH_TIMEOUT(setup.ask("devices").section(';', 2), "1:Torquix Joystick (RC.24.1.2)", discoveryMs);
-        QCOMPARE(setup.ask("pick 1"), "picked 1");
-        QTEST(setup.ask({"get MainWindow windowTitle", "get save_effects_settings_button text", "tabs", "set main_tab_widget currentIndex 2",
+        Run run(program, config);
+        ProgramProcess& setup = run.program;
+        QVERIFY(run.configWritten && setup.start("joystick", arguments));
+        QTRY_COMPARE_WITH_TIMEOUT(setup.ask(devices).section(';', 2), "1:Torquix Joystick (RC.24.1.2)", ProgramProcess::discoveryMs);
+        QCOMPARE(setup.ask("pick devices_combo_box 1"), "picked 1");
+        QTEST(setup.ask({"get MainWindow windowTitle", "get save_effects_settings_button text", tabs, "set main_tab_widget currentIndex 2",
                          "get amplifier_gain visible"}).remove(" / set"), "texts");
         for (int tab = 0; tab < 3 && program == SETUP_PROGRAM && arguments.isEmpty(); ++tab) {
             const QString shot = QString("shot %1_tab%2").arg(QTest::currentDataTag()).arg(tab);
             QCOMPARE(setup.ask({QString("set main_tab_widget currentIndex %1").arg(tab), shot}), "set / saved");
         }
-        QCOMPARE(setup.quit(), "ended handles 0 exits 1 code 0");
+        QCOMPARE(setup.finish(), "ended handles 0 exits 1 code 0");
     }
 };
 
