@@ -5,6 +5,7 @@
 #   ./dev.sh sanitize   build with ASan/UBSan (clang) and run the tests there
 #   ./dev.sh fuzz [s]   run every fuzz target for s seconds (default 60)
 #   ./dev.sh bench      run every benchmark program and print its figures
+#   ./dev.sh subproject build the tree inside another CMake project, tests off
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$PWD
@@ -64,6 +65,13 @@ case "$cmd" in
     done < "$ROOT/build/benchmarks.txt"
     exit $status
     ;;
+  subproject)
+    "$ROOT/scripts/install-deps.sh"
+    rm -rf "$ROOT/build-subproject"
+    cmake -S "$ROOT/scripts/subproject" -B "$ROOT/build-subproject" -G Ninja \
+      -DTORQUIX_TESTS=OFF -DTORQUIX_BENCH=OFF >/dev/null
+    cmake --build "$ROOT/build-subproject" -j "$JOBS"
+    ;;
   *)
-    sed -n '2,8p' "$0"; exit 2 ;;
+    sed -n '2,9p' "$0"; exit 2 ;;
 esac

@@ -20,7 +20,7 @@ function(torquix_add_test name)
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TORQUIX_SOURCE_DIR=${CMAKE_SOURCE_DIR};TORQUIX_SCREENSHOT_DIR=${CMAKE_BINARY_DIR}/screenshots"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TORQUIX_SOURCE_DIR=${PROJECT_SOURCE_DIR};TORQUIX_SCREENSHOT_DIR=${PROJECT_BINARY_DIR}/screenshots"
     TIMEOUT ${ARG_TIMEOUT})
 endfunction()
 
@@ -50,6 +50,6 @@ function(torquix_write_manifests)
   get_property(fuzzers GLOBAL PROPERTY TORQUIX_FUZZERS)
   list(JOIN benches "\n" benchText)
   list(JOIN fuzzers "\n" fuzzText)
-  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/benchmarks.txt CONTENT "${benchText}\n")
-  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/fuzzers.txt CONTENT "${fuzzText}\n")
+  file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/benchmarks.txt CONTENT "${benchText}\n")
+  file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/fuzzers.txt CONTENT "${fuzzText}\n")
 endfunction()
