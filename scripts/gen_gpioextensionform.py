@@ -66,7 +66,9 @@ def combo(name, items=()):
 
 
 def spin(name, minimum, maximum):
-    return widget("QSpinBox", name, prop("minimum", number(minimum)) + prop("maximum", number(maximum)))
+    # A typed number is sent once it is confirmed, not at every keystroke.
+    return widget("QSpinBox", name, prop("keyboardTracking", "<bool>false</bool>")
+                  + prop("minimum", number(minimum)) + prop("maximum", number(maximum)))
 
 
 PIN_ROWS = [("label_6", "Pin 1"), ("label_8", "Pin 2"), ("label_9", "Pin 3"), ("label_10", "Pin 4"),

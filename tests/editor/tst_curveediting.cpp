@@ -384,9 +384,10 @@ private slots:
         QTest::addColumn<int>("point");
         QTest::addColumn<QPointF>("expected");
         QTest::addColumn<int>("emits");
-        // "3" is below input_3's limits, "-" is no number, "-2" is.
+        // A typed number counts once, when the box is left; the numbers on the way ("3" below
+        // input_3's limits, "-2" within output_4's) change nothing.
         QTest::newRow("input") << true << Steps{{"input_3", 35}} << 3 << QPointF(35, 30) << 1;
-        QTest::newRow("output") << true << Steps{{"output_4", -20}} << 4 << QPointF(40, -20) << 2;
+        QTest::newRow("output") << true << Steps{{"output_4", -20}} << 4 << QPointF(40, -20) << 1;
         QTest::newRow("held by the moved neighbour") << false << Steps{{"input_1", 15}, {"input_2", 12}} << 2 << QPointF(16, 20) << 2;
     }
 

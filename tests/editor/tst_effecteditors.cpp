@@ -1,3 +1,4 @@
+#include "curveeditordialog.h"
 #include "curveview.h"
 #include "directxsettings.h"
 #include "directxsettingswidget.h"
@@ -20,6 +21,7 @@
 #include "smartdampeningsettingswidget.h"
 #include "smartdampersettings.h"
 #include "springwithsinglecurvesettingswidget.h"
+#include "threeaxiseffectswidget.h"
 #include "totaleffectstrengthsettingswidget.h"
 #include "trimsettings.h"
 #include "trimsettingswidget.h"
@@ -362,17 +364,24 @@ private slots:
         QTest::addColumn<QString>("control");
         QTest::addColumn<int>("value");
         QTest::addColumn<QPoint>("result"); // a pushed box reports first
-        QTest::newRow("dual base push") << "dualVar" << QPoint(25, 30) << "base_frequency" << 30 << QPoint(30, 31);
-        QTest::newRow("single max push") << "singleVar" << QPoint(40, 45) << "max_frequency" << 35 << QPoint(34, 35);
-        QTest::newRow("plain base push") << "variable" << QPoint(10, 12) << "base_frequency" << 20 << QPoint(20, 21);
-        QTest::newRow("plain max push") << "variable" << QPoint(10, 12) << "max_frequency" << 5 << QPoint(4, 5);
-        QTest::newRow("both at 50") << "dualVar" << QPoint(45, 50) << "base_frequency" << 50 << QPoint(50, 50);
-        QTest::newRow("both at 1") << "singleVar" << QPoint(1, 5) << "max_frequency" << 1 << QPoint(1, 1);
+        QTest::addColumn<int>("confirm"); // the key that confirms the typed value; 0: set at once
+        const int set = 0, enter = Qt::Key_Return, leave = Qt::Key_Tab;
+        QTest::newRow("dual base push") << "dualVar" << QPoint(25, 30) << "base_frequency" << 30 << QPoint(30, 31) << set;
+        QTest::newRow("single max push") << "singleVar" << QPoint(40, 45) << "max_frequency" << 35 << QPoint(34, 35) << set;
+        QTest::newRow("plain base push") << "variable" << QPoint(10, 12) << "base_frequency" << 20 << QPoint(20, 21) << set;
+        QTest::newRow("plain max push") << "variable" << QPoint(10, 12) << "max_frequency" << 5 << QPoint(4, 5) << set;
+        QTest::newRow("both at 50") << "dualVar" << QPoint(45, 50) << "base_frequency" << 50 << QPoint(50, 50) << set;
+        QTest::newRow("both at 1") << "singleVar" << QPoint(1, 5) << "max_frequency" << 1 << QPoint(1, 1) << set;
+        // Typed numbers act once confirmed: the "3" on the way to 35 would push base to 2.
+        QTest::newRow("single max typed, Enter") << "singleVar" << QPoint(40, 45) << "max_frequency" << 35 << QPoint(34, 35) << enter;
+        QTest::newRow("dual base typed, leaving") << "dualVar" << QPoint(25, 30) << "base_frequency" << 30 << QPoint(30, 31) << leave;
+        QTest::newRow("plain max typed, Enter") << "variable" << QPoint(20, 30) << "max_frequency" << 15 << QPoint(14, 15) << enter;
     }
 
     void frequencyRulePushesTheOtherBox()
     {
         QFETCH(QString, kind); QFETCH(QPoint, start); QFETCH(QString, control); QFETCH(int, value); QFETCH(QPoint, result);
+        QFETCH(int, confirm);
         const bool baseMoved = control == "base_frequency";
         QStringList reports{control};
         if (baseMoved ? result.y() != start.y() : result.x() != start.x())
@@ -380,11 +389,46 @@ private slots:
         auto s = started(kind);
         s->read({{"base_frequency", start.x()}, {"max_frequency", start.y()}});
         s->refresh();
-        s->find<QSpinBox>(control)->setValue(value);
+        auto* box = s->find<QSpinBox>(control);
+        confirm ? typeInto(box, QString::number(value), Qt::Key(confirm)) : box->setValue(value);
         QCOMPARE(s->reports, reports);
         QCOMPARE(QPoint(int(s->leaves().value("base_frequency")), int(s->leaves().value("max_frequency"))), result);
         QCOMPARE(QPoint(s->find<QSpinBox>("base_frequency")->value(), s->find<QSpinBox>("max_frequency")->value()), result);
+        if (confirm) { // Enter on the unchanged number stores nothing again
+            QTest::keyClick(box, Qt::Key_Return);
+            QCOMPARE(s->reports, reports);
+        }
         QVERIFY(s->screenshot("rule-"));
+    }
+
+    void everySpinBoxWaitsForConfirmation_data()
+    {
+        QTest::addColumn<QString>("kind");
+        // The effects page holds every editor a page places; the others stand alone.
+        for (const char* kind : {"effects page", "curve dialog", "variable", "singleCurve", "dualFixed"})
+            QTest::newRow(kind) << kind;
+    }
+
+    void everySpinBoxWaitsForConfirmation()
+    {
+        QFETCH(QString, kind);
+        WidgetTest::ScopedWorkingDirectory folder; // the effects page lists its profiles here
+        QVERIFY(folder.isValid());
+        std::unique_ptr<Subject> editor;
+        std::unique_ptr<QWidget> widget;
+        if (kind == "effects page")
+            widget = std::make_unique<ThreeAxisEffectsWidget>();
+        else if (kind == "curve dialog")
+            widget = std::make_unique<CurveEditorDialog>();
+        else
+            editor = make(kind);
+        const QList<QAbstractSpinBox*> boxes = (editor ? editor->editor : widget)->findChildren<QAbstractSpinBox*>();
+        QVERIFY(!boxes.isEmpty());
+        QStringList tracking;
+        for (const QAbstractSpinBox* box : boxes)
+            if (box->keyboardTracking())
+                tracking << box->objectName();
+        QCOMPARE(tracking, QStringList());
     }
 
     void curveDialogEditsInPlace_data()
@@ -453,7 +497,7 @@ private slots:
         auto s = started("damper");
         auto* slider = s->find<QSlider>("static_dampening_slider");
         typeInto(s->find<QSpinBox>("static_dampening_spinner"), "250");
-        QCOMPARE(s->reports, QStringList(3, "static_dampening")); // keyboard tracking stores 2, 25 and 250
+        QCOMPARE(s->reports, QStringList{"static_dampening"}); // stored once, when confirmed
         QCOMPARE(QPoint(slider->value(), slider->maximum()), QPoint(250, 250));
         QVERIFY(s->screenshot("dampening-250"));
 
@@ -462,7 +506,7 @@ private slots:
         damper.static_dampening = std::nanf("");
         damper.dynamic_dampening = -3.0f;
         s->refresh();
-        QCOMPARE(s->reports.size(), 3);
+        QCOMPARE(s->reports.size(), 1);
         QCOMPARE(QPoint(slider->value(), slider->maximum()), QPoint(0, 250));
         QCOMPARE(s->find<QSpinBox>("dynamic_dampening_spinner")->value(), 0);
         QVERIFY(std::isnan(damper.static_dampening));

@@ -400,8 +400,8 @@ private slots:
         QCOMPARE(fields.size(), int(SETTINGS_FIELD_COUNT));
     }
 
-    // Typed values reach the base through the worker even where a slider first pulls its
-    // spin box back; the records read back show them and send nothing.
+    // Typed values, confirmed with Enter, reach the base through the worker even where a
+    // slider first pulls its spin box back; the records read back show them and send nothing.
     void typedEditsEndOnTheEmulatedBase()
     {
         Worker worker({PRODUCT_ID_JOYSTICK});
@@ -423,9 +423,9 @@ private slots:
         for (auto [name, text] : {std::pair{"static_dampening_axis1", "500"}, {"axis0_p_gain", "53"}, {"calibration_speed", "200"}}) {
             child<QSpinBox>(name)->selectAll();
             QTest::keyClicks(child(name), text);
+            QTest::keyClick(child(name), Qt::Key_Return);
         }
-        QCOMPARE(sent, (QStringList{"uint16 8 1 5", "uint16 8 1 50", "uint16 8 1 100", "uint16 8 1 500", "uint16 8 1 500",
-                                    "float 25 0 0.05", "float 25 0 0.53", "uint8 16 0 2", "uint8 16 0 20",
+        QCOMPARE(sent, (QStringList{"uint16 8 1 100", "uint16 8 1 500", "uint16 8 1 500", "float 25 0 0.53",
                                     "uint8 16 0 100", "uint8 16 0 200", "uint8 16 0 200"}));
         QCOMPARE(floats.last().at(2).toFloat(), 0.53f);
         effects->settingsToUi(EffectSettingsTypeDef{}, false);
@@ -435,7 +435,48 @@ private slots:
         expectShown({{"static_dampening_axis1", 500}, {"static_dampening_slider_axis1", 500}, {"axis0_p_gain", 53},
                      {"calibration_speed", 200}, {"calibration_speed_slider", 200}});
         QCOMPARE(child<QSlider>("calibration_speed_slider")->maximum(), 200);
-        QCOMPARE(sent.size(), 12);
+        QCOMPARE(sent.size(), 7);
+    }
+
+    void typedNumberIsSentOnceConfirmed_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("confirm");
+        QTest::addColumn<QStringList>("writes");
+        QTest::newRow("Enter") << "500" << int(Qt::Key_Return) << QStringList{"uint16 5 0 500"};
+        QTest::newRow("leaving the box") << "500" << int(Qt::Key_Tab) << QStringList{"uint16 5 0 500"};
+        QTest::newRow("the shown number, Enter") << "900" << int(Qt::Key_Return) << QStringList();
+    }
+
+    // A typed motion range reaches the base once, when confirmed, not at each keystroke;
+    // Enter on the same number sends nothing more, and an arrow key still sends its step.
+    void typedNumberIsSentOnceConfirmed()
+    {
+        QFETCH(QString, text); QFETCH(int, confirm); QFETCH(QStringList, writes);
+        effects->settingsToUi(effectRecord(), false);
+        QVERIFY(WidgetTest::showExposed(effects.get(), QSize(640, 760)));
+        auto* box = child<QSpinBox>("motion_range_axis0");
+        WidgetTest::typeInto(box, text, Qt::Key(confirm));
+        QCOMPARE(sent, writes);
+        QVERIFY(!WidgetTest::saveScreenshot(effects.get(), QString("typed_") + QTest::currentDataTag()).isEmpty());
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(sent, writes);
+        QTest::keyClick(box, Qt::Key_Up);
+        QCOMPARE(sent, writes << QStringLiteral("uint16 5 0 %1").arg(text.toInt() + 1));
+    }
+
+    // Every spin box of the three pages waits for a typed number to be confirmed.
+    void everySpinBoxWaitsForConfirmation()
+    {
+        for (QWidget* page : {static_cast<QWidget*>(effects.get()), static_cast<QWidget*>(hardware.get()), static_cast<QWidget*>(periphery.get())}) {
+            const QList<QAbstractSpinBox*> boxes = page->findChildren<QAbstractSpinBox*>();
+            QVERIFY(!boxes.isEmpty());
+            QStringList tracking;
+            for (const QAbstractSpinBox* box : boxes)
+                if (box->keyboardTracking())
+                    tracking << box->objectName();
+            QCOMPARE(tracking, QStringList());
+        }
     }
 
     // The periphery form alone: names, types, ranges, label texts, pages; retranslating

@@ -77,12 +77,12 @@ void drag(QWidget* widget, Qt::MouseButton button, QPoint from, QPoint to, int s
     QTest::mouseRelease(widget, button, Qt::NoModifier, to);
 }
 
-void typeInto(QAbstractSpinBox* box, const QString& text)
+void typeInto(QAbstractSpinBox* box, const QString& text, Qt::Key confirm)
 {
     QTest::mouseClick(box, Qt::LeftButton);
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(box, text);
-    QTest::keyClick(box, Qt::Key_Tab);
+    QTest::keyClick(box, confirm);
 }
 
 void sendEnter(QWidget* widget, QPoint position)

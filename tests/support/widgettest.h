@@ -42,9 +42,10 @@ QPoint plotPixel(QCustomPlot* plot, double x, double y);
 // and releases at to.
 void drag(QWidget* widget, Qt::MouseButton button, QPoint from, QPoint to, int steps = 4);
 
-// Types text into a spin box as a user does: click, select all, the keys, then Tab to leave
-// (Return would press a dialog's default button). Each keystroke that makes a number is a change.
-void typeInto(QAbstractSpinBox* box, const QString& text);
+// Types text into a spin box as a user does: click, select all, the keys, then the confirming
+// key: Tab leaves the box (Return would also press a dialog's default button). Our boxes take
+// the number when it is confirmed; a box with keyboard tracking takes each one typed on the way.
+void typeInto(QAbstractSpinBox* box, const QString& text, Qt::Key confirm = Qt::Key_Tab);
 
 // QTest mouse moves produce no enter or leave events; these send them.
 void sendEnter(QWidget* widget, QPoint position);
