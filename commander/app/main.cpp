@@ -15,8 +15,8 @@ int main(int argc, char* argv[])
     SDL_hid_init();
     SDL_Init(SDL_INIT_JOYSTICK); // without joysticks the program runs on; trim finds none
 
-    // Ctrl+C in a terminal and the system's stop request end the program as closing the
-    // window does: no base keeps its last force.
+    // Ctrl+C, a closed terminal, the system's stop request and the end of the desktop
+    // session end the program as closing the window does: no base keeps its last force.
     TerminationSignalWatcher termination;
     QObject::connect(&termination, &TerminationSignalWatcher::terminationRequested, &application,
                      &QCoreApplication::quit);

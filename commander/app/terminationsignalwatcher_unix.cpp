@@ -10,6 +10,11 @@
 
 namespace {
 
+// Each ends the program the orderly way: a closed terminal (SIGHUP) or Ctrl+\ must not
+// leave a base holding its last force.
+constexpr int terminationSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+constexpr int terminationSignalCount = int(sizeof(terminationSignals) / sizeof(int));
+
 // The writing end of the socket pair; a signal handler may only write to it.
 int signalWriteFd = -1;
 
@@ -25,17 +30,17 @@ void onTerminationSignal(int number)
 struct TerminationSignalWatcher::Platform {
     int fds[2] = {-1, -1};
     QSocketNotifier* notifier = nullptr;
-    struct sigaction previousInt = {};
-    struct sigaction previousTerm = {};
+    struct sigaction previous[terminationSignalCount] = {};
 };
 
 TerminationSignalWatcher::TerminationSignalWatcher(QObject* parent)
     : QObject(parent)
     , platform(new Platform)
 {
+    watchSessionEnd();
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, platform->fds) != 0) {
-        qWarning() << "No socket pair for the termination signals; SIGINT and SIGTERM end the"
-                      " program at once";
+        qWarning() << "No socket pair for the termination signals; SIGINT, SIGTERM, SIGHUP and"
+                      " SIGQUIT end the program at once";
         return;
     }
     ::fcntl(platform->fds[1], F_SETFL, O_NONBLOCK); // a full pipe must not block a handler
@@ -51,15 +56,15 @@ TerminationSignalWatcher::TerminationSignalWatcher(QObject* parent)
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, &platform->previousInt);
-    ::sigaction(SIGTERM, &action, &platform->previousTerm);
+    for (int i = 0; i < terminationSignalCount; ++i)
+        ::sigaction(terminationSignals[i], &action, &platform->previous[i]);
 }
 
 TerminationSignalWatcher::~TerminationSignalWatcher()
 {
     if (platform->fds[0] >= 0) {
-        ::sigaction(SIGINT, &platform->previousInt, nullptr);
-        ::sigaction(SIGTERM, &platform->previousTerm, nullptr);
+        for (int i = 0; i < terminationSignalCount; ++i)
+            ::sigaction(terminationSignals[i], &platform->previous[i], nullptr);
         signalWriteFd = -1;
         delete platform->notifier;
         ::close(platform->fds[0]);

@@ -27,6 +27,7 @@ TerminationSignalWatcher::TerminationSignalWatcher(QObject* parent)
     : QObject(parent)
     , platform(nullptr)
 {
+    watchSessionEnd();
     watcher = this;
     SetConsoleCtrlHandler(onConsoleControl, TRUE);
 }

@@ -10,6 +10,7 @@
 #include "telemetrysourcexplane.h"
 #include "wireconversion.h"
 
+#include <QDeadlineTimer>
 #include <QDebug>
 #include <QTimer>
 
@@ -134,6 +135,7 @@ DirectControlThread::DirectControlThread(QObject* parent, int trimIncrement, qui
     , telemetryTimer(new QTimer(this))
     , trimTimer(new QTimer(this))
     , positionsTimer(new QTimer(this))
+    , clock([] { return QDeadlineTimer::current().deadline(); })
     , trimIncrement(trimIncrement)
     , trimConfig(trimConfig)
     , listenedTelemetrySource(initialSource)
@@ -263,21 +265,32 @@ void DirectControlThread::takeSourceTelemetry(const Telemetry& record)
     emit telemetryChanged(telemetry);
 }
 
-qint64 DirectControlThread::tick() const
+void DirectControlThread::setClock(Clock newClock)
 {
-    return tickTimer.isValid() ? tickTimer.elapsed() : 0;
+    clock = std::move(newClock);
 }
 
-float DirectControlThread::fadeFactor() const
+qint64 DirectControlThread::tick() const
 {
-    if (!fadeInTimer.isValid())
+    return ticking ? clock() - tickOrigin : 0;
+}
+
+float DirectControlThread::fadeFactor(DeviceTypeEnum type) const
+{
+    const auto started = fadeInStarts.constFind(type);
+    if (started == fadeInStarts.cend())
         return 0.0f;
-    const qint64 elapsed = fadeInTimer.elapsed();
+    const qint64 elapsed = clock() - started.value();
     if (elapsed > fadeInMs)
         return 1.0f;
     if (elapsed < 0)
         return 0.0f;
     return float(elapsed) / float(fadeInMs);
+}
+
+void DirectControlThread::startFadeIn(DeviceTypeEnum type)
+{
+    fadeInStarts[type] = clock();
 }
 
 hid_device* DirectControlThread::deviceHandle(DeviceTypeEnum type) const
@@ -294,8 +307,10 @@ void DirectControlThread::start()
     telemetryTimer->start(20);
     trimTimer->start(20);
     positionsTimer->start(10);
-    tickTimer.start();
-    fadeInTimer.start();
+    tickOrigin = clock();
+    ticking = true;
+    for (DeviceTypeEnum type : servedDevices)
+        startFadeIn(type);
     for (QElapsedTimer& timer : forceReleaseTimers)
         timer.start();
 }
@@ -361,6 +376,8 @@ DeviceStateTypeDef DirectControlThread::readTorquixDevice(DeviceTypeEnum type)
         return state;
     }
     deviceHandles[type] = handle;
+    // A base that comes back must not get full force at once; the others keep theirs.
+    startFadeIn(type);
     emit deviceConnected(type, first.firmwareVersion);
     return state;
 }
@@ -514,11 +531,12 @@ void DirectControlThread::onForceUpdateTimeout()
 
 void DirectControlThread::updateAxisDirectControl(int effectAxis)
 {
-    hid_device* handle = deviceHandle(deviceForEffectAxis(effectAxis));
+    const DeviceTypeEnum base = deviceForEffectAxis(effectAxis);
+    hid_device* handle = deviceHandle(base);
     if (!handle || effectAxis < 0 || effectAxis >= effectAxisCount)
         return;
     const qint64 now = tick();
-    const float fade = fadeFactor();
+    const float fade = fadeFactor(base);
     const float position =
         float((double(axisPositions[effectAxis]) + double(deviceAxisTrims[effectAxis])) * 0.0001);
     const AxisForces forces = forceCalculator->calculateAxisForces(effectAxis, now, position,
@@ -534,7 +552,8 @@ void DirectControlThread::updateAxisDirectControl(int effectAxis)
 
 void DirectControlThread::changeSettingsSuddenly(EffectsSettings settings)
 {
-    fadeInTimer.start();
+    for (DeviceTypeEnum type : servedDevices)
+        startFadeIn(type);
     takeEffectsSettings(settings);
     for (int axis = 0; axis < effectAxisCount; ++axis) {
         if (settings.axes[axis].simpleSpring.active)

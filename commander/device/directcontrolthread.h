@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 
 struct _SDL_Joystick;
 typedef struct _SDL_Joystick SDL_Joystick;
@@ -40,6 +41,11 @@ public:
 
     // Registers every type that the worker's queued signals and slots carry.
     static void registerMetaTypes();
+
+    // Monotonic milliseconds that the force ticks, jolts and fade-ins are timed by;
+    // tests put in a manual clock. Set before start().
+    using Clock = std::function<qint64()>;
+    void setClock(Clock clock);
 
 signals:
     void flightModuleChanged(Telemetry::Source source, QString flightModule);
@@ -116,7 +122,9 @@ private:
     void takeSourceTelemetry(const Telemetry& record);
     void takeEffectsSettings(const EffectsSettings& settings);
     qint64 tick() const;
-    float fadeFactor() const;
+    // From 0 to 1 over the second after the base's fade-in began; 0 before it began.
+    float fadeFactor(DeviceTypeEnum type) const;
+    void startFadeIn(DeviceTypeEnum type);
     hid_device* deviceHandle(DeviceTypeEnum type) const;
     void sendZeroForces(DeviceTypeEnum type, hid_device* handle);
     // The force timer's handler: waits for the due deadline, runs one tick and sets the
@@ -145,10 +153,15 @@ private:
     QTimer* telemetryTimer;
     QTimer* trimTimer;
     QTimer* positionsTimer;
-    QElapsedTimer tickTimer;
+    Clock clock;
+    // Clock time of start(), from which ticks count; ticks read 0 before.
+    qint64 tickOrigin = 0;
+    bool ticking = false;
     // When the next force tick is due: deadlines lie on one fixed 2 ms grid from start().
     std::chrono::steady_clock::time_point forceDeadline;
-    QElapsedTimer fadeInTimer;
+    // Per base type: clock time of its last fade-in start (start, a sudden change, or the
+    // base connecting); a base without one gets no force.
+    QMap<int, qint64> fadeInStarts;
     QElapsedTimer forceReleaseTimers[effectAxisCount];
     int trimIncrement;
     int currentAxis = 0;

@@ -158,20 +158,27 @@ void TestCommander::trimButtonIsAssignedThroughTheWindow()
 
 void TestCommander::quittingLeavesEveryBaseWithoutForce_data()
 {
-    QTest::addColumn<int>("signalNumber"); // 0: the window is closed
-    QTest::newRow("window closed") << 0;
-    QTest::newRow("SIGTERM") << int(SIGTERM);
-    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::addColumn<int>("signalNumber"); // 0: the driver's command ends the program
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("window closed") << 0 << "close" << "closing";
+    QTest::newRow("desktop session ended") << 0 << "endsession" << "ending session";
+    QTest::newRow("SIGTERM") << int(SIGTERM) << "" << "";
+    QTest::newRow("SIGINT") << int(SIGINT) << "" << "";
+    QTest::newRow("SIGHUP: terminal closed") << int(SIGHUP) << "" << "";
+    QTest::newRow("SIGQUIT") << int(SIGQUIT) << "" << "";
 }
 
 void TestCommander::quittingLeavesEveryBaseWithoutForce()
 {
     QFETCH(int, signalNumber);
+    QFETCH(QString, command);
+    QFETCH(QString, answer);
     prepareDcsFlight();
     QVERIFY(program->start(threeBases));
     QTRY_COMPARE_WITH_TIMEOUT(program->ask(baseStates), everyBaseConnected, ProgramProcess::discoveryMs);
     QVERIFY(flyUntilRudderSpring(250, 2500));
-    QCOMPARE(program->finish(signalNumber), cleanEnd);
+    QCOMPARE(signalNumber != 0 ? program->finish(signalNumber) : program->finish(command, answer), cleanEnd);
 
     const auto log = program->reports();
     const std::vector<Report> joystickForces = directControlReports(joystick, log);

@@ -45,6 +45,18 @@ std::vector<Target> directControlTargets()
     return targets;
 }
 
+// A spring of the same strength, percent of full force, on each of the effect axes.
+EffectsSettings flatSpringSettings(std::initializer_list<int> axes, float percent)
+{
+    EffectsSettings settings = quietSettings();
+    for (int axis : axes) {
+        settings.axes[axis].airspeedSpring.active = true;
+        settings.axes[axis].airspeedSpring.total_effect_strength = 100;
+        setFlatCurve(settings.axes[axis].airspeedSpring.curve1, percent);
+    }
+    return settings;
+}
+
 } // namespace
 
 class TestForceLoop : public QObject
@@ -58,6 +70,8 @@ private slots:
     void ticksOfAbsentBasesWriteNothing();
     void fadeInFollowsTheLastSuddenChange_data();
     void fadeInFollowsTheLastSuddenChange();
+    void reconnectedBaseFadesInAlone_data();
+    void reconnectedBaseFadesInAlone();
     void curveWithoutItsBaseAxisOnlyLogs_data();
     void curveWithoutItsBaseAxisOnlyLogs();
 
@@ -125,10 +139,11 @@ void TestForceLoop::fadeInFollowsTheLastSuddenChange_data()
 {
     QTest::addColumn<int>("earlierChange"); // ms from an earlier sudden change; 0: none
     QTest::addColumn<int>("wait");          // ms from the last sudden change to the tick
+    QTest::addColumn<int>("springForce");
 
-    QTest::newRow("500 ms after a sudden change: half") << 0 << 500;
-    QTest::newRow("100 ms after a second change 600 ms later: a tenth") << 600 << 100;
-    QTest::newRow("1100 ms after: full") << 0 << 1100;
+    QTest::newRow("500 ms after a sudden change: half") << 0 << 500 << 2000;
+    QTest::newRow("100 ms after a second change 600 ms later: a tenth") << 600 << 100 << 400;
+    QTest::newRow("1100 ms after: full") << 0 << 1100 << 4000;
 }
 
 // Forces rise linearly over the second after each sudden change while the base
@@ -137,41 +152,84 @@ void TestForceLoop::fadeInFollowsTheLastSuddenChange()
 {
     QFETCH(int, earlierChange);
     QFETCH(int, wait);
+    QFETCH(int, springForce);
     reset();
     addBase(PRODUCT_ID_RUDDER);
+    qint64 now = 0; // outlives the worker, which reads it
     auto worker = makeWorker();
+    worker->setClock([&now] { return now; });
     invoke(worker.get(), "updateDevicePositions");
-    EffectsSettings settings = quietSettings();
-    settings.axes[2].airspeedSpring.active = true;
-    settings.axes[2].airspeedSpring.total_effect_strength = 100;
-    setFlatCurve(settings.axes[2].airspeedSpring.curve1, 40.0f);
+    const EffectsSettings settings = flatSpringSettings({2}, 40.0f);
+    now = 10000; // long after the rudder's fade-in on connecting
     if (earlierChange > 0) {
         worker->changeSettingsSuddenly(settings);
-        QThread::msleep(earlierChange);
+        now += earlierChange;
     }
-
-    QElapsedTimer clock;
-    clock.start();
     worker->changeSettingsSuddenly(settings);
-    const qint64 changed = clock.nsecsElapsed();
-    QThread::msleep(wait);
-    const qint64 before = clock.nsecsElapsed();
+    now += wait;
     invoke(worker.get(), "updateAxisDirectControl", 2);
-    const qint64 after = clock.nsecsElapsed();
-    const DirectControlTypeDef control = directControlOf(lastDirectControl(PRODUCT_ID_RUDDER, 0));
 
-    // The worker's whole milliseconds since the change lie between these two.
-    const auto fade = [](qint64 nanoseconds) {
-        return qMin(1.0, double(nanoseconds / 1000000) / 1000.0);
-    };
-    const double least = fade(before - changed);
-    const double most = fade(after);
-    QVERIFY2(control.springForce >= int(4000 * least) - 1
-                 && control.springForce <= int(4000 * most) + 1,
-             QByteArray::number(control.springForce));
-    QVERIFY2(control.forceRelease >= int(100 * (1 - most)) - 1
-                 && control.forceRelease <= int(100 * (1 - least)) + 1,
-             QByteArray::number(control.forceRelease));
+    const DirectControlTypeDef control = directControlOf(lastDirectControl(PRODUCT_ID_RUDDER, 0));
+    QVERIFY2(qAbs(control.springForce - springForce) <= 1, QByteArray::number(control.springForce));
+    const int release = 100 - springForce / 40;
+    QVERIFY2(qAbs(control.forceRelease - release) <= 1, QByteArray::number(control.forceRelease));
+}
+
+void TestForceLoop::reconnectedBaseFadesInAlone_data()
+{
+    QTest::addColumn<int>("sinceReconnect"); // ms of the worker's clock
+    QTest::addColumn<int>("rudderSpring");
+
+    QTest::newRow("at the reconnect: none") << 0 << 0;
+    QTest::newRow("250 ms later: a quarter") << 250 << 1000;
+    QTest::newRow("500 ms later: half") << 500 << 2000;
+    QTest::newRow("1000 ms later: full") << 1000 << 4000;
+    QTest::newRow("1500 ms later: full") << 1500 << 4000;
+}
+
+// A base unplugged and plugged in again under a 40 % spring fades in from nothing over a
+// second, like after a sudden change, while the joystick keeps its full force.
+void TestForceLoop::reconnectedBaseFadesInAlone()
+{
+    QFETCH(int, sinceReconnect);
+    QFETCH(int, rudderSpring);
+    reset();
+    setReadTimeoutWait(0);
+    addBase(PRODUCT_ID_JOYSTICK);
+    addBase(PRODUCT_ID_RUDDER);
+    qint64 now = 0; // outlives the worker, which reads it
+    auto worker = makeWorker();
+    worker->setClock([&now] { return now; });
+    QSignalSpy connected(worker.get(), &DirectControlThread::deviceConnected);
+    QSignalSpy disconnected(worker.get(), &DirectControlThread::deviceDisconnected);
+    invoke(worker.get(), "updateDevicePositions");
+    QCOMPARE(connected.count(), 2);
+    worker->changeSettingsSuddenly(flatSpringSettings({0, 1, 2}, 40.0f));
+    now = 5000;
+
+    unplugBase(PRODUCT_ID_RUDDER);
+    for (int poll = 0; disconnected.isEmpty() && poll < 1000; ++poll)
+        invoke(worker.get(), "updateDevicePositions");
+    QCOMPARE(disconnected.count(), 1);
+    plugBase(PRODUCT_ID_RUDDER);
+    for (int poll = 0; connected.count() < 3 && poll < 1000; ++poll)
+        invoke(worker.get(), "updateDevicePositions");
+    QCOMPARE(connected.count(), 3);
+    QCOMPARE(connected.last().at(0).value<DeviceTypeEnum>(), DEVICE_TYPE_RUDDER);
+
+    now += sinceReconnect;
+    clearWrittenReports();
+    for (int axis = 0; axis < 3; ++axis)
+        invoke(worker.get(), "updateAxisDirectControl", axis);
+    const DirectControlTypeDef rudder = directControlOf(lastDirectControl(PRODUCT_ID_RUDDER, 0));
+    QVERIFY2(qAbs(rudder.springForce - rudderSpring) <= 1, QByteArray::number(rudder.springForce));
+    const int release = 100 - rudderSpring / 40;
+    QVERIFY2(qAbs(rudder.forceRelease - release) <= 1, QByteArray::number(rudder.forceRelease));
+    for (uint8_t axis : {0, 1}) {
+        const DirectControlTypeDef joystick = directControlOf(lastDirectControl(PRODUCT_ID_JOYSTICK, axis));
+        QCOMPARE(joystick.springForce, int16_t(4000));
+        QCOMPARE(joystick.forceRelease, uint8_t(0));
+    }
 }
 
 void TestForceLoop::curveWithoutItsBaseAxisOnlyLogs_data()

@@ -12,6 +12,8 @@
 //                                a tab widget; delivered after the answer, since it may
 //                                open a dialog that runs an event loop of its own
 //   close                        closes the window as its close button does, after the answer
+//   endsession                   the desktop session ends (log-off, shut-down) as the
+//                                platform tells the application, after the answer
 //   modal                        the text of the open modal dialog ("" when none)
 //   tabs <tab widget> [widget...]   the texts of its visible tabs, "tab|tab", then ";"
 //                                and 1 or 0 for each widget enabled
@@ -33,6 +35,7 @@
 #include <QEventLoop>
 #include <QListView>
 #include <QMessageBox>
+#include <QSessionManager>
 #include <QSocketNotifier>
 #include <QTabBar>
 #include <QTabWidget>
@@ -134,6 +137,17 @@ QString pick(QComboBox* combo, int row)
     return QStringLiteral("picked %1").arg(combo->currentIndex());
 }
 
+// As the platform does at log-off: the application's session manager asks it to commit
+// its data, after the answer.
+QString endSession()
+{
+    auto* manager = qApp->findChild<QSessionManager*>();
+    if (!manager)
+        return QStringLiteral("no session manager");
+    QTimer::singleShot(0, manager, [manager] { emit qApp->commitDataRequest(*manager); });
+    return QStringLiteral("ending session");
+}
+
 // The click follows the answer: a dialog it opens runs an event loop of its own.
 QString click(QWidget* target, const QString& tab)
 {
@@ -159,6 +173,8 @@ QString run(const QStringList& words)
         return waitUntilShown() ? QStringLiteral("shown") : QStringLiteral("not shown");
     if (command == "close")
         return QTimer::singleShot(0, window(), &QWidget::close), QStringLiteral("closing");
+    if (command == "endsession")
+        return endSession();
     if (command == "modal")
         return modalText();
     if (command == "shot")
