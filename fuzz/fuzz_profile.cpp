@@ -1,6 +1,8 @@
-// Reads an EffectsProfile from arbitrary JSON text. Besides the sanitizers it checks that what a
-// profile writes reads back to the same JSON, in memory and through the text form.
+// Reads an EffectsProfile from arbitrary JSON text. Besides the sanitizers it checks that every
+// value read lies within the range its editor offers, and that what a profile writes reads back
+// to the same JSON, in memory and through the text form.
 #include "effectsprofile.h"
+#include "effectvalueranges.h"
 
 #include <QByteArray>
 #include <QJsonDocument>
@@ -16,6 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     EffectsProfile profile;
     profile.fromJson(document.object());
+    const QStringList outside = EffectValueRanges::valuesOutside(profile.effects);
+    if (!outside.isEmpty()) {
+        std::fprintf(stderr, "profile value outside its editor's range: %s\n", qPrintable(outside.first()));
+        std::abort();
+    }
     const QJsonObject written = profile.toJson();
 
     EffectsProfile again;

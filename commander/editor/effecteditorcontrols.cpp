@@ -90,7 +90,7 @@ void EffectEditorControls::refresh()
         baseFrequency->setValue(frequencyPart->base_frequency);
     if (maxFrequency && maxFrequencyPart)
         maxFrequency->setValue(maxFrequencyPart->max_frequency);
-    // Any mode but 0 takes the telemetry's frequency; the box shows that and leaves the value alone.
+    // A profile's mode is read as 0 or 1 (EffectValueRanges); the box shows it and writes nothing.
     if (modeCheckBox && frequencyPart)
         modeCheckBox->setChecked(frequencyPart->frequency_mode != 0);
     if (curve1View && curve1)

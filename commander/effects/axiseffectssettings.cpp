@@ -1,5 +1,7 @@
 #include "axiseffectssettings.h"
 
+#include "effectvalueranges.h"
+
 void AxisEffectsSettings::setDefaults()
 {
     smartDamper.setDefaults();
@@ -66,6 +68,7 @@ void AxisEffectsSettings::fromJson(const QJsonObject& axisObject)
     genericShaker.fromAxisJson(axisObject);
     engineShaker.fromAxisJson(axisObject);
     rotorShaker.fromAxisJson(axisObject);
+    EffectValueRanges::hold(*this);
 }
 
 QJsonObject AxisEffectsSettings::toJson() const

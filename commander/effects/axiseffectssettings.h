@@ -71,6 +71,7 @@ public:
 
     void setDefaults();
     // Each effect reads its own member; a missing or non-object member resets that effect.
+    // Every value read is then held within the range its editor offers (EffectValueRanges).
     void fromJson(const QJsonObject& axisObject);
     // Only active effects write anything: an axis without one gives {}.
     QJsonObject toJson() const;

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-// Stored values are not limited, but a double read from a file must never become an infinite
-// float (a cast out of range is undefined). NaN, which no JSON text can hold, reads as 0.
+// A double read from a file must never become an infinite float (a cast out of range is
+// undefined). NaN, which no JSON text can hold, reads as 0.
 inline float narrowToFloat(double value)
 {
     if (std::isnan(value))

@@ -1,6 +1,8 @@
+#include "effectsprofile.h"
 #include "workerfixture.h"
 
 #include <QElapsedTimer>
+#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -57,6 +59,15 @@ EffectsSettings flatSpringSettings(std::initializer_list<int> axes, float percen
     return settings;
 }
 
+// Inputs 0 to 1000 in steps of 100, held to inputLimit, each with the same output.
+QByteArray flatCurve(double out, int inputLimit = 1000)
+{
+    QByteArrayList points;
+    for (int k = 0; k < ResponseCurve::pointCount; ++k)
+        points << "{\"in\": " + QByteArray::number(qMin(k * 100, inputLimit)) + ", \"out\": " + QByteArray::number(out) + "}";
+    return "[" + points.join(", ") + "]";
+}
+
 } // namespace
 
 class TestForceLoop : public QObject
@@ -74,6 +85,8 @@ private slots:
     void reconnectedBaseFadesInAlone();
     void curveWithoutItsBaseAxisOnlyLogs_data();
     void curveWithoutItsBaseAxisOnlyLogs();
+    void hostileProfileDrivesTheBaseAsItsHeldTwin_data();
+    void hostileProfileDrivesTheBaseAsItsHeldTwin();
 
     // One running worker with all three bases, past its first fade-in.
     void eachTickServesTheNextAxisOnItsBase();
@@ -257,6 +270,75 @@ void TestForceLoop::curveWithoutItsBaseAxisOnlyLogs()
     spring.setDefaults();
     worker->changeIntegratedSpringCurve(effectAxis, spring);
     QCOMPARE(writtenReports().size(), size_t(0));
+}
+
+void TestForceLoop::hostileProfileDrivesTheBaseAsItsHeldTwin_data()
+{
+    QTest::addColumn<QByteArray>("hostile"); // the elevator's effects as a shared profile holds them
+    QTest::addColumn<QByteArray>("held");    // the same within the ranges the editors offer
+    const auto row = [](const char* name, const QByteArray& hostile, const QByteArray& held) {
+        QTest::newRow(name) << "{" + hostile + "}" << "{" + held + "}";
+    };
+    const QByteArray spring = R"("airspeed_spring": {"active": true, )";
+    row("negative spring strength", spring + R"("total_effect_strength": -100})", spring + R"("total_effect_strength": 0})");
+    row("huge spring strength and dampening", spring + R"("total_effect_strength": 1000, "dampening_contribution": 1000000000})",
+        spring + R"("total_effect_strength": 100, "dampening_contribution": 100})");
+    row("curve outputs -50", spring + R"("total_effect_strength": 100, "curve1": )" + flatCurve(-50) + "}",
+        spring + R"("total_effect_strength": 100, "curve1": )" + flatCurve(0) + "}");
+    row("curve outputs 500", spring + R"("total_effect_strength": 100, "dampening_contribution": 50, "curve1": )" + flatCurve(500) + "}",
+        spring + R"("total_effect_strength": 100, "dampening_contribution": 50, "curve1": )" + flatCurve(100) + "}");
+    const QByteArray damper = R"("smart_damper": {"active": true, )";
+    row("negative and huge dampening", damper + R"("total_effect_strength": 100, "static_dampening": -300, "dynamic_dampening": 1e9})",
+        damper + R"("total_effect_strength": 100, "static_dampening": 0, "dynamic_dampening": 1000})");
+    row("dampening 1e308", damper + R"("total_effect_strength": 50, "static_dampening": 1e308, "dynamic_dampening": -1e308})",
+        damper + R"("total_effect_strength": 50, "static_dampening": 1000, "dynamic_dampening": 0})");
+    row("DirectX 1000", R"("direct_x": {"active": true, "total_effect_strength": 1000, "force": 1000, "periodic": -5, "trimmer": 1000000000})",
+        R"("direct_x": {"active": true, "total_effect_strength": 100, "force": 100, "periodic": 0, "trimmer": 100})");
+    row("integrated spring 1000", R"("simple_spring": {"active": true, "total_effect_strength": 1000, "dampening_contribution": -50, "curve1": )" + flatCurve(500) + "}",
+        R"("simple_spring": {"active": true, "total_effect_strength": 100, "dampening_contribution": 0, "curve1": )" + flatCurve(100, 100) + "}");
+    row("frequency mode 2", R"("generic_shaker": {"active": true, "total_effect_strength": 50, "frequency_mode": 2})",
+        R"("generic_shaker": {"active": true, "total_effect_strength": 50, "frequency_mode": 0})");
+}
+
+// What the worker receives from a profile read, and what it sends the joystick for the
+// elevator at 500 km/h, are those of the profile within the editors' ranges.
+void TestForceLoop::hostileProfileDrivesTheBaseAsItsHeldTwin()
+{
+    QFETCH(QByteArray, hostile);
+    QFETCH(QByteArray, held);
+    reset();
+    addBase(PRODUCT_ID_JOYSTICK);
+    Telemetry telemetry;
+    telemetry.airspeed = 500.0f;
+    EffectsSettings settings[2];
+    qint64 now = 0; // outlives the workers, which read it
+    WorkerPointer workers[2];
+    std::vector<Report> curves[2];
+    for (int k = 0; k < 2; ++k) {
+        EffectsProfile profile;
+        const QJsonObject elevator = QJsonDocument::fromJson(k == 0 ? hostile : held).object();
+        QVERIFY(!elevator.isEmpty());
+        profile.fromJson(QJsonObject{{"effects", QJsonObject{{"elevator", elevator}}}});
+        settings[k] = profile.effects;
+        workers[k] = makeWorker();
+        workers[k]->setClock([&now] { return now; });
+        invoke(workers[k].get(), "updateDevicePositions");
+        workers[k]->changeTelemetry(telemetry);
+        clearWrittenReports();
+        workers[k]->changeSettingsSuddenly(settings[k]); // as a profile load sends it
+        curves[k] = overrideReports(PRODUCT_ID_JOYSTICK, TELEMETRY_OVERRIDE_INTEGRATED_SPRING_CURVE);
+    }
+    QVERIFY(settings[0] == settings[1]);
+    QVERIFY(curves[0] == curves[1]);
+    now += 1001; // both fades are complete
+    Report controls[2];
+    for (int k = 0; k < 2; ++k) {
+        clearWrittenReports();
+        invoke(workers[k].get(), "updateAxisDirectControl", 1);
+        controls[k] = lastDirectControl(PRODUCT_ID_JOYSTICK, 1);
+    }
+    QVERIFY(!controls[1].empty());
+    QCOMPARE(hexOf(controls[0]), hexOf(controls[1]));
 }
 
 void TestForceLoop::eachTickServesTheNextAxisOnItsBase()

@@ -2,6 +2,7 @@
 #include "curveview.h"
 #include "directxsettings.h"
 #include "directxsettingswidget.h"
+#include "effectvalueranges.h"
 #include "engineshakersettings.h"
 #include "genericshakersettings.h"
 #include "gunfiresettingswidget.h"
@@ -511,6 +512,60 @@ private slots:
         QCOMPARE(s->find<QSpinBox>("dynamic_dampening_spinner")->value(), 0);
         QVERIFY(std::isnan(damper.static_dampening));
         QCOMPARE(damper.dynamic_dampening, -3.0f);
+    }
+
+    void everyControlOffersTheRangeOfItsValue_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("controls"); // every spin box and slider: path=value key
+        const QString strength = "total_effect_strength=total_effect_strength horizontalSlider=total_effect_strength";
+        const QString embedded = "total_effect_strength_widget/" + QString(strength).replace(" ", " total_effect_strength_widget/");
+        const QString base = " base_frequency=base_frequency slider=base_frequency";
+        const QString bothFrequencies = base + " max_frequency=max_frequency groupBox/horizontalSlider=max_frequency";
+        QTest::newRow("strength") << "strength" << strength;
+        QTest::newRow("spring") << "spring" << embedded + " smart_dampening_contribution=dampening_contribution slider=dampening_contribution";
+        QTest::newRow("singleFixed") << "singleFixed" << embedded + base;
+        QTest::newRow("rpm") << "rpm" << embedded + " frequency_multiplier=frequency_multiplier horizontalSlider=frequency_multiplier";
+        QTest::newRow("trim") << "trim" << "";
+        QTest::newRow("directX") << "directX" << strength + " spring_effect_strength=force horizontalSlider_2=force "
+                                    "periodic_effect_strength=periodic horizontalSlider_5=periodic trimmer_effect_strength=trimmer horizontalSlider_4=trimmer";
+        // A dampening slider follows its spinner and widens to it: "-".
+        QTest::newRow("damper") << "damper" << strength + " static_dampening_spinner=static_dampening static_dampening_slider=- "
+                                   "dynamic_dampening_spinner=dynamic_dampening dynamic_dampening_slider=-";
+        QTest::newRow("fixed") << "fixed" << strength + base;
+        QTest::newRow("variable") << "variable" << embedded + bothFrequencies;
+        QStringList guns;
+        for (int k = 1; k <= 5; ++k)
+            guns << QString("gunfire_%1/").arg(k) + QString(strength + base).replace(" ", QString(" gunfire_%1/").arg(k));
+        QTest::newRow("gunfire") << "gunfire" << guns.join(' ');
+        QTest::newRow("singleCurve") << "singleCurve" << embedded;
+        QTest::newRow("singleVar") << "singleVar" << embedded + bothFrequencies;
+        QTest::newRow("dualVar") << "dualVar" << embedded + bothFrequencies;
+        QTest::newRow("dualFixed") << "dualFixed" << embedded + base;
+    }
+
+    // What reading a profile holds each value to is what its controls offer.
+    void everyControlOffersTheRangeOfItsValue()
+    {
+        QFETCH(QString, kind); QFETCH(QString, controls);
+        auto s = make(kind);
+        QSet<QWidget*> seen;
+        for (const QString& pair : controls.split(' ', Qt::SkipEmptyParts)) {
+            QWidget* control = s->find(pair.section('=', 0, 0));
+            QVERIFY2(control && !seen.contains(control), qPrintable(pair));
+            seen.insert(control);
+            const QString key = pair.section('=', 1);
+            if (key == "-")
+                continue;
+            int value = 0;
+            while (value < EffectValueRanges::EFFECT_VALUE_COUNT && key != EffectValueRanges::range(EffectValueRanges::EffectValueEnum(value)).key)
+                ++value;
+            QVERIFY2(value < EffectValueRanges::EFFECT_VALUE_COUNT, qPrintable(key));
+            const EffectValueRanges::Range& range = EffectValueRanges::range(EffectValueRanges::EffectValueEnum(value));
+            QCOMPARE(QPoint(control->property("minimum").toInt(), control->property("maximum").toInt()),
+                     QPoint(range.minimum, range.maximum));
+        }
+        QCOMPARE(seen.size(), s->editor->findChildren<QSpinBox*>().size() + s->editor->findChildren<QSlider*>().size());
     }
 };
 

@@ -153,40 +153,40 @@ QList<CurveDescriptor> descriptorsOf(int type)
 void setCurve(ResponseCurve& curve, float shift)
 {
     for (int i = 0; i < ResponseCurve::pointCount; ++i)
-        curve.points[i] = {i * 7.3f + shift, 95.1f - i * 3.7f - shift};
+        curve.points[i] = {i * 0.9f + shift, 95.1f - i * 3.7f - shift};
 }
 
-// Gives every field of the effect a value different from its default, including values that
-// no editor would offer: they must be stored unchanged.
+// Gives every field of the effect a value different from its default, within the range its
+// editor offers (curve inputs within 0 to 10, which every curve's range holds).
 void setEveryField(EffectSettingsBase& e, int type)
 {
     e.active = true;
     if (auto* s = dynamic_cast<TotalEffectStrengthSettingsAddon*>(&e))
-        s->total_effect_strength = 250;
+        s->total_effect_strength = 73;
     if (auto* d = dynamic_cast<DampeningContributionSettingsAddon*>(&e))
         d->dampening_contribution = 41;
     if (auto* c = dynamic_cast<SingleCurveSettingsAddon*>(&e))
         setCurve(c->curve1, 0.5f);
     if (auto* c = dynamic_cast<DualCurveSettingsAddon*>(&e))
-        setCurve(c->curve2, -1.25f);
+        setCurve(c->curve2, 0.25f);
     if (auto* f = dynamic_cast<FixedFrequencySettingsAddon*>(&e)) {
-        f->base_frequency = -5;
+        f->base_frequency = 7;
         f->frequency_mode = 1;
     }
     if (auto* v = dynamic_cast<VariableFrequencySettingsAddon*>(&e))
-        v->max_frequency = 77;
+        v->max_frequency = 47;
     if (auto* m = dynamic_cast<FrequencyMultiplierSettingsAddon*>(&e))
         m->frequency_multiplier = 3;
 
     if (type == EffectsProfile::EFFECT_TYPE_SMART_DAMPER) {
         auto& damper = static_cast<SmartDamperSettings&>(e);
         damper.static_dampening = 12.3f;
-        damper.dynamic_dampening = -0.7f;
+        damper.dynamic_dampening = 0.7f;
     } else if (type == EffectsProfile::EFFECT_TYPE_DIRECT_X_FFB) {
         auto& directX = static_cast<DirectXSettings&>(e);
-        directX.trimmer = -20;
+        directX.trimmer = 20;
         directX.force = 55;
-        directX.periodic = 300;
+        directX.periodic = 90;
     } else if (type == EffectsProfile::EFFECT_TYPE_TRIM) {
         auto& trim = static_cast<TrimSettings&>(e);
         trim.trim_buttons_allowed = false;
@@ -300,7 +300,7 @@ private slots:
 
     void emptyEffectObjectKeepsCurves();
     void fractionalIntegerMembersReadAsFallback();
-    void hugeDampeningClampsToFloatRange();
+    void hugeDampeningIsHeldWithinTheSpinnerRange();
     void smartDamperMissingMemberKeepsDampening();
     void trimFlagsMissingFromObjectReadFalse();
     void gunfireReadsElementsInPlace_data();
@@ -585,13 +585,13 @@ void TestEffectCatalogue::fractionalIntegerMembersReadAsFallback()
     QCOMPARE(axis.gearExtractionJolt.total_effect_strength, 0);
 }
 
-void TestEffectCatalogue::hugeDampeningClampsToFloatRange()
+void TestEffectCatalogue::hugeDampeningIsHeldWithinTheSpinnerRange()
 {
     AxisEffectsSettings axis;
     axis.fromJson(QJsonDocument::fromJson(
         R"({"smart_damper": {"active": true, "static_dampening": 1e300, "dynamic_dampening": -1e39}})").object());
-    QCOMPARE(axis.smartDamper.static_dampening, FLT_MAX);
-    QCOMPARE(axis.smartDamper.dynamic_dampening, -FLT_MAX);
+    QCOMPARE(axis.smartDamper.static_dampening, 1000.0f);
+    QCOMPARE(axis.smartDamper.dynamic_dampening, 0.0f);
 }
 
 void TestEffectCatalogue::smartDamperMissingMemberKeepsDampening()

@@ -1,6 +1,7 @@
 #include "defaultcurvetables.h"
 #include "effectsprofile.h"
 #include "effectsprofilefile.h"
+#include "effectvalueranges.h"
 
 #include <QDir>
 #include <QFile>
@@ -113,6 +114,8 @@ private slots:
     void defaultSettingsWriteFourEmptyAxes();
     void inactiveEffectsReadBackAsDefaults();
     void profileJsonHasMetadataAndEffects();
+    void everyValueIsHeldWithinItsEditorRange_data();
+    void everyValueIsHeldWithinItsEditorRange();
 };
 
 void TestEffectsProfile::goldenProfileLoadsToExpectedValues()
@@ -384,6 +387,57 @@ void TestEffectsProfile::profileJsonHasMetadataAndEffects()
     QCOMPARE(metadata.value("flight_data_source"), QJsonValue(1));
     QCOMPARE(metadata.value("flight_module"), QJsonValue("FA-18C_hornet"));
     QCOMPARE(metadata.value("comment"), QJsonValue("Carrier ops, heavy stick"));
+}
+
+void TestEffectsProfile::everyValueIsHeldWithinItsEditorRange_data()
+{
+    QTest::addColumn<double>("value"); // of every number member and curve point of every effect
+    QTest::newRow("-1e9") << -1e9;
+    QTest::newRow("1e9") << 1e9;
+    QTest::newRow("-1e308") << -1e308;
+    QTest::newRow("1e308") << 1e308;
+}
+
+void TestEffectsProfile::everyValueIsHeldWithinItsEditorRange()
+{
+    QFETCH(double, value);
+    QJsonArray curve;
+    for (int k = 0; k < ResponseCurve::pointCount; ++k)
+        curve.append(QJsonObject{{"in", value}, {"out", value}});
+    QJsonObject effect{{"curve1", curve}, {"curve2", curve}};
+    for (const auto& [name, kind] : effectMembers)
+        if (kind == Kind::Bool || kind == Kind::Int || kind == Kind::Double)
+            effect.insert(name, kind == Kind::Bool ? QJsonValue(true) : QJsonValue(value));
+    effect.insert("gunfire", QJsonArray{effect, effect, effect, effect, effect});
+    QJsonObject axis, effects;
+    for (const QString& key : effectKeys)
+        axis.insert(key, effect);
+    for (const QString& key : axisKeys)
+        effects.insert(key, axis);
+    EffectsProfile profile;
+    profile.fromJson(QJsonObject{{"effects", effects}});
+    QCOMPARE(EffectValueRanges::valuesOutside(profile.effects), QStringList());
+
+    // Apart from that walk: every number written back lies within its member's range, and no
+    // curve point ("in", "out") kept the value.
+    QStringList outside;
+    const std::function<void(const QJsonValue&, const QString&)> check = [&](const QJsonValue& member, const QString& key) {
+        const QJsonObject object = member.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it)
+            check(it.value(), it.key());
+        for (const QJsonValue& element : member.toArray())
+            check(element, key);
+        bool within = member.toDouble() != value;
+        for (int row = 0; row < EffectValueRanges::EFFECT_VALUE_COUNT; ++row) {
+            const EffectValueRanges::Range& range = EffectValueRanges::range(EffectValueRanges::EffectValueEnum(row));
+            if (key == range.key)
+                within = member.toDouble() >= range.minimum && member.toDouble() <= range.maximum;
+        }
+        if (member.isDouble() && !within)
+            outside << key + ": " + QString::number(member.toDouble());
+    };
+    check(profile.effects.toJson(), QString());
+    QCOMPARE(outside, QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestEffectsProfile)
