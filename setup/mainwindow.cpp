@@ -13,6 +13,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -72,6 +73,11 @@ MainWindow::MainWindow(const ReleaseNumber& version, const QString& releaseServe
     }
 
     ui->setupUi(this);
+    // The tab's own background shows through.
+    for (QScrollArea* area : {ui->effects_scroll_area, ui->periphery_scroll_area, ui->controller_scroll_area}) {
+        area->viewport()->setAutoFillBackground(false);
+        area->widget()->setAutoFillBackground(false);
+    }
     setWindowIcon(windowIcon);
     setWindowTitle(title);
     hideAllTabs();

@@ -115,6 +115,7 @@ void GameConfigWidget::showSettings(const QString& path, quint16 port, QSpinBox*
     spinBox->setValue(port);
     portLabel->setText(QString::number(port));
     pathLabel->setText(path.isEmpty() ? tr("Not set") : path);
+    pathLabel->setToolTip(path); // the label may show it elided
 }
 
 // False when the dialog was cancelled: the folder picked before stays.
@@ -125,6 +126,7 @@ bool GameConfigWidget::pickFolder(const QString& caption, QString* path, QLabel*
         return false;
     *path = picked;
     pathLabel->setText(picked);
+    pathLabel->setToolTip(picked);
     return true;
 }
 

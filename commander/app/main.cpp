@@ -27,8 +27,15 @@ int main(int argc, char* argv[])
         QObject::connect(&application, &QCoreApplication::aboutToQuit, &window,
                          &MainWindow::shutDownWorker);
         window.show();
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            window.move(centredWindowPosition(screen->geometry().size(), window.geometry().size()));
+        // The frame is known once the window is shown; the whole of it stays beside the
+        // task bar.
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect available = screen->availableGeometry();
+            const QSize frameExtra = window.frameGeometry().size() - window.geometry().size();
+            const QSize client = window.size().boundedTo(available.size() - frameExtra);
+            window.resize(client);
+            window.move(centredWindowPosition(available, client + frameExtra));
+        }
         exitCode = application.exec();
     }
     // The worker has closed its joysticks on its own thread by now.

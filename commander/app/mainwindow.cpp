@@ -7,10 +7,13 @@
 #include "statuswidget.h"
 #include "threeaxiseffectswidget.h"
 #include "uihelpers.h"
+#include "windowplacement.h"
 
 #include "ui_mainwindow.h"
 
 #include <QNetworkReply>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtDebug>
 
 #ifndef TORQUIX_RELEASE_SERVER_URL
@@ -65,6 +68,23 @@ MainWindow::MainWindow(QWidget* parent)
     setWindowTitle(title);
     StatusWidget* status = ui->status_widget;
     status->setupForTelemetrySource(Telemetry::Source(config.defaultTelemetry()));
+
+    ensurePolished(); // the style's sizes, as the window will have them when shown
+    // The panel scrolls up and down only; its whole width stays beside the pages, which
+    // take what the window has beyond it.
+    QScrollArea* statusArea = ui->status_scroll_area;
+    statusArea->setFixedWidth(status->minimumSizeHint().width() + statusArea->verticalScrollBar()->sizeHint().width()
+                                + 2 * statusArea->frameWidth());
+    const QList<QScrollArea*> pageAreas = {ui->effects_scroll_area, ui->hardware_trim_scroll_area,
+                                           ui->game_config_scroll_area};
+    // The tab's own background shows through.
+    for (QScrollArea* area : pageAreas) {
+        area->viewport()->setAutoFillBackground(false);
+        area->widget()->setAutoFillBackground(false);
+    }
+    // Where the screen has room the window opens with nothing scrolled; main() bounds it
+    // to the screen.
+    resize(unscrolledMinimumSize(this, pageAreas + QList<QScrollArea*>{statusArea}).expandedTo(size()));
 
     directControl = new DirectControlThread(
         nullptr, quint16(config.trimIncrement()), config.dcsSettings().port,

@@ -1,6 +1,56 @@
 #include "windowplacement.h"
 
-QPoint centredWindowPosition(QSize screen, QSize window)
+#include <QLayout>
+#include <QScrollArea>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace {
+
+// Layouts cache their sizes, and a widget not shown yet does not pass a change of its
+// minimum on to its parent's layout.
+void invalidateUpTo(QWidget* window, QWidget* changed)
 {
-    return QPoint((screen.width() - window.width()) / 2, (screen.height() - window.height()) / 2);
+    for (QWidget* widget = changed; widget; widget = widget->parentWidget()) {
+        widget->updateGeometry();
+        if (QLayout* layout = widget->layout())
+            layout->invalidate();
+        if (widget == window)
+            return;
+    }
+}
+
+void setMinimumSizes(QWidget* window, const QList<QScrollArea*>& areas, const QList<QSize>& sizes)
+{
+    for (int i = 0; i < areas.size(); ++i) {
+        areas[i]->setMinimumSize(sizes[i]);
+        invalidateUpTo(window, areas[i]);
+    }
+}
+
+} // namespace
+
+QSize unscrolledMinimumSize(QWidget* window, const QList<QScrollArea*>& areas)
+{
+    QList<QSize> kept;
+    QList<QSize> unscrolled;
+    for (const QScrollArea* area : areas) {
+        kept.append(area->minimumSize());
+        const int frame = 2 * area->frameWidth();
+        const QWidget* contents = area->widget();
+        const QSize needed = contents ? contents->minimumSizeHint().expandedTo(contents->minimumSize()) : QSize();
+        unscrolled.append((needed + QSize(frame, frame)).expandedTo(kept.last()));
+    }
+    setMinimumSizes(window, areas, unscrolled);
+    const QSize size = window->minimumSizeHint();
+    setMinimumSizes(window, areas, kept);
+    return size;
+}
+
+QPoint centredWindowPosition(QRect available, QSize frame)
+{
+    const int x = available.left() + std::max(0, (available.width() - frame.width()) / 2);
+    const int y = available.top() + std::max(0, (available.height() - frame.height()) / 2);
+    return QPoint(x, y);
 }

@@ -2,7 +2,16 @@
 
 namespace {
 constexpr double radius = 5.0;
+
+// Above the axes, so that the axis line does not cross a marker on the plot's edge.
+QString markerLayer(QCustomPlot* plot)
+{
+    const QString name = QStringLiteral("markers");
+    if (!plot->layer(name))
+        plot->addLayer(name, plot->layer(QStringLiteral("axes")), QCustomPlot::limAbove);
+    return name;
 }
+} // namespace
 
 QCustomPlotMarker::QCustomPlotMarker(QCustomPlot* parentPlot, int index)
     : QCPItemEllipse(parentPlot)
@@ -12,6 +21,10 @@ QCustomPlotMarker::QCustomPlotMarker(QCustomPlot* parentPlot, int index)
     setBrush(QBrush(mNormalColor));
     setPen(QPen(Qt::black, 2));
     setSelectable(true);
+    // The curve's first and last points lie on the plot's edges: unclipped, their markers
+    // show whole and a press anywhere on the disc grabs them.
+    setClipToAxisRect(false);
+    setLayer(markerLayer(parentPlot));
     for (QCPItemPosition* corner : {topLeft, bottomRight}) {
         corner->setParentAnchor(mTracer->position);
         corner->setType(QCPItemPosition::ptAbsolute);

@@ -270,6 +270,7 @@ void TestGameConfigWidget::pickFolder()
     QCOMPARE(captions, QStringList{sim.caption});
     const QString folder = cancel ? previous : picked;
     QCOMPARE(child<QLabel>(sim.prefix + "_path_label")->text(), folder);
+    QCOMPARE(child<QLabel>(sim.prefix + "_path_label")->toolTip(), folder);
     checkBoxes(wrongBox ? QList<Box>{{"critical", sim.wrongTitle, sim.wrongText}} : QList<Box>());
     QVERIFY(!QFile::exists(workingDirectory->filePath("config.ini")));
     click(simulator, "_update_button", 6000);

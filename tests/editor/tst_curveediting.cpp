@@ -273,6 +273,36 @@ private slots:
         QVERIFY(screenshot(&editor, "crowded"));
     }
 
+    void endMarkersGrabbedOffTheAxisRect_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QPoint>("outward"); // from the marker's centre, off the axis rect
+        QTest::addColumn<float>("targetOut");
+        QTest::newRow("last point top right") << 10 << QPoint(2, -2) << 60.0f;
+        QTest::newRow("first point bottom left") << 0 << QPoint(-2, 2) << 35.0f;
+    }
+
+    void endMarkersGrabbedOffTheAxisRect()
+    {
+        QFETCH(int, index); QFETCH(QPoint, outward); QFETCH(float, targetOut);
+        CurveEditor editor;
+        ResponseCurve curve = tenStepCurve(); // (0, 0) and (100, 100) lie on the corners
+        QCustomPlot* plot = showBound(editor, curve);
+        const ResponseCurvePoint start = curve.points[index];
+        const QPoint grab = plotPixel(plot, start.in, start.out) + outward;
+        QVERIFY(!plot->axisRect()->rect().contains(grab));
+        QVERIFY(plot->rect().contains(grab + outward * 2)); // the whole marker fits the widget
+
+        QTest::mouseMove(plot, grab);
+        QCOMPARE(grabbedPixel(plot, grab), QColor(Qt::red)); // hovered, and drawn there
+        const QPoint onAxisLine = grab - QPoint(outward.x(), 2 * outward.y()); // inside, on the side axis
+        QCOMPARE(grabbedPixel(plot, onAxisLine), QColor(Qt::red)); // drawn over the axis line
+        QVERIFY(screenshot(&editor, tagged("corners-")));
+        drag(plot, Qt::LeftButton, grab, plotPixel(plot, start.in, targetOut) + outward);
+        QCOMPARE(curve.points[index].in, start.in);
+        QVERIFY2(qAbs(curve.points[index].out - targetOut) < 0.6f, qPrintable(QString::number(curve.points[index].out)));
+    }
+
     void heldMarkerKeepsHoverWhileDragging()
     {
         CurveEditor editor;

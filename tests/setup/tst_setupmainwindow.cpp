@@ -3,6 +3,7 @@
 #include "releaseserverrows.h"
 #include "startoptions.h"
 #include "widgettest.h"
+#include "windowfit.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -135,6 +136,55 @@ private slots:
         const QStringList box = {"Torquix Setup (RC.24.1.2)", "**New version of Torquix Setup is available!**", details, "1111"};
         QCOMPARE(seen, details.isEmpty() ? QStringList() : box);
         QCOMPARE(opened, details.contains("Fix") ? server.baseUrl().resolved(QUrl("/docs/en/downloads.html")) : QUrl());
+    }
+
+    void frameKeptWithin_data()
+    {
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QRect>("kept");
+        // Screens of 1366x768, each less a 40-pixel task bar.
+        QTest::newRow("fits where it is") << QRect(0, 0, 1366, 728) << QRect(100, 20, 806, 700) << QRect(100, 20, 806, 700);
+        QTest::newRow("too tall below the task bar") << QRect(0, 0, 1366, 728) << QRect(100, 20, 806, 838) << QRect(100, 0, 806, 728);
+        QTest::newRow("under a task bar on top") << QRect(0, 40, 1366, 728) << QRect(10, 0, 806, 700) << QRect(10, 40, 806, 700);
+        QTest::newRow("over a task bar on the left") << QRect(40, 0, 1326, 768) << QRect(0, 30, 806, 700) << QRect(40, 30, 806, 700);
+        QTest::newRow("larger than the area") << QRect(0, 40, 1366, 728) << QRect(-20, -30, 1500, 900) << QRect(0, 40, 1366, 728);
+    }
+
+    void frameKeptWithin()
+    {
+        QFETCH(QRect, available);
+        QFETCH(QRect, frame);
+        QTEST(::frameKeptWithin(available, frame), "kept");
+    }
+
+    void windowFitsBesideTaskBar_data()
+    {
+        QTest::addColumn<bool>("baseSelected");
+        QTest::newRow("no base") << false;
+        QTest::newRow("joystick with every periphery section") << true;
+    }
+
+    // A 1366x768 screen less a 40-pixel task bar leaves 1366x728, and a title bar up to 38.
+    void windowFitsBesideTaskBar()
+    {
+        QFETCH(bool, baseSelected);
+        WidgetTest::ScopedWorkingDirectory directory;
+        MainWindow window({24, 1, 2}, QString());
+        if (baseSelected) {
+            const FirmwareVersionTypeDef firmware{1, 24, 1, 2};
+            QVERIFY(QMetaObject::invokeMethod(&window, "addConnectedDevice", Q_ARG(int, 22777), Q_ARG(FirmwareVersionTypeDef, firmware)));
+            QVERIFY(QMetaObject::invokeMethod(&window, "on_devices_combo_box_activated", Q_ARG(int, 1)));
+            GpioExtensionSettingsTypeDef record{};
+            record.extensionType = 1; // custom: its shift registers and button modes
+            record.pinModes[0] = 1; // a generic button
+            record.pinModes[1] = 2; // an analog axis
+            QVERIFY(QMetaObject::invokeMethod(&window, "gpioSettingsToUi", Q_ARG(GpioExtensionSettingsTypeDef, record), Q_ARG(int, 22777)));
+        }
+        QVERIFY(WidgetTest::showExposed(&window, QSize(1366, 690)));
+        QCOMPARE(window.size(), QSize(1366, 690));
+        QVERIFY(!WidgetTest::saveScreenshot(&window, QStringLiteral("fits-") + QTest::currentDataTag()).isEmpty());
+        QCOMPARE(WidgetTest::unreachableControls(&window).join(","), QString());
     }
 
     // A record of a base that is not the selected one is not shown.

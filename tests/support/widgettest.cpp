@@ -13,10 +13,15 @@
 #include <QImage>
 #include <QPixmap>
 #include <QPointer>
+#include <QScrollArea>
+#include <QSet>
+#include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolBox>
 #include <QWidget>
 
+#include <algorithm>
 #include <memory>
 
 namespace WidgetTest {
@@ -121,6 +126,85 @@ void whenModal(std::function<void(QWidget*)> handler, int timeoutMs)
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     QTimer::singleShot(0, [shared, clock, timeoutMs] { pollForModal(shared, clock, timeoutMs); });
+}
+
+namespace {
+
+bool isControlKind(const QWidget* widget)
+{
+    static const char* const kinds[] = {"QAbstractButton", "QAbstractSpinBox", "QComboBox",
+                                        "QSlider",         "QLineEdit",        "QCustomPlot"};
+    return std::any_of(std::begin(kinds), std::end(kinds), [widget](const char* kind) { return widget->inherits(kind); });
+}
+
+// The parts of a box and a tab bar's scroll buttons are not controls of their own.
+bool isControl(const QWidget* widget, const QWidget* root)
+{
+    if (!isControlKind(widget))
+        return false;
+    for (const QWidget* above = widget->parentWidget(); above && above != root; above = above->parentWidget()) {
+        if (isControlKind(above) || above->inherits("QTabBar"))
+            return false;
+    }
+    return true;
+}
+
+// Each scroll area on the way scrolled to the control, innermost first, as a user does.
+bool scrolledIntoView(QWidget* control, QWidget* root)
+{
+    for (QWidget* above = control->parentWidget(); above; above = above->parentWidget()) {
+        auto* area = qobject_cast<QScrollArea*>(above->parentWidget());
+        if (area && area->viewport() == above && area->widget()) {
+            const QRect rect(control->mapTo(area->widget(), QPoint()), control->size());
+            area->ensureVisible(rect.center().x(), rect.center().y(), rect.width() / 2 + 1, rect.height() / 2 + 1);
+        }
+        if (!above->rect().contains(QRect(control->mapTo(above, QPoint()), control->size())))
+            return false;
+        if (above == root)
+            break;
+    }
+    return true;
+}
+
+void collectUnreachable(QWidget* root, QSet<QString>* names)
+{
+    settle();
+    for (QWidget* widget : root->findChildren<QWidget*>()) {
+        if (widget->isVisible() && isControl(widget, root) && !scrolledIntoView(widget, root))
+            names->insert(widget->objectName() + QStringLiteral(" (") + widget->metaObject()->className() + ')');
+    }
+}
+
+// A tab widget's pages are those of its stack.
+void visitPages(QWidget* widget, QWidget* root, QSet<QString>* names)
+{
+    for (QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isVisible())
+            continue;
+        auto* stack = qobject_cast<QStackedWidget*>(child);
+        auto* box = qobject_cast<QToolBox*>(child);
+        if (!stack && !box) {
+            visitPages(child, root, names);
+            continue;
+        }
+        for (int index = 0; index < child->property("count").toInt(); ++index) {
+            child->setProperty("currentIndex", index);
+            collectUnreachable(root, names);
+            visitPages(stack ? stack->currentWidget() : box->currentWidget(), root, names);
+        }
+    }
+}
+
+} // namespace
+
+QStringList unreachableControls(QWidget* root)
+{
+    QSet<QString> names;
+    collectUnreachable(root, &names);
+    visitPages(root, root, &names);
+    QStringList sorted(names.begin(), names.end());
+    sorted.sort();
+    return sorted;
 }
 
 ScopedWorkingDirectory::ScopedWorkingDirectory()

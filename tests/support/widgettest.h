@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -55,6 +56,11 @@ void sendLeave(QWidget* widget);
 // polling from a zero-delay timer; gives up after timeoutMs. Arm it before the call
 // that opens the dialog.
 void whenModal(std::function<void(QWidget*)> handler, int timeoutMs = 5000);
+
+// Shows every page of every tab widget, stacked widget and tool box under root in turn,
+// nested ones too, and scrolls to each visible control (button, box, slider, line edit,
+// plot) as a user would: the names of those that still do not lie whole in root.
+QStringList unreachableControls(QWidget* root);
 
 // Makes a new temporary folder the working directory for its lifetime.
 class ScopedWorkingDirectory {
