@@ -1,17 +1,32 @@
 -- Runs the Torquix DCS export script outside DCS: stub export functions play a
 -- short flight, and the export callbacks are called as DCS calls them, one frame at
--- a time, each frame due at its time on the real clock.
--- Usage: lua5.1 dcs_export_harness.lua <write dir ending in /> <frames> <seconds per frame> [scenario]
+-- a time. The harness keeps the time: its clock advances by one frame's seconds each
+-- frame and stands in for LuaSocket's gettime, so frames run back to back and a run
+-- sends the same datagrams however busy the machine is.
+-- Usage: lua5.1 dcs_export_harness.lua <write dir ending in /> <frames> <seconds per frame>
+--            [scenario] [option=value ...]
 -- Scenarios:
 --   flight   (default) gear, touchdown, countermeasure, weapon release, damage and gunfire
 --   burst    a Mi-24P in a buffeting pull, firing its cannon (100 rounds/s) from 0.5 s to 1.5 s
 --   pause    the burst flight with the simulation paused for the middle third of the frames
 --   failing  the flight with a socket whose every send raises an error
--- Log lines of the script are printed as "LOG <level> <text>".
+-- Options:
+--   pause=<ms>    a random pause of real time, 0 to ms, after every frame
+-- Log lines of the script are printed as "LOG <subsystem> <level> <text>".
 
 local writeDir, frames, frameSeconds = arg[1], tonumber(arg[2]), tonumber(arg[3])
 local scenario = arg[4] or 'flight'
+local options = { pause = '0' }
+for i = 5, #arg do
+    local key, value = arg[i]:match('^(%w+)=(.*)$')
+    options[key] = value
+end
 local socket = require('socket')
+local sleep = socket.sleep
+
+-- Seconds on the harness's clock; far from zero, as real time is.
+local clock = 1000000
+socket.gettime = function() return clock end
 
 package.preload['lfs'] = function()
     return {
@@ -101,26 +116,39 @@ end
 
 dofile(writeDir .. 'Scripts/TorquixGameExport.lua')
 
+local maxPause = tonumber(options.pause)
+math.randomseed(os.time())
 LuaExportStart()
+-- Counts what the script's socket sent, so that a test knows how many datagrams to wait for.
+local sent = 0
 if scenario == 'failing' and Torquix.udp then
     Torquix.udp = { send = function() error('socket gone', 0) end, close = function() end }
+elseif Torquix.udp then
+    local udp = Torquix.udp
+    Torquix.udp = {
+        send = function(_, datagram)
+            local ok, err = udp:send(datagram)
+            if ok then sent = sent + 1 end
+            return ok, err
+        end,
+        close = function() return udp:close() end,
+    }
 end
 local pauseFrom, pauseTo = math.floor(frames / 3), math.floor(2 * frames / 3)
 local paused = 0
-local start = socket.gettime()
 for f = 1, frames do
     frame = f
     if scenario == 'pause' and f > pauseFrom and f <= pauseTo then
         paused = paused + 1
     end
     modelTime = (f - paused) * frameSeconds
+    clock = clock + frameSeconds
     LuaExportAfterNextFrame()
-    local wait = start + f * frameSeconds - socket.gettime()
-    if wait > 0 then
-        socket.sleep(wait)
+    if maxPause > 0 then
+        sleep(math.random(0, maxPause) / 1000)
     end
 end
 LuaExportStop()
 
-print(string.format('previous start=%d frames=%d stop=%d port=%s', calls.start, calls.frames, calls.stop,
-    tostring(Torquix.port)))
+print(string.format('previous start=%d frames=%d stop=%d port=%s sent=%d', calls.start, calls.frames, calls.stop,
+    tostring(Torquix.port), sent))
