@@ -21,6 +21,10 @@ bool DcsExportHarness::start(const QString& savedGames, const Flight& flight)
                           QString::number(flight.frameSeconds, 'g', 10), flight.scenario};
     if (flight.maxPauseMs > 0)
         arguments << QStringLiteral("pause=%1").arg(flight.maxPauseMs);
+    if (!flight.script.isEmpty())
+        arguments << QStringLiteral("script=") + flight.script;
+    if (!flight.stopFile.isEmpty())
+        arguments << QStringLiteral("until=") + flight.stopFile;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(lua(), arguments);
     return process.waitForStarted();

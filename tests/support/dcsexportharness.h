@@ -3,8 +3,8 @@
 #include <QProcess>
 #include <QStringList>
 
-// dcs_export_harness.lua under lua5.1 and LuaSocket on a DCS Saved Games folder: our
-// export script found there runs outside DCS as DCS runs it, while stubs of the DCS
+// dcs_export_harness.lua under lua5.1 and LuaSocket on a DCS Saved Games folder: the
+// export scripts found there run outside DCS as DCS runs them, while stubs of the DCS
 // export functions play the flight of a scenario (listed in the script) on the
 // harness's own clock. Its error output goes to the caller's.
 class DcsExportHarness
@@ -16,6 +16,10 @@ public:
         double frameSeconds = 0.02;
         // After every frame a random pause of real time up to this; 0: none.
         int maxPauseMs = 0;
+        // The script DCS runs, relative to the folder; empty: our export script alone.
+        QString script;
+        // When set, the flight goes on after its frames until this file exists.
+        QString stopFile;
     };
 
     // lua5.1's path; empty when it is not installed.

@@ -13,6 +13,7 @@
 //                                open a dialog that runs an event loop of its own
 //   close                        closes the window as its close button does, after the answer
 //   modal                        the text of the open modal dialog ("" when none)
+//   press <button text>          clicks that button of the open modal dialog, after the answer
 //   tabs <tab widget> [widget...]   the texts of its visible tabs, "tab|tab", then ";"
 //                                and 1 or 0 for each widget enabled
 //   rows <combo box>             "placeholder;current row;row:text|row:text" of the rows a
@@ -146,6 +147,16 @@ QString click(QWidget* target, const QString& tab)
     return QStringLiteral("clicked");
 }
 
+QString press(const QString& text)
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    const QList<QAbstractButton*> buttons = modal ? modal->findChildren<QAbstractButton*>() : QList<QAbstractButton*>();
+    const auto button = std::find_if(buttons.begin(), buttons.end(), [&text](QAbstractButton* b) {
+        return b->isVisible() && b->text().remove('&') == text;
+    });
+    return button == buttons.end() ? QStringLiteral("no button ") + text : click(*button, {});
+}
+
 std::unique_ptr<VirtualJoystick> joystick; // unplugged while the program still runs SDL
 
 QString run(const QStringList& words)
@@ -161,6 +172,8 @@ QString run(const QStringList& words)
         return QTimer::singleShot(0, window(), &QWidget::close), QStringLiteral("closing");
     if (command == "modal")
         return modalText();
+    if (command == "press")
+        return press(words.mid(1).join(' '));
     if (command == "shot")
         return WidgetTest::saveScreenshot(window(), words.value(1)).isEmpty() ? QStringLiteral("not saved") : QStringLiteral("saved");
     if (command == "joystick") {
