@@ -1,6 +1,8 @@
 // End-to-end runs of the real torquix-commander: offscreen, the base emulator preloaded
-// in place of the bases, loopback UDP datagrams as the simulator, an SDL virtual
-// joystick for the trim buttons, and the UI driver to look at and work the window.
+// in place of the bases, loopback UDP datagrams or DCS's export scripts under the export
+// harness as the simulator, an SDL virtual joystick for the trim buttons, and the UI
+// driver to look at and work the window.
+#include "dcsexportharness.h"
 #include "effectsprofile.h"
 #include "effectsprofilefile.h"
 #include "httpresponder.h"
@@ -9,13 +11,16 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUdpSocket>
 
+#include <algorithm>
 #include <csignal>
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -27,12 +32,88 @@ const QString cleanEnd = "ended handles 0 exits 0 code 0"; // every base closed;
 const QString everyBaseConnected = "Connected (RC.24.1.2) / Connected (RC.24.1.2) / Connected (RC.24.1.2)";
 const QStringList baseStates = {"get joystick_state text", "get rudder_state text", "get throttle_state text"};
 
+// The spring forces of the rudder's reports, oldest first.
+std::vector<int> rudderSprings(const ProgramProcess& program)
+{
+    std::vector<int> springs;
+    for (const Report& report : directControlReports(rudder, program.reports()))
+        springs.push_back(directControlOf(report).springForce);
+    return springs;
+}
+
 // The spring force of the rudder's last report; -1 before the first.
 int rudderSpring(const ProgramProcess& program)
 {
-    const std::vector<Report> reports = directControlReports(rudder, program.reports());
-    return reports.empty() ? -1 : directControlOf(reports.back()).springForce;
+    const std::vector<int> springs = rudderSprings(program);
+    return springs.empty() ? -1 : springs.back();
 }
+
+bool writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A pilot's Export.lua, as Windows editors leave it: the line another exporter's
+// installer added, and no line end at the end.
+const QByteArray pilotsExportLua = "-- Data export script for DCS World.\r\n"
+    "-- Each tool adds the line that runs it; keep them on lines of their own.\r\n"
+    "\r\n"
+    "-- FlightLog\r\n"
+    "local FlightLoglfs=require('lfs');dofile(FlightLoglfs.writedir()..'Scripts/FlightLog/FlightLogExport.lua')";
+
+// That exporter: it chains to the callbacks defined before it, as exporters do, and
+// writes a line of the flight every second and the frame count at the end.
+const QByteArray flightLogExportLua = R"(-- FlightLog: a line of the flight every second into Logs/FlightLog.csv.
+FlightLog = { interval = 1.0 }
+local lfs = require('lfs')
+
+local previousStart = LuaExportStart
+local previousAfterNextFrame = LuaExportAfterNextFrame
+local previousStop = LuaExportStop
+
+LuaExportStart = function()
+    FlightLog.file = io.open(lfs.writedir() .. 'Logs/FlightLog.csv', 'w')
+    FlightLog.frames = 0
+    FlightLog.nextLine = 0
+    if FlightLog.file then
+        FlightLog.file:write('time;aircraft;ias\n')
+    end
+    if previousStart then
+        previousStart()
+    end
+end
+
+LuaExportAfterNextFrame = function()
+    FlightLog.frames = FlightLog.frames + 1
+    local now = LoGetModelTime()
+    if FlightLog.file and now >= FlightLog.nextLine then
+        local self = LoGetSelfData()
+        FlightLog.file:write(string.format('%.1f;%s;%.1f\n', now, self and self.Name or '', LoGetIndicatedAirSpeed() or 0))
+        FlightLog.nextLine = now + FlightLog.interval
+    end
+    if previousAfterNextFrame then
+        previousAfterNextFrame()
+    end
+end
+
+LuaExportStop = function()
+    if FlightLog.file then
+        FlightLog.file:write(string.format('frames;%d\n', FlightLog.frames))
+        FlightLog.file:close()
+        FlightLog.file = nil
+    end
+    if previousStop then
+        previousStop()
+    end
+end
+)";
 
 } // namespace
 
@@ -47,9 +128,12 @@ private slots:
     void trimButtonIsAssignedThroughTheWindow();
     void quittingLeavesEveryBaseWithoutForce_data();
     void quittingLeavesEveryBaseWithoutForce();
+    void dcsFolderUpdatedOnThePageDrivesTheRudder();
 
 private:
     void prepareDcsFlight();
+    // A hand-made profile for the module gives the rudder an airspeed spring of airspeed / 10 percent.
+    void addRudderSpringProfile(const QString& module);
     // Sends DCS records of the aircraft "Jet-7" at this airspeed until the rudder's spring is
     // springForce; false after 10 s.
     bool flyUntilRudderSpring(int airspeed, int springForce);
@@ -68,17 +152,21 @@ void TestCommander::init()
     dcsPort = freeUdpPort();
 }
 
-// DCS is the stored source, and a hand-made profile for "Jet-7" gives the rudder an
-// airspeed spring of airspeed / 10 percent.
+// DCS is the stored source, and the rudder has a profile for "Jet-7".
 void TestCommander::prepareDcsFlight()
 {
     QSettings ini(dir->filePath("config.ini"), QSettings::IniFormat);
     ini.setValue("CORE/default_telemetry", 1);
     ini.setValue("DCS/port", dcsPort);
+    addRudderSpringProfile("Jet-7");
+}
+
+void TestCommander::addRudderSpringProfile(const QString& module)
+{
     EffectsProfile profile;
     profile.setDefaults();
     profile.metadata.source = Telemetry::TELEMETRY_SOURCE_DCS;
-    profile.metadata.flightModule = "Jet-7";
+    profile.metadata.flightModule = module;
     profile.effects = airspeedSpringSettings(2);
     QVERIFY(QDir(dir->path()).mkpath("effect_profiles"));
     QVERIFY(writeEffectsProfileFile(dir->filePath("effect_profiles/handmade.json"), profile));
@@ -186,6 +274,72 @@ void TestCommander::quittingLeavesEveryBaseWithoutForce()
     QCOMPARE(std::vector<Report>(joystickForces.end() - 2, joystickForces.end()), (std::vector<Report>{zeroForceReport(0), zeroForceReport(1)}));
     QCOMPARE(directControlReports(rudder, log).back(), zeroForceReport(0));
     QCOMPARE(directControlReports(collective, log).back(), zeroForceReport(0));
+}
+
+// The pilot's own Saved Games folder, updated on the "Game config" page, then DCS,
+// played by the export harness, flying a take-off with the commander restarted.
+void TestCommander::dcsFolderUpdatedOnThePageDrivesTheRudder()
+{
+    QVERIFY2(!DcsExportHarness::lua().isEmpty(), "lua5.1 is not installed (scripts/install-deps.sh installs it)");
+    const QString savedGames = dir->filePath("Saved Games/DCS");
+    QVERIFY(QDir().mkpath(savedGames + "/Logs") && QDir().mkpath(savedGames + "/Scripts/FlightLog"));
+    QVERIFY(writeFile(savedGames + "/Scripts/Export.lua", pilotsExportLua));
+    QVERIFY(writeFile(savedGames + "/Scripts/FlightLog/FlightLogExport.lua", QByteArray(flightLogExportLua).replace("\n", "\r\n")));
+    {
+        QSettings ini(dir->filePath("config.ini"), QSettings::IniFormat);
+        ini.setValue("CORE/default_telemetry", 1);
+        ini.setValue("DCS/path", savedGames);
+    }
+    addRudderSpringProfile("F-16C_50");
+
+    QVERIFY(program->start(threeBases));
+    QCOMPARE(program->ask({"shown", "click tabWidget 2", QString("set dcs_port_spinbox value %1").arg(dcsPort),
+                           "click dcs_update_button"}),
+             "shown / clicked / set / clicked");
+    QTRY_COMPARE(program->ask("modal"), "You need to restart Torquix Commander in order to activate changes in config");
+    QCOMPARE(program->ask("press OK"), "clicked");
+    QTRY_COMPARE(program->ask("modal"), "");
+    QCOMPARE(program->finish(), cleanEnd);
+    QVERIFY(readFile(savedGames + "/Scripts/Export.lua").startsWith(pilotsExportLua));
+
+    program.reset(new ProgramProcess(TORQUIX_COMMANDER, dir->path()));
+    QVERIFY(program->start(threeBases));
+    QTRY_COMPARE_WITH_TIMEOUT(program->ask(baseStates), everyBaseConnected, ProgramProcess::discoveryMs);
+    DcsExportHarness dcs;
+    DcsExportHarness::Flight takeoff;
+    takeoff.scenario = "takeoff";
+    takeoff.frames = 250;
+    takeoff.maxPauseMs = 40; // about 50 frames a second of real time
+    takeoff.script = "Scripts/Export.lua";
+    takeoff.stopFile = dir->filePath("mission ended");
+    QVERIFY(dcs.start(savedGames, takeoff));
+    // From 20 m/s to 90 m/s, that is 324 km/h and a spring of 32.4 %; the aircraft holds
+    // that speed until the mission ends.
+    QTRY_COMPARE_WITH_TIMEOUT(program->ask({"get flight_module text", "get airspeed_field text"}), "F-16C_50 / 324", 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(rudderSpring(*program), 3240, 30000);
+    QVERIFY(writeFile(takeoff.stopFile, {}));
+    QVERIFY(dcs.finish());
+    QCOMPARE(program->finish(), cleanEnd);
+
+    // The spring rose with the airspeed, beyond that of 20 m/s, and never fell.
+    const std::vector<int> springs = rudderSprings(*program);
+    const auto top = std::find(springs.begin(), springs.end(), 3240);
+    QVERIFY(std::is_sorted(springs.begin(), top));
+    const std::set<int> rising(std::upper_bound(springs.begin(), top, 720), top);
+    QVERIFY2(rising.size() >= 3, qPrintable(QString::number(rising.size())));
+
+    // Both exporters ran every frame, and ours sent to the port the page wrote.
+    QVERIFY2(dcs.logLines().isEmpty(), qPrintable(dcs.logLines().join('\n')));
+    const QRegularExpressionMatch calls = QRegularExpression(QStringLiteral("previous start=1 frames=(\\d+) stop=1 port=(\\d+)"))
+                                              .match(QString::fromUtf8(dcs.output()));
+    QVERIFY2(calls.hasMatch(), dcs.output().constData());
+    QCOMPARE(calls.captured(2).toInt(), int(dcsPort));
+    const QList<QByteArray> flightLog = readFile(savedGames + "/Logs/FlightLog.csv").trimmed().split('\n');
+    QVERIFY2(flightLog.size() > 5, flightLog.join('|').constData());
+    QCOMPARE(flightLog.first(), "time;aircraft;ias");
+    QCOMPARE(flightLog.at(1), "0.0;F-16C_50;20.4");
+    QCOMPARE(QString::fromUtf8(flightLog.at(flightLog.size() - 2)).section(';', 1), "F-16C_50;90.0");
+    QCOMPARE(flightLog.last(), "frames;" + calls.captured(1).toUtf8());
 }
 
 QTEST_GUILESS_MAIN(TestCommander)

@@ -15,6 +15,7 @@
 //   endsession                   the desktop session ends (log-off, shut-down) as the
 //                                platform tells the application, after the answer
 //   modal                        the text of the open modal dialog ("" when none)
+//   press <button text>          clicks that button of the open modal dialog, after the answer
 //   tabs <tab widget> [widget...]   the texts of its visible tabs, "tab|tab", then ";"
 //                                and 1 or 0 for each widget enabled
 //   rows <combo box>             "placeholder;current row;row:text|row:text" of the rows a
@@ -160,6 +161,16 @@ QString click(QWidget* target, const QString& tab)
     return QStringLiteral("clicked");
 }
 
+QString press(const QString& text)
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    const QList<QAbstractButton*> buttons = modal ? modal->findChildren<QAbstractButton*>() : QList<QAbstractButton*>();
+    const auto button = std::find_if(buttons.begin(), buttons.end(), [&text](QAbstractButton* b) {
+        return b->isVisible() && b->text().remove('&') == text;
+    });
+    return button == buttons.end() ? QStringLiteral("no button ") + text : click(*button, {});
+}
+
 std::unique_ptr<VirtualJoystick> joystick; // unplugged while the program still runs SDL
 
 QString run(const QStringList& words)
@@ -177,6 +188,8 @@ QString run(const QStringList& words)
         return endSession();
     if (command == "modal")
         return modalText();
+    if (command == "press")
+        return press(words.mid(1).join(' '));
     if (command == "shot")
         return WidgetTest::saveScreenshot(window(), words.value(1)).isEmpty() ? QStringLiteral("not saved") : QStringLiteral("saved");
     if (command == "joystick") {

@@ -1,17 +1,36 @@
--- Runs the Torquix DCS export script outside DCS: stub export functions play a
--- short flight, and the export callbacks are called as DCS calls them, one frame at
--- a time, each frame due at its time on the real clock.
--- Usage: lua5.1 dcs_export_harness.lua <write dir ending in /> <frames> <seconds per frame> [scenario]
+-- Runs the Torquix DCS export script outside DCS, alone or through the Export.lua of a
+-- Saved Games folder: stub export functions play a short flight, and the export
+-- callbacks are called as DCS calls them, one frame at a time. The harness keeps the
+-- time: its clock advances by one frame's seconds each frame and stands in for
+-- LuaSocket's gettime, so frames run back to back and a run sends the same datagrams
+-- however busy the machine is.
+-- Usage: lua5.1 dcs_export_harness.lua <write dir ending in /> <frames> <seconds per frame>
+--            [scenario] [option=value ...]
 -- Scenarios:
 --   flight   (default) gear, touchdown, countermeasure, weapon release, damage and gunfire
 --   burst    a Mi-24P in a buffeting pull, firing its cannon (100 rounds/s) from 0.5 s to 1.5 s
 --   pause    the burst flight with the simulation paused for the middle third of the frames
 --   failing  the flight with a socket whose every send raises an error
--- Log lines of the script are printed as "LOG <level> <text>".
+--   takeoff  the flight with the airspeed rising from 20 m/s by 20 m/s a second to 90 m/s
+-- Options:
+--   pause=<ms>    a random pause of real time, 0 to ms, after every frame
+--   script=<file> the script DCS runs, under the write dir (Scripts/TorquixGameExport.lua)
+--   until=<file>  after the frames, flies on until this file exists
+-- Log lines of the script are printed as "LOG <subsystem> <level> <text>".
 
 local writeDir, frames, frameSeconds = arg[1], tonumber(arg[2]), tonumber(arg[3])
 local scenario = arg[4] or 'flight'
+local options = { pause = '0', script = 'Scripts/TorquixGameExport.lua' }
+for i = 5, #arg do
+    local key, value = arg[i]:match('^(%w+)=(.*)$')
+    options[key] = value
+end
 local socket = require('socket')
+local sleep = socket.sleep
+
+-- Seconds on the harness's clock; far from zero, as real time is.
+local clock = 1000000
+socket.gettime = function() return clock end
 
 package.preload['lfs'] = function()
     return {
@@ -26,7 +45,7 @@ log = {
     write = function(subsystem, level, text) print(string.format('LOG %s %s %s', subsystem, level, text)) end,
 }
 
--- Callbacks of another export, defined before ours; they must keep running.
+-- Callbacks defined before the scripts run, as DCS defines its own; they must keep running.
 local calls = { start = 0, frames = 0, stop = 0 }
 function LuaExportStart() calls.start = calls.start + 1 end
 function LuaExportAfterNextFrame() calls.frames = calls.frames + 1 end
@@ -39,7 +58,10 @@ local burst = scenario == 'burst' or scenario == 'pause'
 function LoGetModelTime() return modelTime end
 
 function LoGetSelfData() return { Name = burst and 'Mi-24P' or 'F-16C_50', Heading = 1.0 } end
-function LoGetIndicatedAirSpeed() return 150.0 end
+function LoGetIndicatedAirSpeed()
+    if scenario == 'takeoff' then return math.min(90, 20 + 20 * modelTime) end
+    return 150.0
+end
 function LoGetVerticalVelocity() return -3.0 end
 function LoGetAngleOfAttack() return 0.1 end
 function LoGetEngineInfo() return { RPM = { left = 85.4, right = 85.6 } } end
@@ -99,28 +121,49 @@ function LoGetMCPState()
     return { LeftEngineFailure = frame >= 50 and not burst, RightEngineFailure = false, HydraulicsFailure = false }
 end
 
-dofile(writeDir .. 'Scripts/TorquixGameExport.lua')
+dofile(writeDir .. options.script)
 
+local function exists(file)
+    local handle = io.open(file)
+    if handle then handle:close() end
+    return handle ~= nil
+end
+
+local maxPause = tonumber(options.pause)
+math.randomseed(os.time())
 LuaExportStart()
+-- Counts what the script's socket sent, so that a test knows how many datagrams to wait for.
+local sent = 0
 if scenario == 'failing' and Torquix.udp then
     Torquix.udp = { send = function() error('socket gone', 0) end, close = function() end }
+elseif Torquix.udp then
+    local udp = Torquix.udp
+    Torquix.udp = {
+        send = function(_, datagram)
+            local ok, err = udp:send(datagram)
+            if ok then sent = sent + 1 end
+            return ok, err
+        end,
+        close = function() return udp:close() end,
+    }
 end
 local pauseFrom, pauseTo = math.floor(frames / 3), math.floor(2 * frames / 3)
 local paused = 0
-local start = socket.gettime()
-for f = 1, frames do
+local f = 0
+while f < frames or (options['until'] and not exists(options['until'])) do
+    f = f + 1
     frame = f
     if scenario == 'pause' and f > pauseFrom and f <= pauseTo then
         paused = paused + 1
     end
     modelTime = (f - paused) * frameSeconds
+    clock = clock + frameSeconds
     LuaExportAfterNextFrame()
-    local wait = start + f * frameSeconds - socket.gettime()
-    if wait > 0 then
-        socket.sleep(wait)
+    if maxPause > 0 then
+        sleep(math.random(0, maxPause) / 1000)
     end
 end
 LuaExportStop()
 
-print(string.format('previous start=%d frames=%d stop=%d port=%s', calls.start, calls.frames, calls.stop,
-    tostring(Torquix.port)))
+print(string.format('previous start=%d frames=%d stop=%d port=%s sent=%d', calls.start, calls.frames, calls.stop,
+    tostring(Torquix.port), sent))
