@@ -70,9 +70,9 @@ bool EffectProfileFolder::holdsOtherProfile(const QString& fileName,
     return stored.metadata != metadata;
 }
 
-bool EffectProfileFolder::save(const QString& fileName, const EffectsProfile& profile) const
+bool EffectProfileFolder::save(const QString& fileName, const EffectsProfile& profile, QString* error) const
 {
-    return writeEffectsProfileFile(filePath(fileName), profile);
+    return writeEffectsProfileFile(filePath(fileName), profile, error);
 }
 
 bool EffectProfileFolder::remove(const QString& fileName) const

@@ -38,8 +38,9 @@ public:
     // True when the file exists and holds a profile with other metadata, or nothing readable:
     // saving there would replace a different profile.
     bool holdsOtherProfile(const QString& fileName, const EffectsProfileMetadata& metadata) const;
-    // Replaces or creates the file atomically; false (with a warning) when that failed.
-    bool save(const QString& fileName, const EffectsProfile& profile) const;
+    // Replaces or creates the file atomically; false (with a warning, and the reason in error)
+    // when that failed, leaving the previous file byte-identical or still absent.
+    bool save(const QString& fileName, const EffectsProfile& profile, QString* error) const;
     bool remove(const QString& fileName) const;
 
     // "GENERIC" or the source's key, then "_" and the flight module and "_" and the comment when

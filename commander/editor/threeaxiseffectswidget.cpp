@@ -248,8 +248,9 @@ void ThreeAxisEffectsWidget::on_save_profile_clicked()
         !ask(tr("Save profile"),
              tr("The file %1 holds a different profile. Replace it with this one?").arg(fileName)))
         return;
-    if (!profileDirectory.save(fileName, currentProfile))
-        warn(tr("Save profile"), tr("The profile could not be saved as %1.").arg(fileName));
+    QString error;
+    if (!profileDirectory.save(fileName, currentProfile, &error))
+        warn(tr("Save profile"), tr("The profile could not be saved as %1: %2").arg(fileName, error));
     readProfiles();
     selectProfile(fileName);
 }

@@ -1,25 +1,22 @@
 #include "effectsprofilefile.h"
 
+#include "atomicfile.h"
 #include "effectsprofile.h"
 
 #include <QDebug>
 #include <QFile>
 #include <QJsonDocument>
-#include <QSaveFile>
 
-bool writeEffectsProfileFile(const QString& path, const EffectsProfile& profile)
+bool writeEffectsProfileFile(const QString& path, const EffectsProfile& profile, QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        qWarning() << "Cannot write profile" << path << file.errorString();
-        return false;
-    }
     const QByteArray text = QJsonDocument(profile.toJson()).toJson(QJsonDocument::Indented);
-    if (file.write(text) != text.size() || !file.commit()) {
-        qWarning() << "Writing profile" << path << "failed:" << file.errorString();
-        return false;
-    }
-    return true;
+    const QString failure = replaceFileAtomically(path, text);
+    if (failure.isEmpty())
+        return true;
+    qWarning() << "Cannot write profile" << path << failure;
+    if (error)
+        *error = failure;
+    return false;
 }
 
 bool readEffectsProfileFile(const QString& path, EffectsProfile& profile)

@@ -3,9 +3,10 @@
 class EffectsProfile;
 class QString;
 
-// Writes the profile as indented JSON. The file is replaced atomically, so a failed write leaves
-// the previous file whole; returns false (with a warning) on failure.
-bool writeEffectsProfileFile(const QString& path, const EffectsProfile& profile);
+// Writes the profile as indented JSON. The file is replaced atomically: on failure the previous
+// file is byte-identical (or still absent), false is returned with a warning, and error (when
+// given) receives the reason.
+bool writeEffectsProfileFile(const QString& path, const EffectsProfile& profile, QString* error = nullptr);
 
 // Reads a profile file into `profile`. A file that cannot be read or holds no JSON object
 // gives the defaults and false.
