@@ -5,6 +5,7 @@
 
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 
 bool writeEffectsProfileFile(const QString& path, const EffectsProfile& profile, QString* error)
@@ -19,16 +20,41 @@ bool writeEffectsProfileFile(const QString& path, const EffectsProfile& profile,
     return false;
 }
 
-bool readEffectsProfileFile(const QString& path, EffectsProfile& profile)
+namespace {
+
+bool readProfileText(const QString& path, QByteArray* text)
 {
+    // Checked before opening: opening a pipe waits for a writer.
+    const QFileInfo entry(path);
+    if (entry.exists() && !entry.isFile()) {
+        qWarning() << "Profile" << path << "is not a regular file; not read";
+        return false;
+    }
+    if (entry.size() > maxEffectsProfileFileSize) {
+        qWarning() << "Profile" << path << "is larger than" << maxEffectsProfileFileSize << "bytes; not read";
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         qDebug() << "Cannot read profile" << path << file.errorString();
+        return false;
+    }
+    // No more than was measured, also when the file grows meanwhile.
+    *text = file.read(entry.size());
+    return true;
+}
+
+} // namespace
+
+bool readEffectsProfileFile(const QString& path, EffectsProfile& profile)
+{
+    QByteArray text;
+    if (!readProfileText(path, &text)) {
         profile.setDefaults();
         return false;
     }
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    const QJsonDocument document = QJsonDocument::fromJson(text, &error);
     if (!document.isObject()) {
         qDebug() << "Profile" << path << "holds no JSON object:" << error.errorString();
         profile.setDefaults();
