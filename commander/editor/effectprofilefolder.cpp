@@ -27,6 +27,11 @@ bool isPlainName(const QString& fileName)
            && !fileName.contains(QLatin1Char('/')) && !fileName.contains(QDir::separator());
 }
 
+QString leadsOut()
+{
+    return QCoreApplication::translate("EffectProfileFolder", "the name leads out of the profile folder");
+}
+
 // Long names would overrun the file systems' limit of 255 per name.
 QString namePart(const QString& text)
 {
@@ -91,7 +96,7 @@ bool EffectProfileFolder::save(const QString& fileName, const EffectsProfile& pr
     const QFileInfo entry(filePath(fileName));
     QString refusal;
     if (!isPlainName(fileName))
-        refusal = QCoreApplication::translate("EffectProfileFolder", "the name leads out of the profile folder");
+        refusal = leadsOut();
     else if (entry.isSymLink()) // QSaveFile would write through a link to wherever it points
         refusal = QCoreApplication::translate("EffectProfileFolder", "it is a link, and nothing is written through a link");
     else if (entry.exists() && !entry.isFile())
@@ -104,13 +109,22 @@ bool EffectProfileFolder::save(const QString& fileName, const EffectsProfile& pr
     return false;
 }
 
-bool EffectProfileFolder::remove(const QString& fileName) const
+bool EffectProfileFolder::remove(const QString& fileName, QString* error) const
 {
-    if (!isPlainName(fileName) || !QFile::remove(filePath(fileName))) {
-        qWarning() << "Profile file" << fileName << "could not be removed";
-        return false;
+    QString failure = leadsOut();
+    if (isPlainName(fileName)) {
+        QFile file(filePath(fileName));
+        if (file.remove())
+            return true;
+        const QFileInfo entry(file.fileName());
+        if (!entry.exists() && !entry.isSymLink())
+            return true; // already gone
+        failure = file.errorString();
     }
-    return true;
+    qWarning() << "Profile file" << fileName << "could not be removed:" << failure;
+    if (error)
+        *error = failure;
+    return false;
 }
 
 bool EffectProfileFolder::mayRead(const QString& fileName) const

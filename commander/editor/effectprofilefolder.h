@@ -45,7 +45,9 @@ public:
     // when that failed, leaving the previous file byte-identical or still absent. Never writes
     // through a link or over anything but a regular file.
     bool save(const QString& fileName, const EffectsProfile& profile, QString* error) const;
-    bool remove(const QString& fileName) const;
+    // True when the file is gone afterwards, also when it was gone before; false (with a
+    // warning, and the reason in error) when it is still there.
+    bool remove(const QString& fileName, QString* error) const;
 
     // "GENERIC" or the source's key, then "_" and the flight module and "_" and the comment when
     // not empty, each with every character but ASCII letters and digits made "_" and cut to

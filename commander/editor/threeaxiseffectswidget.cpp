@@ -206,6 +206,7 @@ void ThreeAxisEffectsWidget::readProfiles()
         profileListModel.appendRow(item);
         profileMetadata.insert(entry.fileName, entry.metadata);
     }
+    shownFile = ui->profile_combo->currentData(fileNameRole).toString();
 }
 
 void ThreeAxisEffectsWidget::redraw()
@@ -230,12 +231,19 @@ void ThreeAxisEffectsWidget::loadProfile(int row, bool userPicked)
         return;
     const QString fileName = item->data(fileNameRole).toString();
     if (!profileDirectory.load(fileName, &currentProfile)) {
+        // The list no longer matches the folder. The row shown before stays, never the one
+        // that failed: Delete would act on it.
+        const QString before = shownFile == fileName ? QString() : shownFile;
+        readProfiles();
+        showRow(before);
         if (userPicked) {
             warn(tr("Load profile"),
                  tr("The profile file %1 cannot be read. The current profile stays.").arg(fileName));
         }
         return;
     }
+    ui->profile_combo->setCurrentIndex(row);
+    shownFile = fileName;
     // The offered effects are applied first, so the engine gets what the editor shows.
     redraw();
     emit suddenValueChange(currentProfile.effects);
@@ -265,7 +273,11 @@ void ThreeAxisEffectsWidget::on_delete_profile_clicked()
     const QString name = label.isEmpty() ? fileName : QStringLiteral("%1 (%2)").arg(label, fileName);
     if (!ask(tr("Delete profile"), tr("Delete the profile %1?").arg(name)))
         return;
-    profileDirectory.remove(fileName);
+    QString error;
+    if (!profileDirectory.remove(fileName, &error)) {
+        warn(tr("Delete profile"), tr("The profile file %1 could not be deleted: %2").arg(fileName, error));
+        return;
+    }
     readProfiles();
     currentProfile.setDefaults();
     redraw();
@@ -309,17 +321,21 @@ int ThreeAxisEffectsWidget::profileRow(const QString& fileName) const
 void ThreeAxisEffectsWidget::activateProfile(const QString& fileName)
 {
     const int row = profileRow(fileName);
-    if (row < 0)
-        return;
-    ui->profile_combo->setCurrentIndex(row);
-    loadProfile(row, false);
+    if (row >= 0)
+        loadProfile(row, false);
 }
 
 void ThreeAxisEffectsWidget::selectProfile(const QString& fileName)
 {
+    if (profileRow(fileName) >= 0)
+        showRow(fileName);
+}
+
+void ThreeAxisEffectsWidget::showRow(const QString& fileName)
+{
     const int row = profileRow(fileName);
-    if (row >= 0)
-        ui->profile_combo->setCurrentIndex(row);
+    ui->profile_combo->setCurrentIndex(row);
+    shownFile = row < 0 ? QString() : profileListModel.item(row)->data(fileNameRole).toString();
 }
 
 bool ThreeAxisEffectsWidget::ask(const QString& title, const QString& text)

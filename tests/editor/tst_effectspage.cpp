@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -22,7 +23,9 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <cerrno>
 #include <memory>
+#include <optional>
 
 using namespace WidgetTest;
 using E = EffectsProfile;
@@ -133,6 +136,20 @@ struct Page {
     QStringList asked, warned;
     bool answer = true;
     std::function<void()> duringDialog;
+};
+
+// Makes a folder immutable for its lifetime; reason says why chattr could not (it needs root,
+// and a file system with attributes, which tmpfs is not).
+struct Immutable {
+    explicit Immutable(const QString& folder)
+    {
+        if (QProcess::execute("chattr", {"+i", folder}) == 0)
+            path = folder;
+        else
+            reason = "chattr +i failed on " + folder + " (needs root and a file system with attributes)";
+    }
+    ~Immutable() { if (!path.isEmpty()) QProcess::execute("chattr", {"-i", path}); }
+    QString path, reason;
 };
 
 void setCurvePointAndClose(QWidget* dialog, double output, QDialogButtonBox::StandardButton button)
@@ -514,7 +531,7 @@ private slots:
         QTest::newRow("War Thunder drops the gunfire shaker") << json(warThunder) << "Tank-1 [WARTHUNDER]" << 4 << "Tank-1" << "4";
         QTest::newRow("source 9 reads as 0") << unknown << "Jet-9 " << 0 << "Jet-9" << "";
         QTest::newRow("nothing of the previous profile") << QByteArray("{}") << "" << 0 << "" << "";
-        QTest::newRow("text file is not loaded") << QByteArray("not JSON") << "" << 2 << "Prop-2" << "31";
+        QTest::newRow("text file is not loaded, the row before stays") << QByteArray("not JSON") << "Prop-2 [IL2 SHTURMOVIK]" << 2 << "Prop-2" << "31";
     }
 
     void loadingShowsAndSendsTheSame()
@@ -629,14 +646,17 @@ private slots:
     {
         QTest::addColumn<bool>("withFile");
         QTest::addColumn<bool>("answer");
-        QTest::newRow("confirmed") << true << true;
-        QTest::newRow("declined") << true << false;
-        QTest::newRow("no row") << false << true;
+        QTest::addColumn<QString>("meanwhile"); // what happens to the folder before the click
+        QTest::newRow("confirmed") << true << true << "";
+        QTest::newRow("declined") << true << false << "";
+        QTest::newRow("no row") << false << true << "";
+        QTest::newRow("file already gone") << true << true << "removed";
+        QTest::newRow("remove refused") << true << true << "immutable";
     }
 
     void deleteProfile()
     {
-        QFETCH(bool, withFile); QFETCH(bool, answer);
+        QFETCH(bool, withFile); QFETCH(bool, answer); QFETCH(QString, meanwhile);
         EffectsProfile stored = profile(1, "Jet-7");
         stored.effects.axes[2].simpleSpring.active = true;
         Page page(withFile ? QMap<QString, QByteArray>{{"DCS_Jet_7.json", json(stored)}} : QMap<QString, QByteArray>{});
@@ -644,12 +664,23 @@ private slots:
         if (withFile)
             page.pick("DCS_Jet_7.json");
         page.sudden->clear();
+        if (meanwhile == "removed")
+            QVERIFY(QFile::remove("effect_profiles/DCS_Jet_7.json"));
+        std::optional<Immutable> frozen; // after the page, so the folder is writable again before it goes
+        if (meanwhile == "immutable") {
+            frozen.emplace(page.working.filePath("effect_profiles"));
+            if (!frozen->reason.isEmpty())
+                QSKIP(qPrintable(frozen->reason));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("DCS_Jet_7\\.json.*could not be removed"));
+        }
         auto* button = page.child<QPushButton>("delete_profile");
         QCOMPARE(button->focusPolicy(), Qt::NoFocus);
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(!button->hasFocus());
         QCOMPARE(page.asked, withFile ? QStringList{"Delete the profile Jet-7 [DCS] (DCS_Jet_7.json)?"} : QStringList{});
-        const bool kept = withFile && !answer, deleted = withFile && answer;
+        const bool refused = meanwhile == "immutable";
+        const bool kept = withFile && (!answer || refused), deleted = withFile && answer && !refused;
+        QCOMPARE(page.warned, refused ? QStringList{"The profile file DCS_Jet_7.json could not be deleted: " + qt_error_string(EPERM)} : QStringList{});
         QCOMPARE(QFile::exists("effect_profiles/DCS_Jet_7.json"), kept);
         QCOMPARE(page.profiles()->count(), kept ? 1 : 0);
         QCOMPARE(page.sudden->count(), deleted ? 1 : 0);
@@ -657,6 +688,35 @@ private slots:
             QCOMPARE(page.lastSudden(), EffectsSettings());
         QCOMPARE(page.listedActive(2), kept ? QSet<int>{6} : QSet<int>{});
         QCOMPARE(page.module(), kept ? "Jet-7" : "");
+    }
+
+    void failedLoadSelectsNothing_data()
+    {
+        QTest::addColumn<bool>("picked"); // or activated for the flight module
+        QTest::addColumn<bool>("removed"); // or no longer a profile
+        QTest::newRow("activation, file removed") << false << true;
+        QTest::newRow("activation, file no longer a profile") << false << false;
+        QTest::newRow("pick, file removed") << true << true;
+    }
+
+    void failedLoadSelectsNothing()
+    {
+        QFETCH(bool, picked); QFETCH(bool, removed);
+        Page page({{"DCS_Jet_7.json", json(profile(1, "Jet-7"))}, {"GENERIC.json", json(profile(0, "", "base"))}});
+        page.pick("GENERIC.json");
+        page.sudden->clear();
+        QVERIFY(removed ? QFile::remove("effect_profiles/DCS_Jet_7.json")
+                        : QFile::resize("effect_profiles/DCS_Jet_7.json", 3));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("DCS_Jet_7\\.json.*not loaded"));
+        if (picked)
+            page.pick("DCS_Jet_7.json");
+        else
+            page.widget->activateProfileForFlightModule(Telemetry::TELEMETRY_SOURCE_DCS, "Jet-7");
+        QCOMPARE(page.sudden->count(), 0);
+        QCOMPARE(page.shownFile(), "GENERIC.json");
+        QCOMPARE(page.child<QLineEdit>("profile_comment_input")->text(), "base");
+        QCOMPARE(page.profiles()->count(), removed ? 1 : 2); // read again
+        QCOMPARE(page.warned.size(), picked ? 1 : 0);
     }
 };
 
