@@ -73,17 +73,27 @@ bool belongsTo(const QWidget* widget, const QWidget* page)
     return false;
 }
 
+// The texts hold the user's module names and file names: shown as typed, never as markup.
+int showBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+            QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(icon, title, text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(defaultButton);
+    return box.exec();
+}
+
 } // namespace
 
 ThreeAxisEffectsWidget::ThreeAxisEffectsWidget(QWidget* parent)
     : QWidget(parent), ui(new Ui_ThreeAxisEffectsWidget)
 {
     dialogs.question = [](QWidget* dialogParent, const QString& title, const QString& text) {
-        return QMessageBox::question(dialogParent, title, text, QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::No) == QMessageBox::Yes;
+        return showBox(dialogParent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                       QMessageBox::No) == QMessageBox::Yes;
     };
     dialogs.warning = [](QWidget* dialogParent, const QString& title, const QString& text) {
-        QMessageBox::warning(dialogParent, title, text);
+        showBox(dialogParent, QMessageBox::Warning, title, text, QMessageBox::Ok, QMessageBox::Ok);
     };
 
     ui->setupUi(this);

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -65,7 +66,8 @@ QByteArray contents(const QString& path)
 // The page in a temporary working directory (or in workingPath) holding the given profile
 // files, with its three signals spied on and its message boxes answered by the test.
 struct Page {
-    explicit Page(const QMap<QString, QByteArray>& files = {}, const QString& workingPath = {})
+    explicit Page(const QMap<QString, QByteArray>& files = {}, const QString& workingPath = {},
+                  bool testDialogs = true)
     {
         if (!workingPath.isEmpty() && !QDir::setCurrent(workingPath))
             qFatal("cannot enter the working directory");
@@ -84,8 +86,9 @@ struct Page {
             if (duringDialog)
                 duringDialog();
         };
-        widget->setDialogs({[=](QWidget*, const QString&, const QString& text) { record(&asked, text); return answer; },
-                            [=](QWidget*, const QString&, const QString& text) { record(&warned, text); }});
+        if (testDialogs)
+            widget->setDialogs({[=](QWidget*, const QString&, const QString& text) { record(&asked, text); return answer; },
+                                [=](QWidget*, const QString&, const QString& text) { record(&warned, text); }});
         showExposed(widget.get(), {1300, 820});
     }
 
@@ -717,6 +720,24 @@ private slots:
         QCOMPARE(page.child<QLineEdit>("profile_comment_input")->text(), "base");
         QCOMPARE(page.profiles()->count(), removed ? 1 : 2); // read again
         QCOMPARE(page.warned.size(), picked ? 1 : 0);
+    }
+
+    void moduleNameInBoxIsPlainText()
+    {
+        Page page({{"DCS__b_Jet__b_.json", json(profile(1, "<b>Jet</b>"))}}, {}, false);
+        Qt::TextFormat format = Qt::AutoText;
+        QString text;
+        whenModal([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            format = box->textFormat();
+            text = box->text();
+            saveScreenshot(box, "delete_question");
+            box->button(QMessageBox::No)->click();
+        });
+        page.click("delete_profile");
+        QCOMPARE(format, Qt::PlainText);
+        QVERIFY(text.contains("<b>Jet</b>"));
+        QVERIFY(QFile::exists("effect_profiles/DCS__b_Jet__b_.json"));
     }
 };
 
