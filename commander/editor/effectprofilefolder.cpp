@@ -4,8 +4,10 @@
 #include "effectsprofilefile.h"
 #include "telemetrysourcekey.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
@@ -14,6 +16,21 @@ const QString folderName = QStringLiteral("effect_profiles");
 
 // Every character that is not an ASCII letter or digit.
 const QRegularExpression fileNameFilter(QStringLiteral("[^a-zA-Z\\d]"));
+
+// What an interrupted save leaves: the profile's name, a dot and QSaveFile's random suffix.
+const QRegularExpression leftoverTemporary(QStringLiteral("\\.json\\.[A-Za-z0-9]{6}$"));
+
+// A name of an entry directly in the folder, never a path that leads out of it.
+bool isPlainName(const QString& fileName)
+{
+    return !fileName.isEmpty() && fileName != QLatin1String(".") && fileName != QLatin1String("..")
+           && !fileName.contains(QLatin1Char('/')) && !fileName.contains(QDir::separator());
+}
+
+QString leadsOut()
+{
+    return QCoreApplication::translate("EffectProfileFolder", "the name leads out of the profile folder");
+}
 
 // Long names would overrun the file systems' limit of 255 per name.
 QString namePart(const QString& text)
@@ -38,6 +55,8 @@ QList<EffectProfileFolder::Entry> EffectProfileFolder::list() const
     if (!folder.exists())
         return entries;
     for (const QString& fileName : folder.entryList(QDir::Files, QDir::NoSort)) {
+        if (!mayRead(fileName))
+            continue;
         // Only the metadata is kept; a file that does not parse reads as the defaults.
         EffectsProfile profile;
         readEffectsProfileFile(filePath(fileName), profile);
@@ -51,7 +70,7 @@ bool EffectProfileFolder::load(const QString& fileName, EffectsProfile* profile)
     // Start from the defaults, so that nothing of the previous profile leaks into this one.
     EffectsProfile loaded;
     loaded.setDefaults();
-    if (!readEffectsProfileFile(filePath(fileName), loaded)) {
+    if (!mayRead(fileName) || !readEffectsProfileFile(filePath(fileName), loaded)) {
         qWarning() << "Profile file" << fileName << "cannot be read or holds no profile; not loaded";
         return false;
     }
@@ -62,7 +81,9 @@ bool EffectProfileFolder::load(const QString& fileName, EffectsProfile* profile)
 bool EffectProfileFolder::holdsOtherProfile(const QString& fileName,
                                             const EffectsProfileMetadata& metadata) const
 {
-    if (!QFile::exists(filePath(fileName)))
+    // Only a regular file is ever replaced; save refuses anything else.
+    const QFileInfo entry(filePath(fileName));
+    if (!isPlainName(fileName) || entry.isSymLink() || !entry.isFile())
         return false;
     EffectsProfile stored;
     if (!readEffectsProfileFile(filePath(fileName), stored))
@@ -70,18 +91,56 @@ bool EffectProfileFolder::holdsOtherProfile(const QString& fileName,
     return stored.metadata != metadata;
 }
 
-bool EffectProfileFolder::save(const QString& fileName, const EffectsProfile& profile) const
+bool EffectProfileFolder::save(const QString& fileName, const EffectsProfile& profile, QString* error) const
 {
-    return writeEffectsProfileFile(filePath(fileName), profile);
+    const QFileInfo entry(filePath(fileName));
+    QString refusal;
+    if (!isPlainName(fileName))
+        refusal = leadsOut();
+    else if (entry.isSymLink()) // QSaveFile would write through a link to wherever it points
+        refusal = QCoreApplication::translate("EffectProfileFolder", "it is a link, and nothing is written through a link");
+    else if (entry.exists() && !entry.isFile())
+        refusal = QCoreApplication::translate("EffectProfileFolder", "it is not a regular file");
+    if (refusal.isEmpty())
+        return writeEffectsProfileFile(entry.filePath(), profile, error);
+    qWarning() << "Profile file" << fileName << "not saved:" << refusal;
+    if (error)
+        *error = refusal;
+    return false;
 }
 
-bool EffectProfileFolder::remove(const QString& fileName) const
+bool EffectProfileFolder::remove(const QString& fileName, QString* error) const
 {
-    if (!QFile::remove(filePath(fileName))) {
-        qWarning() << "Profile file" << fileName << "could not be removed";
-        return false;
+    QString failure = leadsOut();
+    if (isPlainName(fileName)) {
+        QFile file(filePath(fileName));
+        if (file.remove())
+            return true;
+        const QFileInfo entry(file.fileName());
+        if (!entry.exists() && !entry.isSymLink())
+            return true; // already gone
+        failure = file.errorString();
     }
-    return true;
+    qWarning() << "Profile file" << fileName << "could not be removed:" << failure;
+    if (error)
+        *error = failure;
+    return false;
+}
+
+bool EffectProfileFolder::mayRead(const QString& fileName) const
+{
+    if (!isPlainName(fileName) || leftoverTemporary.match(fileName).hasMatch())
+        return false;
+    const QFileInfo entry(filePath(fileName));
+    // readEffectsProfileFile reads regular files only; a link must also stay in the folder.
+    if (!entry.isSymLink())
+        return true;
+    const QFileInfo target(entry.canonicalFilePath());
+    if (target.isFile() && target.absolutePath() == QFileInfo(folder.absolutePath()).canonicalFilePath())
+        return true;
+    qWarning() << "Profile file" << fileName << "is a link to" << entry.symLinkTarget()
+               << "outside the profile folder or to no regular file; not read";
+    return false;
 }
 
 QString EffectProfileFolder::fileNameFor(const EffectsProfileMetadata& metadata)

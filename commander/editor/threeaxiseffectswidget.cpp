@@ -73,17 +73,27 @@ bool belongsTo(const QWidget* widget, const QWidget* page)
     return false;
 }
 
+// The texts hold the user's module names and file names: shown as typed, never as markup.
+int showBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+            QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(icon, title, text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(defaultButton);
+    return box.exec();
+}
+
 } // namespace
 
 ThreeAxisEffectsWidget::ThreeAxisEffectsWidget(QWidget* parent)
     : QWidget(parent), ui(new Ui_ThreeAxisEffectsWidget)
 {
     dialogs.question = [](QWidget* dialogParent, const QString& title, const QString& text) {
-        return QMessageBox::question(dialogParent, title, text, QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::No) == QMessageBox::Yes;
+        return showBox(dialogParent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                       QMessageBox::No) == QMessageBox::Yes;
     };
     dialogs.warning = [](QWidget* dialogParent, const QString& title, const QString& text) {
-        QMessageBox::warning(dialogParent, title, text);
+        showBox(dialogParent, QMessageBox::Warning, title, text, QMessageBox::Ok, QMessageBox::Ok);
     };
 
     ui->setupUi(this);
@@ -206,6 +216,7 @@ void ThreeAxisEffectsWidget::readProfiles()
         profileListModel.appendRow(item);
         profileMetadata.insert(entry.fileName, entry.metadata);
     }
+    shownFile = ui->profile_combo->currentData(fileNameRole).toString();
 }
 
 void ThreeAxisEffectsWidget::redraw()
@@ -230,12 +241,19 @@ void ThreeAxisEffectsWidget::loadProfile(int row, bool userPicked)
         return;
     const QString fileName = item->data(fileNameRole).toString();
     if (!profileDirectory.load(fileName, &currentProfile)) {
+        // The list no longer matches the folder. The row shown before stays, never the one
+        // that failed: Delete would act on it.
+        const QString before = shownFile == fileName ? QString() : shownFile;
+        readProfiles();
+        showRow(before);
         if (userPicked) {
             warn(tr("Load profile"),
                  tr("The profile file %1 cannot be read. The current profile stays.").arg(fileName));
         }
         return;
     }
+    ui->profile_combo->setCurrentIndex(row);
+    shownFile = fileName;
     // The offered effects are applied first, so the engine gets what the editor shows.
     redraw();
     emit suddenValueChange(currentProfile.effects);
@@ -248,8 +266,9 @@ void ThreeAxisEffectsWidget::on_save_profile_clicked()
         !ask(tr("Save profile"),
              tr("The file %1 holds a different profile. Replace it with this one?").arg(fileName)))
         return;
-    if (!profileDirectory.save(fileName, currentProfile))
-        warn(tr("Save profile"), tr("The profile could not be saved as %1.").arg(fileName));
+    QString error;
+    if (!profileDirectory.save(fileName, currentProfile, &error))
+        warn(tr("Save profile"), tr("The profile could not be saved as %1: %2").arg(fileName, error));
     readProfiles();
     selectProfile(fileName);
 }
@@ -264,7 +283,11 @@ void ThreeAxisEffectsWidget::on_delete_profile_clicked()
     const QString name = label.isEmpty() ? fileName : QStringLiteral("%1 (%2)").arg(label, fileName);
     if (!ask(tr("Delete profile"), tr("Delete the profile %1?").arg(name)))
         return;
-    profileDirectory.remove(fileName);
+    QString error;
+    if (!profileDirectory.remove(fileName, &error)) {
+        warn(tr("Delete profile"), tr("The profile file %1 could not be deleted: %2").arg(fileName, error));
+        return;
+    }
     readProfiles();
     currentProfile.setDefaults();
     redraw();
@@ -308,17 +331,21 @@ int ThreeAxisEffectsWidget::profileRow(const QString& fileName) const
 void ThreeAxisEffectsWidget::activateProfile(const QString& fileName)
 {
     const int row = profileRow(fileName);
-    if (row < 0)
-        return;
-    ui->profile_combo->setCurrentIndex(row);
-    loadProfile(row, false);
+    if (row >= 0)
+        loadProfile(row, false);
 }
 
 void ThreeAxisEffectsWidget::selectProfile(const QString& fileName)
 {
+    if (profileRow(fileName) >= 0)
+        showRow(fileName);
+}
+
+void ThreeAxisEffectsWidget::showRow(const QString& fileName)
+{
     const int row = profileRow(fileName);
-    if (row >= 0)
-        ui->profile_combo->setCurrentIndex(row);
+    ui->profile_combo->setCurrentIndex(row);
+    shownFile = row < 0 ? QString() : profileListModel.item(row)->data(fileNameRole).toString();
 }
 
 bool ThreeAxisEffectsWidget::ask(const QString& title, const QString& text)

@@ -42,7 +42,8 @@ public:
     // flight module, when automatic activation is on and the source is not 0. While a modal
     // dialog of the page is open the request waits, and runs once the dialog has closed.
     void activateProfileForFlightModule(Telemetry::Source source, const QString& flightModule);
-    // Selects the row of fileName (ignoring case) and loads it; nothing without such a row.
+    // Loads the row of fileName (ignoring case) and then selects it; nothing without such a
+    // row. A file that cannot be loaded any more is not selected, and the list is read again.
     void activateProfile(const QString& fileName);
     // Selects the row of fileName (ignoring case) without loading it.
     void selectProfile(const QString& fileName);
@@ -77,6 +78,8 @@ protected:
 private:
     void loadProfile(int row, bool userPicked);
     int profileRow(const QString& fileName) const;
+    // Selects the row of fileName, or no row without one.
+    void showRow(const QString& fileName);
     bool ask(const QString& title, const QString& text);
     void warn(const QString& title, const QString& text);
     bool pageDialogOpen() const;
@@ -95,6 +98,7 @@ private:
 
     Dialogs dialogs;
     bool showingProfile = false; // redraw fills the form: no change of it is the user's
+    QString shownFile;           // of the row the page selected, not one a failed pick moved to
     int openDialogs = 0;         // message boxes of this page that are open
     QPointer<QWidget> watchedDialog;
     bool activationPending = false;

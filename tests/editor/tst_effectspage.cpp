@@ -1,5 +1,6 @@
 #include "axiseffectswidget.h"
 #include "effectprofilefolder.h"
+#include "smallfilesystem.h"
 #include "telemetrysourcekey.h"
 #include "threeaxiseffectswidget.h"
 #include "widgettest.h"
@@ -13,6 +14,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -21,7 +24,9 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <cerrno>
 #include <memory>
+#include <optional>
 
 using namespace WidgetTest;
 using E = EffectsProfile;
@@ -52,11 +57,20 @@ QSet<int> typeList(const QString& text)
     return types;
 }
 
-// The page in a temporary working directory holding the given profile files, with its three
-// signals spied on and its message boxes answered by the test.
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<absent>");
+}
+
+// The page in a temporary working directory (or in workingPath) holding the given profile
+// files, with its three signals spied on and its message boxes answered by the test.
 struct Page {
-    explicit Page(const QMap<QString, QByteArray>& files = {})
+    explicit Page(const QMap<QString, QByteArray>& files = {}, const QString& workingPath = {},
+                  bool testDialogs = true)
     {
+        if (!workingPath.isEmpty() && !QDir::setCurrent(workingPath))
+            qFatal("cannot enter the working directory");
         QDir().mkdir("effect_profiles");
         for (auto it = files.cbegin(); it != files.cend(); ++it) {
             QFile file("effect_profiles/" + it.key());
@@ -72,8 +86,9 @@ struct Page {
             if (duringDialog)
                 duringDialog();
         };
-        widget->setDialogs({[=](QWidget*, const QString&, const QString& text) { record(&asked, text); return answer; },
-                            [=](QWidget*, const QString&, const QString& text) { record(&warned, text); }});
+        if (testDialogs)
+            widget->setDialogs({[=](QWidget*, const QString&, const QString& text) { record(&asked, text); return answer; },
+                                [=](QWidget*, const QString&, const QString& text) { record(&warned, text); }});
         showExposed(widget.get(), {1300, 820});
     }
 
@@ -124,6 +139,20 @@ struct Page {
     QStringList asked, warned;
     bool answer = true;
     std::function<void()> duringDialog;
+};
+
+// Makes a folder immutable for its lifetime; reason says why chattr could not (it needs root,
+// and a file system with attributes, which tmpfs is not).
+struct Immutable {
+    explicit Immutable(const QString& folder)
+    {
+        if (QProcess::execute("chattr", {"+i", folder}) == 0)
+            path = folder;
+        else
+            reason = "chattr +i failed on " + folder + " (needs root and a file system with attributes)";
+    }
+    ~Immutable() { if (!path.isEmpty()) QProcess::execute("chattr", {"-i", path}); }
+    QString path, reason;
 };
 
 void setCurvePointAndClose(QWidget* dialog, double output, QDialogButtonBox::StandardButton button)
@@ -431,7 +460,9 @@ private slots:
         const QString fileName = module == "Jet-8" ? "DCS_Jet_8_night.json" : "DCS_Jet_7_night.json";
         const bool collision = module == "Jet/7", written = !folderGone && (!collision || answer);
         QCOMPARE(page.asked, collision ? QStringList{"The file " + fileName + " holds a different profile. Replace it with this one?"} : QStringList{});
-        QCOMPARE(page.warned, folderGone ? QStringList{"The profile could not be saved as " + fileName + "."} : QStringList{});
+        QCOMPARE(page.warned.size(), folderGone ? 1 : 0);
+        if (folderGone)
+            QVERIFY(page.warned[0].startsWith("The profile could not be saved as " + fileName + ": "));
         QCOMPARE(page.sudden->count() + page.moderate->count(), 2); // source change and add; saving sends nothing
         EffectsProfile now;
         QCOMPARE(EffectProfileFolder().load("DCS_Jet_7_night.json", &now), !folderGone);
@@ -450,6 +481,46 @@ private slots:
         QCOMPARE(page.listedActive(1), QSet<int>{E::EFFECT_TYPE_ELEVATOR_WEIGHT});
     }
 
+    void fullDiskKeepsTheStoredProfile_data()
+    {
+        QTest::addColumn<qint64>("leaveFree");
+        QTest::addColumn<bool>("newFile");
+        for (const qint64 free : {qint64(0), SmallFileSystem::pageSize}) {
+            for (const bool newFile : {false, true}) {
+                QTest::addRow("%s, %s", free == 0 ? "full" : "one page free", newFile ? "new file" : "same file")
+                    << free << newFile;
+            }
+        }
+    }
+
+    void fullDiskKeepsTheStoredProfile()
+    {
+        QFETCH(qint64, leaveFree); QFETCH(bool, newFile);
+        SmallFileSystem disk;
+        SKIP_UNLESS_MOUNTED(disk);
+        EffectsProfile stored = profile(1, "Jet-7");
+        AxisEffectsSettings& ailerons = stored.effects.axes[0];
+        ailerons.aoaShaker.active = ailerons.gearShaker.active = ailerons.simpleSpring.active = true;
+        const QByteArray old = json(stored);
+        // More than the page left free, and less than a file buffer: the size a buffered
+        // write lost without noticing.
+        QVERIFY(old.size() > SmallFileSystem::pageSize && old.size() < 16384);
+        Page page({{"DCS_Jet_7.json", old}}, disk.path());
+        page.pick("DCS_Jet_7.json");
+        if (newFile)
+            QTest::keyClicks(page.child("profile_comment_input"), "wet");
+        const QString fileName = newFile ? "DCS_Jet_7_wet.json" : "DCS_Jet_7.json";
+        QVERIFY(disk.fill(leaveFree));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Cannot write profile"));
+        page.click("save_profile");
+        QCOMPARE(page.warned.size(), 1);
+        const QString prefix = "The profile could not be saved as " + fileName + ": ";
+        QVERIFY2(page.warned[0].startsWith(prefix) && page.warned[0].size() > prefix.size(), qPrintable(page.warned[0]));
+        QCOMPARE(contents("effect_profiles/DCS_Jet_7.json"), old);
+        QCOMPARE(QDir("effect_profiles").entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"DCS_Jet_7.json"});
+        QCOMPARE(page.profiles()->count(), 1);
+    }
+
     void loadingShowsAndSendsTheSame_data()
     {
         QTest::addColumn<QByteArray>("file");
@@ -463,7 +534,7 @@ private slots:
         QTest::newRow("War Thunder drops the gunfire shaker") << json(warThunder) << "Tank-1 [WARTHUNDER]" << 4 << "Tank-1" << "4";
         QTest::newRow("source 9 reads as 0") << unknown << "Jet-9 " << 0 << "Jet-9" << "";
         QTest::newRow("nothing of the previous profile") << QByteArray("{}") << "" << 0 << "" << "";
-        QTest::newRow("text file is not loaded") << QByteArray("not JSON") << "" << 2 << "Prop-2" << "31";
+        QTest::newRow("text file is not loaded, the row before stays") << QByteArray("not JSON") << "Prop-2 [IL2 SHTURMOVIK]" << 2 << "Prop-2" << "31";
     }
 
     void loadingShowsAndSendsTheSame()
@@ -578,14 +649,17 @@ private slots:
     {
         QTest::addColumn<bool>("withFile");
         QTest::addColumn<bool>("answer");
-        QTest::newRow("confirmed") << true << true;
-        QTest::newRow("declined") << true << false;
-        QTest::newRow("no row") << false << true;
+        QTest::addColumn<QString>("meanwhile"); // what happens to the folder before the click
+        QTest::newRow("confirmed") << true << true << "";
+        QTest::newRow("declined") << true << false << "";
+        QTest::newRow("no row") << false << true << "";
+        QTest::newRow("file already gone") << true << true << "removed";
+        QTest::newRow("remove refused") << true << true << "immutable";
     }
 
     void deleteProfile()
     {
-        QFETCH(bool, withFile); QFETCH(bool, answer);
+        QFETCH(bool, withFile); QFETCH(bool, answer); QFETCH(QString, meanwhile);
         EffectsProfile stored = profile(1, "Jet-7");
         stored.effects.axes[2].simpleSpring.active = true;
         Page page(withFile ? QMap<QString, QByteArray>{{"DCS_Jet_7.json", json(stored)}} : QMap<QString, QByteArray>{});
@@ -593,12 +667,23 @@ private slots:
         if (withFile)
             page.pick("DCS_Jet_7.json");
         page.sudden->clear();
+        if (meanwhile == "removed")
+            QVERIFY(QFile::remove("effect_profiles/DCS_Jet_7.json"));
+        std::optional<Immutable> frozen; // after the page, so the folder is writable again before it goes
+        if (meanwhile == "immutable") {
+            frozen.emplace(page.working.filePath("effect_profiles"));
+            if (!frozen->reason.isEmpty())
+                QSKIP(qPrintable(frozen->reason));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("DCS_Jet_7\\.json.*could not be removed"));
+        }
         auto* button = page.child<QPushButton>("delete_profile");
         QCOMPARE(button->focusPolicy(), Qt::NoFocus);
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(!button->hasFocus());
         QCOMPARE(page.asked, withFile ? QStringList{"Delete the profile Jet-7 [DCS] (DCS_Jet_7.json)?"} : QStringList{});
-        const bool kept = withFile && !answer, deleted = withFile && answer;
+        const bool refused = meanwhile == "immutable";
+        const bool kept = withFile && (!answer || refused), deleted = withFile && answer && !refused;
+        QCOMPARE(page.warned, refused ? QStringList{"The profile file DCS_Jet_7.json could not be deleted: " + qt_error_string(EPERM)} : QStringList{});
         QCOMPARE(QFile::exists("effect_profiles/DCS_Jet_7.json"), kept);
         QCOMPARE(page.profiles()->count(), kept ? 1 : 0);
         QCOMPARE(page.sudden->count(), deleted ? 1 : 0);
@@ -606,6 +691,53 @@ private slots:
             QCOMPARE(page.lastSudden(), EffectsSettings());
         QCOMPARE(page.listedActive(2), kept ? QSet<int>{6} : QSet<int>{});
         QCOMPARE(page.module(), kept ? "Jet-7" : "");
+    }
+
+    void failedLoadSelectsNothing_data()
+    {
+        QTest::addColumn<bool>("picked"); // or activated for the flight module
+        QTest::addColumn<bool>("removed"); // or no longer a profile
+        QTest::newRow("activation, file removed") << false << true;
+        QTest::newRow("activation, file no longer a profile") << false << false;
+        QTest::newRow("pick, file removed") << true << true;
+    }
+
+    void failedLoadSelectsNothing()
+    {
+        QFETCH(bool, picked); QFETCH(bool, removed);
+        Page page({{"DCS_Jet_7.json", json(profile(1, "Jet-7"))}, {"GENERIC.json", json(profile(0, "", "base"))}});
+        page.pick("GENERIC.json");
+        page.sudden->clear();
+        QVERIFY(removed ? QFile::remove("effect_profiles/DCS_Jet_7.json")
+                        : QFile::resize("effect_profiles/DCS_Jet_7.json", 3));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("DCS_Jet_7\\.json.*not loaded"));
+        if (picked)
+            page.pick("DCS_Jet_7.json");
+        else
+            page.widget->activateProfileForFlightModule(Telemetry::TELEMETRY_SOURCE_DCS, "Jet-7");
+        QCOMPARE(page.sudden->count(), 0);
+        QCOMPARE(page.shownFile(), "GENERIC.json");
+        QCOMPARE(page.child<QLineEdit>("profile_comment_input")->text(), "base");
+        QCOMPARE(page.profiles()->count(), removed ? 1 : 2); // read again
+        QCOMPARE(page.warned.size(), picked ? 1 : 0);
+    }
+
+    void moduleNameInBoxIsPlainText()
+    {
+        Page page({{"DCS__b_Jet__b_.json", json(profile(1, "<b>Jet</b>"))}}, {}, false);
+        Qt::TextFormat format = Qt::AutoText;
+        QString text;
+        whenModal([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            format = box->textFormat();
+            text = box->text();
+            saveScreenshot(box, "delete_question");
+            box->button(QMessageBox::No)->click();
+        });
+        page.click("delete_profile");
+        QCOMPARE(format, Qt::PlainText);
+        QVERIFY(text.contains("<b>Jet</b>"));
+        QVERIFY(QFile::exists("effect_profiles/DCS__b_Jet__b_.json"));
     }
 };
 
