@@ -1,4 +1,5 @@
 #include "appconfig.h"
+#include "smallfilesystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,6 +46,9 @@ private slots:
     void withoutFileEverythingIsDefault();
     void handWrittenFileIsRead_data();
     void handWrittenFileIsRead();
+    void fullDiskKeepsTheFile_data();
+    void fullDiskKeepsTheFile();
+    void sameSizeChangeIsReadBack();
     void simulatorSettingsRoundTrip_data();
     void simulatorSettingsRoundTrip();
     void defaultTelemetryRoundTrips();
@@ -132,6 +136,57 @@ void TestAppConfig::handWrittenFileIsRead()
     QCOMPARE(config.defaultTelemetry(), defaultTelemetry);
     QCOMPARE(int(config.xplaneSettings().port), xplanePort);
     QCOMPARE(config.xplaneSettings().path, xplanePath);
+}
+
+void TestAppConfig::fullDiskKeepsTheFile_data()
+{
+    QTest::addColumn<qint64>("leaveFree");
+    QTest::addColumn<bool>("existed");
+    for (const qint64 free : {qint64(0), SmallFileSystem::pageSize}) {
+        for (const bool existed : {true, false})
+            QTest::addRow("%s, %s", free == 0 ? "full" : "one page free", existed ? "old file" : "new file")
+                << free << existed;
+    }
+}
+
+// Each write is larger than a page. The file keeps its bytes (or stays absent), the
+// getters their values, the log and lastWriteError() name the file, and no temporary
+// file is left.
+void TestAppConfig::fullDiskKeepsTheFile()
+{
+    QFETCH(qint64, leaveFree);
+    QFETCH(bool, existed);
+    SmallFileSystem disk;
+    SKIP_UNLESS_MOUNTED(disk);
+    QVERIFY(QDir::setCurrent(disk.path()));
+    const QString longPath = "C:/" + QString(2 * SmallFileSystem::pageSize, 'p');
+    // Hand-written, so that a rewrite by QSettings would differ.
+    const QByteArray old = existed ? "; the user's\n[CORE]\ntrim_increment=20\n" : "";
+    QFile file(configPath());
+    QVERIFY(!existed || (file.open(QIODevice::WriteOnly) && file.write(old) == old.size()));
+    file.close();
+    AppConfig config;
+    QVERIFY(disk.fill(leaveFree));
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("config\\.ini.*keeps the settings it had"));
+    config.changeIl2Settings({longPath, 29999});
+    QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : "<absent>", existed ? old : "<absent>");
+    QCOMPARE(config.il2Settings().port, quint16(0));
+    QCOMPARE(config.trimIncrement(), existed ? 20 : 50);
+    QCOMPARE(QDir(disk.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             existed ? QStringList({SmallFileSystem::ballastName(), "config.ini"}) : QStringList{SmallFileSystem::ballastName()});
+    QVERIFY2(config.lastWriteError().contains(configPath()), qPrintable(config.lastWriteError()));
+}
+
+// Rewrites of the same length often follow each other within the file time's resolution.
+void TestAppConfig::sameSizeChangeIsReadBack()
+{
+    AppConfig config;
+    for (int round = 0; round < 1000; ++round) {
+        const auto source = round % 2 ? Telemetry::TELEMETRY_SOURCE_CONDOR : Telemetry::TELEMETRY_SOURCE_X_PLANE;
+        config.changeDefaultTelemetry(source);
+        QCOMPARE(config.defaultTelemetry(), int(source));
+    }
 }
 
 void TestAppConfig::simulatorSettingsRoundTrip_data()
