@@ -165,9 +165,19 @@ int AppConfig::defaultTelemetry() const
     return int(settings.value("CORE/default_telemetry", 10).toUInt());
 }
 
+// A number that does not fit is not wrapped into some other port.
 quint16 AppConfig::port(const QString& key) const
 {
-    return quint16(settings.value(key, 0).toUInt() & 0xFFFF);
+    const QVariant value = settings.value(key);
+    if (!value.isValid())
+        return 0;
+    bool ok = false;
+    const uint number = value.toString().toUInt(&ok, 10);
+    if (ok && number <= 0xFFFF)
+        return quint16(number);
+    qWarning().noquote() << "config.ini:" << key << value.toString()
+                         << "is no port from 0 to 65535; read as missing (0)";
+    return 0;
 }
 
 QString AppConfig::text(const QString& key) const

@@ -107,16 +107,20 @@ void TestAppConfig::handWrittenFileIsRead_data()
     QTest::addColumn<int>("defaultTelemetry");
     QTest::addColumn<int>("xplanePort");
     QTest::addColumn<QString>("xplanePath");
+    QTest::addColumn<bool>("portWarned"); // read as missing, and the log says so
     QTest::newRow("every core and X-Plane key")
         << QByteArray("[CORE]\ntrim_increment=75\ndefault_telemetry=5\n"
                       "[XPLANE]\nport=49000\npath=C:/X-Plane 12\n")
-        << 75 << 5 << 49000 << "C:/X-Plane 12";
-    QTest::newRow("port keeps its low 16 bits")
-        << QByteArray("[XPLANE]\nport=70000\n") << 50 << 10 << 4464 << "";
+        << 75 << 5 << 49000 << "C:/X-Plane 12" << false;
+    QTest::newRow("highest port") << QByteArray("[XPLANE]\nport=65535\n") << 50 << 10 << 65535 << "" << false;
+    QTest::newRow("port 65536 is not wrapped") << QByteArray("[XPLANE]\nport=65536\n") << 50 << 10 << 0 << "" << true;
+    QTest::newRow("port 99999 is not wrapped") << QByteArray("[XPLANE]\nport=99999\n") << 50 << 10 << 0 << "" << true;
+    QTest::newRow("port beyond 32 bits") << QByteArray("[XPLANE]\nport=4294967297\n") << 50 << 10 << 0 << "" << true;
+    QTest::newRow("negative port") << QByteArray("[XPLANE]\nport=-1\n") << 50 << 10 << 0 << "" << true;
     QTest::newRow("port that is not a number")
-        << QByteArray("[XPLANE]\nport=abc\n") << 50 << 10 << 0 << "";
+        << QByteArray("[XPLANE]\nport=abc\n") << 50 << 10 << 0 << "" << true;
     QTest::newRow("autodetect selected")
-        << QByteArray("[CORE]\ndefault_telemetry=7\n") << 50 << 7 << 0 << "";
+        << QByteArray("[CORE]\ndefault_telemetry=7\n") << 50 << 7 << 0 << "" << false;
 }
 
 void TestAppConfig::handWrittenFileIsRead()
@@ -126,6 +130,7 @@ void TestAppConfig::handWrittenFileIsRead()
     QFETCH(int, defaultTelemetry);
     QFETCH(int, xplanePort);
     QFETCH(QString, xplanePath);
+    QFETCH(bool, portWarned);
     QFile file(configPath());
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(ini);
@@ -134,8 +139,14 @@ void TestAppConfig::handWrittenFileIsRead()
     AppConfig config;
     QCOMPARE(config.trimIncrement(), trimIncrement);
     QCOMPARE(config.defaultTelemetry(), defaultTelemetry);
-    QCOMPARE(int(config.xplaneSettings().port), xplanePort);
-    QCOMPARE(config.xplaneSettings().path, xplanePath);
+    const QRegularExpression warning("XPLANE/port .* read as missing");
+    if (portWarned)
+        QTest::ignoreMessage(QtWarningMsg, warning);
+    else
+        QTest::failOnWarning(warning);
+    const AppConfig::XPlaneSettings xplane = config.xplaneSettings();
+    QCOMPARE(int(xplane.port), xplanePort);
+    QCOMPARE(xplane.path, xplanePath);
 }
 
 void TestAppConfig::fullDiskKeepsTheFile_data()
