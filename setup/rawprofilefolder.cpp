@@ -6,6 +6,28 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+namespace {
+
+// Unbuffered, so that a full disk fails the write itself: a buffered QSaveFile flushes
+// only in commit(), and Qt 6.4 can let that flush fail, commit anyway and rename a short
+// file over the profile. The destructor removes the temporary file of a failed save.
+QString writeAtomically(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return file.errorString();
+    const qint64 written = file.write(bytes);
+    if (written < 0)
+        return file.errorString();
+    if (written != bytes.size())
+        return QStringLiteral("only %1 of %2 bytes written (is the disk full?)").arg(written).arg(bytes.size());
+    if (!file.commit())
+        return file.errorString();
+    return QString();
+}
+
+} // namespace
+
 RawProfileFolder::RawProfileFolder(const QString& folderName, int recordSize)
     : recordSize(recordSize)
 {
@@ -62,9 +84,9 @@ bool RawProfileFolder::save(const QString& name, const QByteArray& record) const
         qWarning() << "profile" << name << "is a link; nothing saved";
         return false;
     }
-    QSaveFile file(filePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(record) != record.size() || !file.commit()) {
-        qWarning() << "profile" << name << "cannot be written:" << file.errorString();
+    const QString error = writeAtomically(filePath(name), record);
+    if (!error.isEmpty()) {
+        qWarning() << "profile" << name << "cannot be written:" << error;
         return false;
     }
     return true;

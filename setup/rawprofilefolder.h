@@ -23,8 +23,8 @@ public:
 
     // The record of profile name, when the file holds exactly recordSize bytes.
     bool load(const QString& name, QByteArray* record) const;
-    // Replaces or creates profile name atomically; refuses a name that would not move
-    // to Windows.
+    // Replaces or creates profile name atomically, also on a full disk; refuses a name
+    // that would not move to Windows.
     bool save(const QString& name, const QByteArray& record) const;
     bool remove(const QString& name) const;
 

@@ -4,6 +4,7 @@
 #include "gpioextensionwidget.h"
 #include "settingslimits.h"
 #include "settingsuibackgroundthread.h"
+#include "smallfilesystem.h"
 #include "ui_gpioextensionwidget.h"
 #include "widgettest.h"
 
@@ -316,6 +317,65 @@ private slots:
         QCOMPARE(tree(), before);
         QCOMPARE(shown(page), sample(page, true));
         QCOMPARE(profileWarnings, nameRefused ? 3 : 1);
+    }
+
+    void fullDiskKeepsTheProfile_data()
+    {
+        QTest::addColumn<Page>("page");
+        QTest::addColumn<qint64>("leaveFree");
+        QTest::addColumn<bool>("existed");
+        for (const Page page : {Effects, Periphery}) {
+            for (const qint64 free : {qint64(0), SmallFileSystem::pageSize}) {
+                for (const bool existed : {true, false})
+                    QTest::addRow("%s, %s, %s", page == Effects ? "effects" : "periphery", free == 0 ? "full" : "one page free",
+                                  existed ? "old profile" : "new profile")
+                        << page << free << existed;
+            }
+        }
+    }
+
+    // A full disk fails the save: the profile keeps its bytes (or stays missing), the log
+    // says so, no temporary file is left and the list stays as it was. One page free takes
+    // a record whole.
+    void fullDiskKeepsTheProfile()
+    {
+        QFETCH(Page, page);
+        QFETCH(qint64, leaveFree);
+        QFETCH(bool, existed);
+        SmallFileSystem disk;
+        SKIP_UNLESS_MOUNTED(disk);
+        QVERIFY(QDir::setCurrent(disk.path()));
+        const QString profile = QDir::current().absoluteFilePath(folder(page) + "flight");
+        if (existed)
+            QVERIFY(writeFile(profile, QByteArray(sample(page).size(), 'o')));
+        makePages();
+        load(page, sample(page), false);
+        QVERIFY(WidgetTest::showExposed(pageOf(page), QSize(900, 760)));
+        const auto listed = [this, page] {
+            QStringList names;
+            for (int item = 0; item < profileCombo(page)->count(); ++item)
+                names << profileCombo(page)->itemText(item);
+            return names;
+        };
+        const QStringList listedBefore = listed();
+        QMap<QString, QByteArray> expected = tree();
+        QVERIFY(disk.fill(leaveFree));
+
+        profileWarnings = 0;
+        // The name is set, not typed: the box never has the focus, so nothing is applied.
+        child("profile_save_button", pageOf(page))->setFocus();
+        profileCombo(page)->lineEdit()->setText("flight");
+        click(page, "profile_save_button");
+        QMap<QString, QByteArray> after = tree();
+        QCOMPARE(after.remove(QDir::current().absoluteFilePath(SmallFileSystem::ballastName())), 1);
+        const bool fits = leaveFree > 0;
+        if (fits)
+            expected[profile] = sample(page, true);
+        QCOMPARE(after, expected);
+        QCOMPARE(sent, QStringList());
+        QCOMPARE(profileWarnings, fits ? 0 : 1);
+        QCOMPARE(listed(), fits ? QStringList{"flight"} : listedBefore);
+        QVERIFY(QDir::setCurrent(workingDirectory->path()));
     }
 
     void loadedRecordsFollowTheBaseTypeAndSendNothing_data()
