@@ -4,7 +4,30 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
+
+namespace {
+
+// Unbuffered, so that a full disk fails the write itself: a buffered QSaveFile flushes
+// only in commit(), and Qt 6.4 can let that flush fail, commit anyway and rename a short
+// file over the profile. The destructor removes the temporary file of a failed save.
+QString writeAtomically(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return file.errorString();
+    const qint64 written = file.write(bytes);
+    if (written < 0)
+        return file.errorString();
+    if (written != bytes.size())
+        return QStringLiteral("only %1 of %2 bytes written (is the disk full?)").arg(written).arg(bytes.size());
+    if (!file.commit())
+        return file.errorString();
+    return QString();
+}
+
+} // namespace
 
 RawProfileFolder::RawProfileFolder(const QString& folderName, int recordSize)
     : recordSize(recordSize)
@@ -23,7 +46,9 @@ QStringList RawProfileFolder::names() const
 {
     if (!usable)
         return {};
-    return QDir(folderPath).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    QStringList files = QDir(folderPath).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    files.removeIf(isLeftoverName);
+    return files;
 }
 
 bool RawProfileFolder::load(const QString& name, QByteArray* record) const
@@ -52,19 +77,25 @@ bool RawProfileFolder::save(const QString& name, const QByteArray& record) const
         return false;
     if (!isPortableName(name)) {
         qWarning() << "profile name" << name
-                             << "holds a character Windows forbids; nothing saved";
+                             << "is no file name on Windows; nothing saved";
         return false;
     }
     if (record.size() != recordSize)
         return false;
+    const QFileInfo entry(filePath(name));
     // QSaveFile would write through a link to wherever it points.
-    if (QFileInfo(filePath(name)).isSymLink()) {
+    if (entry.isSymLink()) {
         qWarning() << "profile" << name << "is a link; nothing saved";
         return false;
     }
-    QSaveFile file(filePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(record) != record.size() || !file.commit()) {
-        qWarning() << "profile" << name << "cannot be written:" << file.errorString();
+    // A pipe, device or folder of that name is the user's, not a profile.
+    if (entry.exists() && !entry.isFile()) {
+        qWarning() << "profile" << name << "is not a plain file; nothing saved";
+        return false;
+    }
+    const QString error = writeAtomically(entry.filePath(), record);
+    if (!error.isEmpty()) {
+        qWarning() << "profile" << name << "cannot be written:" << error;
         return false;
     }
     return true;
@@ -101,7 +132,17 @@ bool RawProfileFolder::isPortableName(const QString& name)
         if (c.unicode() < 0x20 || QStringView(u"<>:\"/\\|?*").contains(c))
             return false;
     }
-    return true;
+    // Windows drops a final dot or space, and opens the device for a device's name.
+    static const QRegularExpression device(
+        QRegularExpression::anchoredPattern(QStringLiteral("(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9]) *(\\..*)?")),
+        QRegularExpression::CaseInsensitiveOption);
+    return !name.endsWith(QLatin1Char('.')) && !name.endsWith(QLatin1Char(' ')) && !device.match(name).hasMatch();
+}
+
+bool RawProfileFolder::isLeftoverName(const QString& name)
+{
+    static const QRegularExpression leftover(QRegularExpression::anchoredPattern(QStringLiteral(".+\\.[A-Za-z]{6}")));
+    return leftover.match(name).hasMatch();
 }
 
 bool RawProfileFolder::acceptsName(const QString& name, const char* action) const
@@ -113,6 +154,11 @@ bool RawProfileFolder::acceptsName(const QString& name, const char* action) cons
     if (!isNameInsideFolder(name)) {
         qWarning() << "profile name" << name
                              << "would leave the profile folder; cannot" << action << "it";
+        return false;
+    }
+    if (isLeftoverName(name)) {
+        qWarning() << "profile name" << name
+                             << "is that of an interrupted save's temporary file; cannot" << action << "it";
         return false;
     }
     return true;

@@ -18,20 +18,25 @@ public:
     bool isUsable() const { return usable; }
     QString path() const { return folderPath; }
 
-    // The plain files of the folder, ordered by name ignoring case.
+    // The plain files of the folder, ordered by name ignoring case; an interrupted save's
+    // leftover is none of them.
     QStringList names() const;
 
     // The record of profile name, when the file holds exactly recordSize bytes.
     bool load(const QString& name, QByteArray* record) const;
-    // Replaces or creates profile name atomically; refuses a name that would not move
-    // to Windows.
+    // Replaces or creates profile name atomically, also on a full disk; refuses a name
+    // that would not move to Windows, and never replaces what is not a plain file.
     bool save(const QString& name, const QByteArray& record) const;
     bool remove(const QString& name) const;
 
     // A name that stays inside the folder: not empty, "." or "..", no path separator.
     static bool isNameInsideFolder(const QString& name);
-    // Also free of the characters Windows forbids in file names.
+    // Also free of the characters Windows forbids in file names, none of the names it
+    // keeps for devices, and not ending in a dot or a space.
     static bool isPortableName(const QString& name);
+    // The name of the temporary file a save of a profile leaves when it is interrupted:
+    // the profile's name, a dot and QSaveFile's six random letters.
+    static bool isLeftoverName(const QString& name);
 
 private:
     bool acceptsName(const QString& name, const char* action) const;

@@ -157,8 +157,12 @@ bool GameConfigWidget::takePort(const QString& path, QSpinBox* spinBox, QLabel* 
     return true;
 }
 
-void GameConfigWidget::reportUpdate(const QString& error, const QString& doneTitle, const QString& failedTitle)
+// The restart box would promise a port that was never stored.
+void GameConfigWidget::reportUpdate(QString error, const QString& doneTitle, const QString& failedTitle)
 {
+    const QString notStored = storeError ? storeError() : QString();
+    if (!notStored.isEmpty())
+        error += (error.isEmpty() ? QString() : QStringLiteral("\n")) + notStored;
     if (!error.isEmpty()) {
         qWarning().noquote() << "Simulator configuration not updated:" << error;
         dialogs.critical(this, failedTitle, error);

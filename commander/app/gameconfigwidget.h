@@ -31,6 +31,9 @@ public:
     ~GameConfigWidget() override;
 
     void setDialogs(const Dialogs& replacement) { dialogs = replacement; }
+    // Asked right after an update's signal: why its folder and port were not stored, empty
+    // when they were. Without it an update reports only its simulator's files.
+    void setStoreErrorSource(std::function<QString()> source) { storeError = std::move(source); }
 
 signals:
     // Emitted by every update that got past the folder and port checks, also when a file
@@ -61,11 +64,12 @@ private:
     bool takePort(const QString& path, QSpinBox* spinBox, QLabel* portLabel, quint16* port,
                   const QString& emptyTitle, const QString& emptyText, const QString& zeroTitle,
                   const QString& zeroText);
-    void reportUpdate(const QString& error, const QString& doneTitle, const QString& failedTitle);
+    void reportUpdate(QString error, const QString& doneTitle, const QString& failedTitle);
 
     Ui_GameConfigWidget* ui;
     AppConfig::DcsSettings dcsSettings;
     AppConfig::Il2Settings il2Settings;
     AppConfig::Condor2Settings condor2Settings;
     Dialogs dialogs;
+    std::function<QString()> storeError;
 };

@@ -114,6 +114,7 @@ MainWindow::MainWindow(QWidget* parent)
     connect(gamePage, &GameConfigWidget::dcsSettingsChanged, &config, &AppConfig::changeDcsSettings);
     connect(gamePage, &GameConfigWidget::il2SettingsChanged, &config, &AppConfig::changeIl2Settings);
     connect(gamePage, &GameConfigWidget::condor2SettingsChanged, &config, &AppConfig::changeCondor2Settings);
+    gamePage->setStoreErrorSource([this] { return config.lastWriteError(); });
     connect(worker, &DirectControlThread::flightModuleChanged, effectsPage, &ThreeAxisEffectsWidget::activateProfileForFlightModule);
     connect(worker, &DirectControlThread::flightModuleChanged, status, &StatusWidget::changeFlightModule);
     connect(worker, &DirectControlThread::telemetryChanged, status, &StatusWidget::changeTelemetry);

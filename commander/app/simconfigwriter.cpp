@@ -1,12 +1,12 @@
 #include "simconfigwriter.h"
 
+#include "atomicfile.h"
 #include "textlines.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <functional>
 #include <vector>
@@ -51,16 +51,11 @@ QString readFile(const QString& path, QByteArray* bytes)
     return QString();
 }
 
-// QSaveFile writes a temporary file beside the target and renames it over the old one,
-// so the old file stays whole until its replacement is complete.
+// The old file stays whole until its complete replacement is in place, also on a full disk.
 QString replaceFile(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return cannotWrite(path, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return cannotWrite(path, file.errorString());
-    return QString();
+    const QString error = replaceFileAtomically(path, bytes);
+    return error.isEmpty() ? QString() : cannotWrite(path, error);
 }
 
 QString editFile(const QString& path, const std::function<QByteArray(const QByteArray&)>& edit)
@@ -75,29 +70,19 @@ QString editFile(const QString& path, const std::function<QByteArray(const QByte
     return replaceFile(path, after);
 }
 
+// The copy is a new file with the folder's default permissions: a read-only flag of the
+// shipped file is not carried over, so the next update can replace the copy. A copy that
+// is the same already is not written, so that an update on a full disk gets as far as the
+// user's own files.
 QString copyFile(const QString& source, const QString& target)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return cannotRead(source, in.errorString());
-    // The copy is a new file with the folder's default permissions: a read-only flag of
-    // the shipped file is not carried over, so the next update can replace the copy.
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
-        return cannotWrite(target, out.errorString());
-    char buffer[64 * 1024];
-    for (;;) {
-        const qint64 count = in.read(buffer, sizeof buffer);
-        if (count < 0)
-            return cannotRead(source, in.errorString());
-        if (count == 0)
-            break;
-        if (out.write(buffer, count) != count)
-            return cannotWrite(target, out.errorString());
-    }
-    if (!out.commit())
-        return cannotWrite(target, out.errorString());
-    return QString();
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        return cannotRead(source, in.errorString());
+    return editFile(target, [&bytes](const QByteArray&) { return bytes; });
 }
 
 // True when folder is tree itself or lies inside it, also through links or "..".

@@ -22,8 +22,8 @@ public:
     // Sets the five telemetry keys of "Settings/UDP.ini".
     static QString updateCondor2(const QString& condor2Folder, quint16 port);
 
-    // Merges the source tree into the target: each file is written under a temporary
-    // name and renamed over the one it replaces; target entries that the source lacks
-    // stay; symbolic links in the source are skipped.
+    // Merges the source tree into the target: each file that differs is written under a
+    // temporary name and renamed over the one it replaces; target entries that the source
+    // lacks stay; symbolic links in the source are skipped.
     static QString copyDirectoryRecursively(const QString& source, const QString& target);
 };

@@ -1,8 +1,14 @@
 #include "appconfig.h"
 
+#include "atomicfile.h"
+
+#include <QDateTime>
 #include <QDebug>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStringList>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -80,6 +86,51 @@ AppConfig::TrimButtonConfig parseBinding(const QString& text)
     return binding;
 }
 
+// A value as QSettings reads it back from an INI file, where a number comes back as text.
+bool sameValue(const QVariant& readBack, const QVariant& wanted)
+{
+    if (readBack.metaType() == wanted.metaType())
+        return readBack == wanted;
+    return readBack.toString() == wanted.toString();
+}
+
+// The INI text of values, made by QSettings in a new file beside path and read back
+// complete; an error text when it was not. The file is read back under another name:
+// QSettings keeps a file it wrote in a process-wide cache and would give back its own
+// values instead of the file's bytes.
+QString iniText(const QString& path, const QMap<QString, QVariant>& values, QByteArray* bytes)
+{
+    QTemporaryFile written(path + QStringLiteral(".XXXXXX"));
+    if (!written.open())
+        return written.errorString();
+    written.close();
+    const QString check = written.fileName() + QStringLiteral(".check");
+    {
+        QSettings ini(written.fileName(), QSettings::IniFormat);
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            ini.setValue(it.key(), it.value());
+        ini.sync();
+        if (ini.status() != QSettings::NoError)
+            return AppConfig::tr("the settings could not be written (is the disk full?)");
+    }
+    if (!QFile::rename(written.fileName(), check))
+        return AppConfig::tr("the settings could not be read back");
+    QString error;
+    {
+        const QSettings ini(check, QSettings::IniFormat);
+        bool complete = ini.status() == QSettings::NoError && ini.allKeys().size() == values.size();
+        for (auto it = values.cbegin(); complete && it != values.cend(); ++it)
+            complete = sameValue(ini.value(it.key()), it.value());
+        QFile file(check);
+        if (!complete || !file.open(QIODevice::ReadOnly))
+            error = AppConfig::tr("the settings read back incomplete (is the disk full?)");
+        else
+            *bytes = file.readAll();
+    }
+    QFile::remove(check);
+    return error;
+}
+
 }
 
 bool AppConfig::TrimButtonConfig::operator==(const TrimButtonConfig& other) const
@@ -114,9 +165,19 @@ int AppConfig::defaultTelemetry() const
     return int(settings.value("CORE/default_telemetry", 10).toUInt());
 }
 
+// A number that does not fit is not wrapped into some other port.
 quint16 AppConfig::port(const QString& key) const
 {
-    return quint16(settings.value(key, 0).toUInt() & 0xFFFF);
+    const QVariant value = settings.value(key);
+    if (!value.isValid())
+        return 0;
+    bool ok = false;
+    const uint number = value.toString().toUInt(&ok, 10);
+    if (ok && number <= 0xFFFF)
+        return quint16(number);
+    qWarning().noquote() << "config.ini:" << key << value.toString()
+                         << "is no port from 0 to 65535; read as missing (0)";
+    return 0;
 }
 
 QString AppConfig::text(const QString& key) const
@@ -168,15 +229,59 @@ void AppConfig::changeTrimButton(int axisIndex, QString deviceName, int buttonTy
                    << "hat" << isHat << hatIndex << "button" << buttonIndex;
         return;
     }
-    settings.setValue(bindingKey(axisIndex, buttonType),
-                      bindingText(deviceName, isHat, hatIndex, buttonIndex));
+    store({{bindingKey(axisIndex, buttonType), bindingText(deviceName, isHat, hatIndex, buttonIndex)}});
+    // Also after a failed write: the table is the one the file holds.
     emit trimSettingsChanged(trimConfig());
+}
+
+void AppConfig::store(const QList<QPair<QString, QVariant>>& changes)
+{
+    writeError = replaceFile(changes);
+    if (!writeError.isEmpty())
+        qWarning().noquote() << writeError << "- it keeps the settings it had";
+}
+
+QString AppConfig::replaceFile(const QList<QPair<QString, QVariant>>& changes)
+{
+    const QString path = settings.fileName();
+    const QString shownPath = QDir::toNativeSeparators(path);
+    // The new file is made of what QSettings read: one it could not read is kept.
+    QFile current(path);
+    if (current.exists() && !current.open(QIODevice::ReadOnly))
+        return tr("Cannot read %1: %2").arg(shownPath, current.errorString());
+    current.close();
+    // Nothing of ours is pending, so this only reads what the file holds now.
+    settings.sync();
+    QMap<QString, QVariant> values;
+    for (const QString& key : settings.allKeys())
+        values.insert(key, settings.value(key));
+    for (const auto& [key, value] : changes)
+        values.insert(key, value);
+
+    const QFileInfo before(path);
+    const qint64 sizeBefore = before.size();
+    const QDateTime timeBefore = before.lastModified();
+    QByteArray bytes;
+    QString error = iniText(path, values, &bytes);
+    if (error.isEmpty())
+        error = replaceFileAtomically(path, bytes);
+    if (!error.isEmpty())
+        return tr("Cannot write %1: %2").arg(shownPath, error);
+    // QSettings takes a file of the same size and time as the one it read for that file,
+    // and would go on giving the old values.
+    const QFileInfo after(path);
+    if (before.exists() && after.size() == sizeBefore && after.lastModified() == timeBefore) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+            file.setFileTime(timeBefore.addSecs(2), QFileDevice::FileModificationTime);
+    }
+    settings.sync();
+    return QString();
 }
 
 void AppConfig::writeSimulator(const QString& group, quint16 udpPort, const QString& path)
 {
-    settings.setValue(group + "/port", int(udpPort));
-    settings.setValue(group + "/path", path);
+    store({{group + "/port", int(udpPort)}, {group + "/path", path}});
 }
 
 void AppConfig::changeDcsSettings(AppConfig::DcsSettings simulator)
@@ -196,5 +301,5 @@ void AppConfig::changeCondor2Settings(AppConfig::Condor2Settings simulator)
 
 void AppConfig::changeDefaultTelemetry(Telemetry::Source source)
 {
-    settings.setValue("CORE/default_telemetry", int(source));
+    store({{"CORE/default_telemetry", int(source)}});
 }

@@ -11,7 +11,9 @@
 
 // The settings of torquix-commander that live outside effect profiles, kept in
 // "config.ini" in the working directory. Nothing is cached: every getter reads
-// through QSettings, every slot writes through it. Lives on the GUI thread.
+// through QSettings. Every slot replaces the file at once, completely or not at all:
+// after a failed write the file and every getter are as before, and the log and
+// lastWriteError() say why. Lives on the GUI thread.
 class AppConfig : public QObject
 {
     Q_OBJECT
@@ -71,6 +73,9 @@ public:
     XPlaneSettings xplaneSettings() const;
     TrimConfig trimConfig() const;
 
+    // Why the last write of "config.ini" failed, naming the file; empty when it succeeded.
+    QString lastWriteError() const { return writeError; }
+
     // Registers the records and ButtonType that queued signals carry.
     static void registerMetaTypes();
 
@@ -91,8 +96,14 @@ private:
     quint16 port(const QString& key) const;
     QString text(const QString& key) const;
     void writeSimulator(const QString& group, quint16 udpPort, const QString& path);
+    // Writes changes into "config.ini" beside the keys it holds; sets writeError.
+    void store(const QList<QPair<QString, QVariant>>& changes);
+    QString replaceFile(const QList<QPair<QString, QVariant>>& changes);
 
+    // Only read through: it would write the file itself through a buffered QSaveFile,
+    // which Qt 6.4 can commit short on a full disk and still report no error.
     QSettings settings;
+    QString writeError;
 };
 
 Q_DECLARE_METATYPE(AppConfig::TrimConfig)

@@ -1,5 +1,6 @@
 #include "appconfig.h"
 #include "gameconfigwidget.h"
+#include "smallfilesystem.h"
 #include "widgettest.h"
 
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -182,7 +184,9 @@ void TestGameConfigWidget::checkBoxes(const QList<Box>& expected)
 void TestGameConfigWidget::update_data()
 {
     QTest::addColumn<int>("simulator");
-    QTest::addColumn<QString>("folder"); // none, ready for the update, or bare of the simulator's files
+    // none, ready for the update, bare of the simulator's files, on a full disk without its
+    // file, or ready while config.ini cannot be written
+    QTest::addColumn<QString>("folder");
     QTest::addColumn<int>("port");       // typed before the update
     QTest::addColumn<Box>("box");        // its title after the simulator's name; a part of its text
     const QString restart = "You need to restart Torquix Commander in order to activate changes in config";
@@ -197,6 +201,9 @@ void TestGameConfigWidget::update_data()
         row(" port 0", "ready", 0, "critical", " port is not set", "from 1 to 65535");
         row("", "ready", 4321, "information", " config updated", restart);
         row(" without its files", "bare", 4321, "critical", " config not updated", sim.missing);
+        row(" config.ini not written", "unstored", 4321, "critical", " config not updated", "config.ini: disk full");
+        if (simulator > 0)
+            row(" on a full disk", "full", 4321, "critical", " config not updated", sim.file.mid(1) + ": No space left");
     }
 }
 
@@ -210,7 +217,16 @@ void TestGameConfigWidget::update()
     QFETCH(int, port);
     QFETCH(Box, box);
     const Simulator& sim = simulators[simulator];
-    const QString path = folder == "bare" ? workingDirectory->filePath("empty") : makeSimulatorFolder(simulator);
+    std::optional<SmallFileSystem> disk;
+    QString path = folder == "bare" ? workingDirectory->filePath("empty") : makeSimulatorFolder(simulator);
+    if (folder == "full") {
+        disk.emplace();
+        SKIP_UNLESS_MOUNTED(*disk);
+        path = disk->filePath(sim.folder);
+        QVERIFY(QDir().mkpath(QFileInfo(path + sim.file).path()) && disk->fill());
+    }
+    if (folder == "unstored")
+        page->setStoreErrorSource([] { return QString("Cannot write config.ini: disk full"); });
     QVERIFY(QDir().mkpath(path));
     setSettings(simulator, folder == "none" ? QString() : path, 4000);
     config->changeDcsSettings({"stored", 4000});
@@ -230,6 +246,7 @@ void TestGameConfigWidget::update()
         return;
     }
     QCOMPARE(emitted(simulator), applied);
+    QVERIFY(folder != "full" || !QFile::exists(path + sim.file));
     if (box.kind == "information") {
         QVERIFY(readFile(path + sim.file).contains(sim.written.toUtf8()));
         QVERIFY(!WidgetTest::saveScreenshot(page.get(), "updated-" + sim.prefix).isEmpty());

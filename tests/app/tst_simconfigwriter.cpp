@@ -1,4 +1,5 @@
 #include "simconfigwriter.h"
+#include "smallfilesystem.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -164,6 +165,8 @@ private slots:
     void dcsRefusedTouchesNothing();
     void failedStepReportsAndStops_data();
     void failedStepReportsAndStops();
+    void fullDiskKeepsTheFile_data();
+    void fullDiskKeepsTheFile();
 };
 
 void TestSimConfigWriter::editTouchesOnlyWhatMustChange_data()
@@ -354,6 +357,63 @@ void TestSimConfigWriter::failedStepReportsAndStops()
     QVERIFY2(error.contains(named), qPrintable(error));
     for (const QString& name : untouched)
         QCOMPARE(readFile(root.filePath(name)), before[name]);
+}
+
+void TestSimConfigWriter::fullDiskKeepsTheFile_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("old"); // empty: the file is missing
+    QTest::addColumn<qint64>("leaveFree");
+    const QByteArray big = "; " + QByteArray(3 * SmallFileSystem::pageSize, 'x') + "\r\n"; // more than a free page
+    const QPair<const char*, QByteArray> files[] = {
+        {"il2/data/startup.cfg", big + "[KEY = telemetrydevice]\r\naddr1 = \"old\"\r\n[END]\r\n"},
+        {"condor2/Settings/UDP.ini", big + "[Connection]\r\nPort=1\r\n"},
+        {"dcs/Scripts/Export.lua", "-" + big},
+        {"dcs/Scripts/TorquixGameExport.lua", "-- export v1\n"}}; // a copied script
+    for (const auto& [file, old] : files) {
+        for (const qint64 free : {qint64(0), SmallFileSystem::pageSize}) {
+            for (const QByteArray& before : {old, QByteArray()})
+                QTest::addRow("%s, %s, %s", file, before.isEmpty() ? "missing" : "old", free ? "one page free" : "full")
+                    << file << before << free;
+        }
+    }
+}
+
+// The update leaves either the new, complete file, or the old one byte-identical (or
+// missing) and an error naming it; no temporary file is left. Of the new files only
+// the small ones fit where one page is free.
+void TestSimConfigWriter::fullDiskKeepsTheFile()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, old);
+    QFETCH(qint64, leaveFree);
+    SmallFileSystem disk;
+    SKIP_UNLESS_MOUNTED(disk);
+    const QString root = disk.path(), path = root + '/' + file, simulator = file.section('/', 0, 0);
+    makeDcsFolders(root);
+    // The DCS update then has nothing to write before Export.lua but the larger shipped script.
+    writeFile(root + "/program/extras/dcs/Scripts/Torquix/Port.lua", "Torquix.port = 31000");
+    writeFile(root + "/program/extras/dcs/Scripts/TorquixGameExport.lua", QByteArray(3 * SmallFileSystem::pageSize, '-'));
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    QFile::remove(path);
+    QCOMPARE(update(simulator, root), QString());
+    const QByteArray fresh = readFile(path); // what the update makes of a missing file
+    QVERIFY(QFile::remove(path));
+    if (!old.isEmpty())
+        writeFile(path, old);
+    const auto before = snapshot(root);
+    QVERIFY(disk.fill(leaveFree));
+
+    const QString error = update(simulator, root);
+    auto after = snapshot(root);
+    QCOMPARE(after.remove(SmallFileSystem::ballastName()), 1);
+    if (old.isEmpty() && leaveFree > 0 && !file.endsWith("TorquixGameExport.lua")) {
+        QCOMPARE(error, QString());
+        QCOMPARE(after.take(file), fresh);
+    } else {
+        QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+    }
+    QCOMPARE(after, before);
 }
 
 QTEST_GUILESS_MAIN(TestSimConfigWriter)

@@ -1,4 +1,5 @@
 #include "appconfig.h"
+#include "smallfilesystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,6 +46,9 @@ private slots:
     void withoutFileEverythingIsDefault();
     void handWrittenFileIsRead_data();
     void handWrittenFileIsRead();
+    void fullDiskKeepsTheFile_data();
+    void fullDiskKeepsTheFile();
+    void sameSizeChangeIsReadBack();
     void simulatorSettingsRoundTrip_data();
     void simulatorSettingsRoundTrip();
     void defaultTelemetryRoundTrips();
@@ -103,16 +107,20 @@ void TestAppConfig::handWrittenFileIsRead_data()
     QTest::addColumn<int>("defaultTelemetry");
     QTest::addColumn<int>("xplanePort");
     QTest::addColumn<QString>("xplanePath");
+    QTest::addColumn<bool>("portWarned"); // read as missing, and the log says so
     QTest::newRow("every core and X-Plane key")
         << QByteArray("[CORE]\ntrim_increment=75\ndefault_telemetry=5\n"
                       "[XPLANE]\nport=49000\npath=C:/X-Plane 12\n")
-        << 75 << 5 << 49000 << "C:/X-Plane 12";
-    QTest::newRow("port keeps its low 16 bits")
-        << QByteArray("[XPLANE]\nport=70000\n") << 50 << 10 << 4464 << "";
+        << 75 << 5 << 49000 << "C:/X-Plane 12" << false;
+    QTest::newRow("highest port") << QByteArray("[XPLANE]\nport=65535\n") << 50 << 10 << 65535 << "" << false;
+    QTest::newRow("port 65536 is not wrapped") << QByteArray("[XPLANE]\nport=65536\n") << 50 << 10 << 0 << "" << true;
+    QTest::newRow("port 99999 is not wrapped") << QByteArray("[XPLANE]\nport=99999\n") << 50 << 10 << 0 << "" << true;
+    QTest::newRow("port beyond 32 bits") << QByteArray("[XPLANE]\nport=4294967297\n") << 50 << 10 << 0 << "" << true;
+    QTest::newRow("negative port") << QByteArray("[XPLANE]\nport=-1\n") << 50 << 10 << 0 << "" << true;
     QTest::newRow("port that is not a number")
-        << QByteArray("[XPLANE]\nport=abc\n") << 50 << 10 << 0 << "";
+        << QByteArray("[XPLANE]\nport=abc\n") << 50 << 10 << 0 << "" << true;
     QTest::newRow("autodetect selected")
-        << QByteArray("[CORE]\ndefault_telemetry=7\n") << 50 << 7 << 0 << "";
+        << QByteArray("[CORE]\ndefault_telemetry=7\n") << 50 << 7 << 0 << "" << false;
 }
 
 void TestAppConfig::handWrittenFileIsRead()
@@ -122,6 +130,7 @@ void TestAppConfig::handWrittenFileIsRead()
     QFETCH(int, defaultTelemetry);
     QFETCH(int, xplanePort);
     QFETCH(QString, xplanePath);
+    QFETCH(bool, portWarned);
     QFile file(configPath());
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(ini);
@@ -130,8 +139,65 @@ void TestAppConfig::handWrittenFileIsRead()
     AppConfig config;
     QCOMPARE(config.trimIncrement(), trimIncrement);
     QCOMPARE(config.defaultTelemetry(), defaultTelemetry);
-    QCOMPARE(int(config.xplaneSettings().port), xplanePort);
-    QCOMPARE(config.xplaneSettings().path, xplanePath);
+    const QRegularExpression warning("XPLANE/port .* read as missing");
+    if (portWarned)
+        QTest::ignoreMessage(QtWarningMsg, warning);
+    else
+        QTest::failOnWarning(warning);
+    const AppConfig::XPlaneSettings xplane = config.xplaneSettings();
+    QCOMPARE(int(xplane.port), xplanePort);
+    QCOMPARE(xplane.path, xplanePath);
+}
+
+void TestAppConfig::fullDiskKeepsTheFile_data()
+{
+    QTest::addColumn<qint64>("leaveFree");
+    QTest::addColumn<bool>("existed");
+    for (const qint64 free : {qint64(0), SmallFileSystem::pageSize}) {
+        for (const bool existed : {true, false})
+            QTest::addRow("%s, %s", free == 0 ? "full" : "one page free", existed ? "old file" : "new file")
+                << free << existed;
+    }
+}
+
+// Each write is larger than a page. The file keeps its bytes (or stays absent), the
+// getters their values, the log and lastWriteError() name the file, and no temporary
+// file is left.
+void TestAppConfig::fullDiskKeepsTheFile()
+{
+    QFETCH(qint64, leaveFree);
+    QFETCH(bool, existed);
+    SmallFileSystem disk;
+    SKIP_UNLESS_MOUNTED(disk);
+    QVERIFY(QDir::setCurrent(disk.path()));
+    const QString longPath = "C:/" + QString(2 * SmallFileSystem::pageSize, 'p');
+    // Hand-written, so that a rewrite by QSettings would differ.
+    const QByteArray old = existed ? "; the user's\n[CORE]\ntrim_increment=20\n" : "";
+    QFile file(configPath());
+    QVERIFY(!existed || (file.open(QIODevice::WriteOnly) && file.write(old) == old.size()));
+    file.close();
+    AppConfig config;
+    QVERIFY(disk.fill(leaveFree));
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("config\\.ini.*keeps the settings it had"));
+    config.changeIl2Settings({longPath, 29999});
+    QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : "<absent>", existed ? old : "<absent>");
+    QCOMPARE(config.il2Settings().port, quint16(0));
+    QCOMPARE(config.trimIncrement(), existed ? 20 : 50);
+    QCOMPARE(QDir(disk.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             existed ? QStringList({SmallFileSystem::ballastName(), "config.ini"}) : QStringList{SmallFileSystem::ballastName()});
+    QVERIFY2(config.lastWriteError().contains(configPath()), qPrintable(config.lastWriteError()));
+}
+
+// Rewrites of the same length often follow each other within the file time's resolution.
+void TestAppConfig::sameSizeChangeIsReadBack()
+{
+    AppConfig config;
+    for (int round = 0; round < 1000; ++round) {
+        const auto source = round % 2 ? Telemetry::TELEMETRY_SOURCE_CONDOR : Telemetry::TELEMETRY_SOURCE_X_PLANE;
+        config.changeDefaultTelemetry(source);
+        QCOMPARE(config.defaultTelemetry(), int(source));
+    }
 }
 
 void TestAppConfig::simulatorSettingsRoundTrip_data()

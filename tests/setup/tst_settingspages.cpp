@@ -4,6 +4,7 @@
 #include "gpioextensionwidget.h"
 #include "settingslimits.h"
 #include "settingsuibackgroundthread.h"
+#include "smallfilesystem.h"
 #include "ui_gpioextensionwidget.h"
 #include "widgettest.h"
 
@@ -16,6 +17,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <sys/stat.h>
 
 using Worker = SettingsUiBackgroundThread;
 
@@ -77,14 +79,19 @@ HardwareSettingsTypeDef hardwareRecord()
     return record;
 }
 
-// Every file and folder under the working directory, with its content.
+// Every entry under the working directory, with the content of each file; a pipe is
+// not opened, which would wait for a writer.
 QMap<QString, QByteArray> tree()
 {
     QMap<QString, QByteArray> entries;
-    QDirIterator it(QDir::currentPath(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(QDir::currentPath(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        QFile file(it.next());
-        entries[it.filePath()] = file.open(QIODevice::ReadOnly) ? file.readAll() : "<folder>";
+        const QFileInfo entry = it.nextFileInfo();
+        QFile file(entry.filePath());
+        entries[entry.filePath()] = entry.isDir()                                   ? "<folder>"
+                                    : !entry.isFile()                               ? "<not a file>"
+                                    : file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>";
     }
     return entries;
 }
@@ -266,7 +273,7 @@ private slots:
     {
         QTest::addColumn<Page>("page");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("fileSize");     // -1: no file; -2: the folder is a file, name is in the working directory
+        QTest::addColumn<int>("fileSize");     // -1: no file; -2: the folder is a file, name is in the working directory; -3: a pipe; -4: a folder
         QTest::addColumn<bool>("nameRefused"); // then saving and deleting are tried too
         QTest::newRow("empty file") << Effects << "empty" << 0 << false;
         QTest::newRow("63 bytes") << Effects << "short" << 63 << false;
@@ -283,6 +290,18 @@ private slots:
         QTest::newRow("dot dot") << Periphery << ".." << -1 << true;
         QTest::newRow("colon") << Periphery << "a:b" << -1 << true;
         QTest::newRow("folder unusable") << Periphery << "config.ini" << -2 << false;
+        QTest::newRow("device name CON") << Effects << "CON" << -1 << true;
+        QTest::newRow("device name nul with an extension") << Periphery << "nul.txt" << -1 << true;
+        QTest::newRow("device name Com1") << Effects << "Com1" << -1 << true;
+        QTest::newRow("device name lpt9 with two extensions") << Periphery << "lpt9.tar.gz" << -1 << true;
+        QTest::newRow("device name aux before a space and an extension") << Effects << "aux .json" << -1 << true;
+        QTest::newRow("device name PRN") << Periphery << "PRN" << -1 << true;
+        QTest::newRow("final dot") << Effects << "flight." << -1 << true;
+        QTest::newRow("final space") << Periphery << "flight " << -1 << true;
+        QTest::newRow("pipe of effects") << Effects << "pipe" << -3 << true;
+        QTest::newRow("pipe of periphery") << Periphery << "pipe" << -3 << true;
+        QTest::newRow("folder") << Periphery << "folder" << -4 << true;
+        QTest::newRow("an interrupted save's leftover") << Effects << "flight.lGOVCu" << 64 << true;
     }
 
     // Nothing is sent, no control and no file anywhere changes, and the log says why. A
@@ -300,6 +319,8 @@ private slots:
             makePages();
         }
         QVERIFY(fileSize < 0 || writeFile(folder(page) + name, QByteArray(fileSize, char(7))));
+        QVERIFY(fileSize != -3 || ::mkfifo(QFile::encodeName(folder(page) + name).constData(), 0644) == 0);
+        QVERIFY(fileSize != -4 || QDir().mkpath(folder(page) + name));
         for (const char* control : {"profile_combo_box", "profile_save_button", "profile_delete_button"})
             QCOMPARE(child(control, pageOf(page))->isEnabled(), fileSize != -2);
         load(page, sample(page), false);
@@ -316,6 +337,85 @@ private slots:
         QCOMPARE(tree(), before);
         QCOMPARE(shown(page), sample(page, true));
         QCOMPARE(profileWarnings, nameRefused ? 3 : 1);
+    }
+
+    QStringList listed(Page page) const
+    {
+        QStringList names;
+        for (int item = 0; item < profileCombo(page)->count(); ++item)
+            names << profileCombo(page)->itemText(item);
+        return names;
+    }
+
+    // Every profile saved is listed, names close to a device's or a leftover's included;
+    // an interrupted save's leftover, a pipe and a folder are not.
+    void listingLeavesOutWhatIsNoProfile()
+    {
+        for (const Page page : {Effects, Periphery}) {
+            QVERIFY(WidgetTest::showExposed(pageOf(page), QSize(900, 760)));
+            QStringList saved = {"flight", "a.b", "COM10", "CONSOLE", "LPT0", "a.con", "flight.AbCdE", "flight.Ab3dEf", "flight.AbCdEfG"};
+            for (const QString& name : std::as_const(saved)) {
+                profileCombo(page)->lineEdit()->setText(name);
+                click(page, "profile_save_button");
+            }
+            for (const QString& leftover : {"flight.lGOVCu", "a.b.XyZabc", "new.QwErTy"})
+                QVERIFY(writeFile(folder(page) + leftover, sample(page, true)));
+            QVERIFY(::mkfifo(QFile::encodeName(folder(page) + "pipe").constData(), 0644) == 0);
+            QVERIFY(QDir().mkpath(folder(page) + "folder"));
+            makePages();
+            saved.sort(Qt::CaseInsensitive);
+            QCOMPARE(listed(page), saved);
+        }
+        QCOMPARE(profileWarnings, 0);
+    }
+
+    void fullDiskKeepsTheProfile_data()
+    {
+        QTest::addColumn<Page>("page");
+        QTest::addColumn<qint64>("leaveFree");
+        QTest::addColumn<bool>("existed");
+        for (const Page page : {Effects, Periphery}) {
+            for (const qint64 free : {qint64(0), SmallFileSystem::pageSize}) {
+                for (const bool existed : {true, false})
+                    QTest::addRow("%s, %s, %s", page == Effects ? "effects" : "periphery", free == 0 ? "full" : "one page free",
+                                  existed ? "old profile" : "new profile")
+                        << page << free << existed;
+            }
+        }
+    }
+
+    // A full disk fails the save: the profile keeps its bytes (or stays missing), the log
+    // says so, no temporary file is left and the list stays as it was. One page free takes
+    // a record whole.
+    void fullDiskKeepsTheProfile()
+    {
+        QFETCH(Page, page);
+        QFETCH(qint64, leaveFree);
+        QFETCH(bool, existed);
+        SmallFileSystem disk;
+        SKIP_UNLESS_MOUNTED(disk);
+        QVERIFY(QDir::setCurrent(disk.path()));
+        const QString profile = QDir::current().absoluteFilePath(folder(page) + "flight");
+        QVERIFY(!existed || writeFile(profile, QByteArray(sample(page).size(), 'o')));
+        makePages();
+        load(page, sample(page), false);
+        QVERIFY(WidgetTest::showExposed(pageOf(page), QSize(900, 760)));
+        const QStringList listedBefore = listed(page);
+        QMap<QString, QByteArray> expected = tree();
+        QVERIFY(disk.fill(leaveFree));
+
+        // The name is set, not typed: the box never has the focus, so nothing is applied.
+        child("profile_save_button", pageOf(page))->setFocus();
+        profileCombo(page)->lineEdit()->setText("flight");
+        click(page, "profile_save_button");
+        QMap<QString, QByteArray> after = tree();
+        QCOMPARE(after.remove(QDir::current().absoluteFilePath(SmallFileSystem::ballastName())), 1);
+        if (leaveFree > 0)
+            expected[profile] = sample(page, true);
+        QCOMPARE(after, expected);
+        QCOMPARE(profileWarnings, leaveFree > 0 ? 0 : 1);
+        QCOMPARE(listed(page), leaveFree > 0 ? QStringList{"flight"} : listedBefore);
+        QVERIFY(QDir::setCurrent(workingDirectory->path()));
     }
 
     void loadedRecordsFollowTheBaseTypeAndSendNothing_data()
