@@ -91,6 +91,7 @@ FullEffectSettingsWidget::FullEffectSettingsWidget(QWidget* parent)
     sendItemIndex(ui->force_clamping_mode, FIELD_FORCE_CLIPPING_MODE, 0);
 
     enableProfileRow(profiles, ui->profile_combo_box, ui->profile_save_button, ui->profile_delete_button);
+    activateOnlyOnChoiceOrEnter(ui->profile_combo_box);
     readProfiles();
 }
 

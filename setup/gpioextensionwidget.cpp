@@ -103,6 +103,7 @@ GpioExtensionWidget::GpioExtensionWidget(QWidget* parent)
     initialising = false;
 
     enableProfileRow(profiles, ui->profile_combo_box, ui->profile_save_button, ui->profile_delete_button);
+    activateOnlyOnChoiceOrEnter(ui->profile_combo_box);
     readProfiles();
     ui->gpio_tool_box->setCurrentIndex(0);
 }

@@ -7,6 +7,7 @@
 #include "ui_gpioextensionwidget.h"
 #include "widgettest.h"
 
+#include <QApplication>
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QListView>
@@ -316,6 +317,53 @@ private slots:
         QCOMPARE(tree(), before);
         QCOMPARE(shown(page), sample(page, true));
         QCOMPARE(profileWarnings, nameRefused ? 3 : 1);
+    }
+
+    void typedNameAppliesOnlyWhenChosenOrConfirmed_data()
+    {
+        QTest::addColumn<Page>("page");
+        QTest::addColumn<QString>("action");
+        for (const char* action : {"save", "delete", "list", "enter"}) {
+            QTest::addRow("effects, %s", action) << Effects << QString(action);
+            QTest::addRow("periphery, %s", action) << Periphery << QString(action);
+        }
+    }
+
+    // An existing profile's name typed into the box: leaving the box for Save, Delete or
+    // the list applies nothing; a choice from the list or Enter applies the profile.
+    void typedNameAppliesOnlyWhenChosenOrConfirmed()
+    {
+        QFETCH(Page, page);
+        QFETCH(QString, action);
+        load(page, sample(page, true), false);
+        QByteArray profile = sample(page, true);
+        profile[page == Effects ? 1 : 14] = char(55);
+        QVERIFY(writeFile(folder(page) + "alpha", profile) && writeFile(folder(page) + "changed", profile));
+        QVERIFY(QMetaObject::invokeMethod(pageOf(page), "readProfiles"));
+        QVERIFY(WidgetTest::showExposed(pageOf(page), QSize(900, 760)));
+        pageOf(page)->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(pageOf(page)));
+        QComboBox* combo = profileCombo(page);
+        QTest::mouseClick(combo->lineEdit(), Qt::LeftButton);
+        QTest::keyClicks(combo->lineEdit(), "changed");
+        QTRY_VERIFY(combo->lineEdit()->hasFocus());
+        if (action == "enter") {
+            QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+        } else if (action == "list") {
+            QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(combo->width() - 6, combo->height() / 2));
+            QTRY_VERIFY(combo->view()->isVisible());
+            QVERIFY(!combo->lineEdit()->hasFocus());
+            QCOMPARE(sent, QStringList());
+            QTest::qWait(QApplication::doubleClickInterval() + 100); // the list ignores a release that soon after opening
+            const QRect item = combo->view()->visualRect(combo->model()->index(combo->findText("changed"), 0));
+            QTest::mouseClick(combo->view()->viewport(), Qt::LeftButton, {}, item.center());
+        } else {
+            click(page, action == "save" ? "profile_save_button" : "profile_delete_button");
+            QVERIFY(!combo->lineEdit()->hasFocus());
+            QCOMPARE(tree().value(QDir::current().absoluteFilePath(folder(page) + "changed")), action == "save" ? sample(page, true) : QByteArray());
+        }
+        QCOMPARE(sent, action == "enter" || action == "list" ? QStringList{page == Effects ? "uint8 1 0 55" : "uint8 38 2 55"} : QStringList());
+        QVERIFY(!WidgetTest::saveScreenshot(pageOf(page), QString("typed_") + QTest::currentDataTag()).isEmpty());
     }
 
     void loadedRecordsFollowTheBaseTypeAndSendNothing_data()
