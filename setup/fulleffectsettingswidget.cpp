@@ -112,6 +112,7 @@ void FullEffectSettingsWidget::setDeviceType(DeviceTypeEnum type)
 {
     initialising = true;
     deviceType = type;
+    setBaseType(type);
     disableUnsupportedElements();
     setAxisTabsVisibility(ui->axis_tab, type);
     initialising = false;

@@ -69,6 +69,7 @@ void FullHardwareSettingsWidget::sendGain(QSpinBox* spin, SettingsFieldEnum fiel
 void FullHardwareSettingsWidget::setDeviceType(DeviceTypeEnum type, bool advanced)
 {
     deviceType = type;
+    setBaseType(type);
     disableUnsupportedElements(advanced);
 }
 

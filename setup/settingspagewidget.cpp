@@ -1,4 +1,5 @@
 #include "settingspagewidget.h"
+#include "settingslimits.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -6,32 +7,42 @@
 
 void SettingsPageWidget::emitInt8IfNotInInit(SettingsFieldEnum field, int8_t index, int8_t data)
 {
-    if (!initialising)
+    if (sends(field, index))
         emit settingInt8Changed(field, index, data);
 }
 
 void SettingsPageWidget::emitUInt8IfNotInInit(SettingsFieldEnum field, int8_t index, uint8_t data)
 {
-    if (!initialising)
+    if (sends(field, index))
         emit settingUInt8Changed(field, index, data);
 }
 
 void SettingsPageWidget::emitInt16IfNotInInit(SettingsFieldEnum field, int8_t index, int16_t data)
 {
-    if (!initialising)
+    if (sends(field, index))
         emit settingInt16Changed(field, index, data);
 }
 
 void SettingsPageWidget::emitUInt16IfNotInInit(SettingsFieldEnum field, int8_t index, uint16_t data)
 {
-    if (!initialising)
+    if (sends(field, index))
         emit settingUInt16Changed(field, index, data);
 }
 
 void SettingsPageWidget::emitFloatIfNotInInit(SettingsFieldEnum field, int8_t index, float data)
 {
-    if (!initialising)
+    if (sends(field, index))
         emit settingFloatChanged(field, index, data);
+}
+
+void SettingsPageWidget::setBaseType(DeviceTypeEnum type)
+{
+    oneAxisBase = type == DEVICE_TYPE_RUDDER || type == DEVICE_TYPE_WHEEL || type == DEVICE_TYPE_COLLECTIVE;
+}
+
+bool SettingsPageWidget::sends(SettingsFieldEnum field, int8_t index) const
+{
+    return !initialising && !(oneAxisBase && isSecondAxisSetting(field, index));
 }
 
 void SettingsPageWidget::sendFlag(QCheckBox* box, SettingsFieldEnum field, int8_t index)

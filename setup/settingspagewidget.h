@@ -44,5 +44,13 @@ protected:
     void sendUInt8(QSpinBox* spin, SettingsFieldEnum field, int8_t index);
     void sendUInt16(QSpinBox* spin, SettingsFieldEnum field, int8_t index);
 
+    // Rudder, wheel and collective have one axis: their pages send no axis-1 setting.
+    void setBaseType(DeviceTypeEnum type);
+
     bool initialising = false; // while set, no control change leaves the page
+
+private:
+    bool sends(SettingsFieldEnum field, int8_t index) const;
+
+    bool oneAxisBase = false;
 };

@@ -212,6 +212,10 @@ void SettingsUiBackgroundThread::sendSetting(int pid, SettingsFieldEnum field, i
         qWarning().noquote() << "refused:" << line;
         return;
     }
+    if (isSecondAxisSetting(field, index) && pid != PRODUCT_ID_JOYSTICK) {
+        qWarning().noquote() << "refused, the base has one axis:" << line;
+        return;
+    }
     HidInOutReportTypeDef report;
     build(&report, field, index, data);
     hid_write(handle, reinterpret_cast<const unsigned char*>(&report), sizeof(report));

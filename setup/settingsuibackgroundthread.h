@@ -14,7 +14,8 @@ class QTimer;
 // of its own: every tick it polls each product id, opening a base that was plugged in
 // and dropping one that stopped answering, and it carries out the main window's
 // requests. Every slot runs on the worker's thread; callers on another thread queue
-// their calls. A request for a product id without an open base does nothing.
+// their calls. A request for a product id without an open base does nothing; a setting
+// outside its field's range, or for axis 1 of a base other than the joystick, is refused.
 class SettingsUiBackgroundThread : public QObject
 {
     Q_OBJECT

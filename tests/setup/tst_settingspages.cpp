@@ -187,6 +187,40 @@ class TestSettingsPages : public QObject
         return text;
     }
 
+    QList<SettingsPageWidget*> pages() const { return {effects.get(), hardware.get(), periphery.get()}; }
+    // A worker that has opened the emulated base pid, whose records it holds. The pages'
+    // settings go to that base as the main window forwards them, and the records read
+    // from it are loaded into the pages.
+    void linkToBase(Worker& worker, int pid, const QMap<int, QByteArray>& records = {})
+    {
+        BaseEmulator::reset();
+        BaseEmulator::setReadTimeoutWait(0);
+        BaseEmulator::addBase(pid);
+        for (auto it = records.begin(); it != records.end(); ++it) {
+            std::array<uint8_t, 64> record{};
+            std::memcpy(record.data(), it.value().constData(), record.size());
+            BaseEmulator::setFeatureReport(pid, uint8_t(it.key()), record);
+        }
+        for (int tick = 0; tick <= Worker::retryTicks; ++tick)
+            worker.checkDeviceConnections();
+        QVERIFY(BaseEmulator::openHandleCount(pid) == 1);
+        for (SettingsPageWidget* page : pages()) {
+            connect(page, &SettingsPageWidget::settingInt8Changed, &worker, [&worker, pid](auto f, auto i, auto d) { worker.sendInt8SettingReport(pid, f, i, d); });
+            connect(page, &SettingsPageWidget::settingUInt8Changed, &worker, [&worker, pid](auto f, auto i, auto d) { worker.sendUInt8SettingReport(pid, f, i, d); });
+            connect(page, &SettingsPageWidget::settingUInt16Changed, &worker, [&worker, pid](auto f, auto i, auto d) { worker.sendUInt16SettingReport(pid, f, i, d); });
+            connect(page, &SettingsPageWidget::settingFloatChanged, &worker, [&worker, pid](auto f, auto i, auto d) { worker.sendFloatSettingReport(pid, f, i, d); });
+        }
+        connect(&worker, &Worker::effectSettingsObtained, this, [this](auto settings) { effects->settingsToUi(settings, false); });
+        connect(&worker, &Worker::hardwareSettingsObtained, this, [this](auto settings) { hardware->settingsToUi(settings); });
+        connect(&worker, &Worker::adcExtenderSettingsObtained, this, [this](auto settings) { periphery->adcSettingsToUi(settings, false); });
+        connect(&worker, &Worker::gpioExtenderSettingsObtained, this, [this](auto settings) { periphery->gpioSettingsToUi(settings, false); });
+    }
+    static QByteArray recordOnBase(int pid, uint8_t reportId)
+    {
+        const std::array<uint8_t, 64> record = BaseEmulator::settingsRecord(pid, reportId);
+        return QByteArray(reinterpret_cast<const char*>(record.data()), int(record.size()));
+    }
+
 private slots:
     void init()
     {
@@ -484,6 +518,51 @@ private slots:
                      {"calibration_speed", 200}, {"calibration_speed_slider", 200}});
         QCOMPARE(child<QSlider>("calibration_speed_slider")->maximum(), 200);
         QCOMPARE(sent.size(), 12);
+    }
+
+    void secondAxisReachesOnlyTheJoystick_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::newRow("joystick") << int(DEVICE_TYPE_JOYSTICK);
+        QTest::newRow("rudder") << int(DEVICE_TYPE_RUDDER);
+        QTest::newRow("wheel") << int(DEVICE_TYPE_WHEEL);
+        QTest::newRow("collective") << int(DEVICE_TYPE_COLLECTIVE);
+    }
+
+    // A profile that differs from the base in every field of both axes, then every axis-1
+    // control of the controller page changed: a one-axis base is sent only index-0 and
+    // common fields and keeps its axis-1 bytes; the joystick gets both axes.
+    void secondAxisReachesOnlyTheJoystick()
+    {
+        QFETCH(int, type);
+        const int pid = QList<int>{PRODUCT_ID_GENERIC, PRODUCT_ID_JOYSTICK, PRODUCT_ID_RUDDER, PRODUCT_ID_WHEEL, PRODUCT_ID_COLLECTIVE}[type];
+        const bool twoAxes = type == DEVICE_TYPE_JOYSTICK;
+        Worker worker({pid});
+        linkToBase(worker, pid, {{EFFECT_SETTINGS_REPORT_ID, bytesOf(effectRecord())}});
+        effects->setDeviceType(DeviceTypeEnum(type));
+        hardware->setDeviceType(DeviceTypeEnum(type), false);
+        worker.readEffectSettings(pid);
+        worker.readHardwareSettings(pid);
+        EffectSettingsTypeDef profile{-1, 41, 51, 61, 0, {}, {}};
+        profile.axis[0] = {81, 901, 11, 21, 31, 41, 51, 61, 71};
+        profile.axis[1] = {82, 902, 12, 22, 32, 42, 52, 62, 72};
+        QVERIFY(writeFile(folder(Effects) + "two axes", bytesOf(profile)));
+        effects->applyProfile("two axes");
+        for (auto* spin : child("axis1Tab", hardware.get())->findChildren<QSpinBox*>())
+            spin->setValue(spin->maximum());
+        for (auto* box : child("axis1Tab", hardware.get())->findChildren<QCheckBox*>())
+            box->toggle();
+
+        int secondAxis = 0;
+        for (const QString& setting : std::as_const(sent))
+            secondAxis += isSecondAxisSetting(SettingsFieldEnum(setting.section(' ', 1, 1).toInt()), setting.section(' ', 2, 2).toInt());
+        QCOMPARE(secondAxis > 0, twoAxes);
+        QCOMPARE(sent.filter("refused"), QStringList());
+        QByteArray expected = bytesOf(profile).left(31);
+        if (!twoAxes)
+            expected.replace(18, 13, bytesOf(effectRecord()).mid(18, 13));
+        QCOMPARE(recordOnBase(pid, EFFECT_SETTINGS_REPORT_ID).left(31), expected);
+        QCOMPARE(recordOnBase(pid, HARDWARE_SETTINGS_REPORT_ID).mid(23, 13) == QByteArray(13, '\0'), !twoAxes);
     }
 
     // The periphery form alone: names, types, ranges, label texts, pages; retranslating
