@@ -152,8 +152,18 @@ bool SettingsUiBackgroundThread::readRecord(int pid, uint8_t reportId, void* rec
     report.reportId = reportId;
     const int result = hid_get_feature_report(handle, reinterpret_cast<unsigned char*>(&report),
                                               sizeof(report));
-    if (result <= 0)
+    // A short read leaves the rest of the record unknown: no part of it is used.
+    if (result < int(sizeof(report))) {
+        QString why = result <= 0 ? QStringLiteral("the read failed")
+                                  : QStringLiteral("%1 of %2 bytes arrived").arg(result).arg(sizeof(report));
+        if (const wchar_t* error = result < 0 ? hid_error(handle) : nullptr)
+            why += QStringLiteral(" (%1)").arg(QString::fromWCharArray(error));
+        qWarning().noquote() << QStringLiteral("settings report 0x%1 of base %2 not read: %3")
+                                    .arg(reportId, 2, 16, QLatin1Char('0'))
+                                    .arg(pid)
+                                    .arg(why);
         return false;
+    }
     std::memcpy(record, report.data, sizeof(report.data));
     return true;
 }

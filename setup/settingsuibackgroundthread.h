@@ -68,8 +68,8 @@ private:
     void pollOpenBase(int pid, hid_device* handle);
     void tryToOpen(int pid);
     void sendCommand(int pid, ReportDataTypeEnum command);
-    // Reads feature report reportId into record; false when there is no open base or
-    // the read failed.
+    // Reads feature report reportId into record; false when there is no open base, or
+    // when the read failed or was short, which the log says.
     bool readRecord(int pid, uint8_t reportId, void* record);
     template <typename T, typename Build>
     void sendSetting(int pid, SettingsFieldEnum field, int8_t index, T data, Build build,
