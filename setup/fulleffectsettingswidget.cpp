@@ -91,7 +91,9 @@ FullEffectSettingsWidget::FullEffectSettingsWidget(QWidget* parent)
     sendItemIndex(ui->force_clamping_mode, FIELD_FORCE_CLIPPING_MODE, 0);
 
     enableProfileRow(profiles, ui->profile_combo_box, ui->profile_save_button, ui->profile_delete_button);
+    activateOnlyOnChoiceOrEnter(ui->profile_combo_box);
     readProfiles();
+    keepInitialValues();
 }
 
 FullEffectSettingsWidget::~FullEffectSettingsWidget()
@@ -111,6 +113,7 @@ void FullEffectSettingsWidget::setDeviceType(DeviceTypeEnum type)
 {
     initialising = true;
     deviceType = type;
+    setBaseType(type);
     disableUnsupportedElements();
     setAxisTabsVisibility(ui->axis_tab, type);
     initialising = false;
@@ -118,7 +121,18 @@ void FullEffectSettingsWidget::setDeviceType(DeviceTypeEnum type)
 
 void FullEffectSettingsWidget::settingsToUi(const EffectSettingsTypeDef& settings, bool writeChanges)
 {
-    initialising = !writeChanges;
+    if (writeChanges) {
+        applyRecord(settings);
+        return;
+    }
+    baseRecord = settings;
+    showRecord(settings);
+    recordLoaded(1, 1);
+}
+
+void FullEffectSettingsWidget::showRecord(const EffectSettingsTypeDef& settings)
+{
+    initialising = true;
 
     // Every control is read before any is set.
     const int8_t invert = ui->invert_constant_force->isChecked() ? 1 : -1;
@@ -151,6 +165,45 @@ void FullEffectSettingsWidget::settingsToUi(const EffectSettingsTypeDef& setting
         ui->force_clamping_mode->setCurrentIndex(settings.forceClippingMode);
 
     initialising = false;
+}
+
+void FullEffectSettingsWidget::applyRecord(const EffectSettingsTypeDef& profile)
+{
+    const int8_t invert = holdChecked(ui->invert_constant_force, profile.invertConstantForce > 0) ? 1 : -1;
+    sendIfDifferent(Wire::Int8, FIELD_INVERT_CONSTANT_FORCE, 0, invert, baseRecord.invertConstantForce);
+    const std::array<uint8_t, globalSpinCount> directX = {
+        profile.directXConstantStrength, profile.directXSpringStrength, profile.directXPeriodicStrength};
+    const std::array<uint8_t, globalSpinCount> baseDirectX = {
+        baseRecord.directXConstantStrength, baseRecord.directXSpringStrength, baseRecord.directXPeriodicStrength};
+    for (int i = 0; i < globalSpinCount; ++i)
+        sendIfDifferent(Wire::UInt8, directXFields[i], 0, holdValue(directXSpins[i], directX[i]), baseDirectX[i]);
+    // The hidden axis-1 controls of a one-axis base keep what the base holds.
+    for (int axis = 0; axis < (hasSecondAxis() ? 2 : 1); ++axis) {
+        for (int row = 0; row < axisRowCount; ++row) {
+            const SettingsFieldEnum field = axisFields[row];
+            const int held = holdValue(axisSpins[axis][row], axisValue(profile.axis[axis], field));
+            sendIfDifferent(isTwoBytes(field) ? Wire::UInt16 : Wire::UInt8, field, int8_t(axis), held,
+                            axisValue(baseRecord.axis[axis], field));
+        }
+    }
+    sendIfDifferent(Wire::UInt8, FIELD_FORCE_CLIPPING_MODE, 0,
+                    holdIndex(ui->force_clamping_mode, profile.forceClippingMode), baseRecord.forceClippingMode);
+}
+
+void FullEffectSettingsWidget::settingSent(SettingsFieldEnum field, int8_t index, int value)
+{
+    switch (field) {
+    case FIELD_INVERT_CONSTANT_FORCE: baseRecord.invertConstantForce = int8_t(value); break;
+    case FIELD_DIRECT_X_SPRING_STRENGTH: baseRecord.directXSpringStrength = uint8_t(value); break;
+    case FIELD_DIRECT_X_CONSTANT_STRENGTH: baseRecord.directXConstantStrength = uint8_t(value); break;
+    case FIELD_DIRECT_X_PERIODIC_STRENGTH: baseRecord.directXPeriodicStrength = uint8_t(value); break;
+    case FIELD_FORCE_CLIPPING_MODE: baseRecord.forceClippingMode = uint8_t(value); break;
+    default:
+        // Every other field of this page is one of an axis.
+        if (index == 0 || index == 1)
+            setAxisValue(&baseRecord.axis[index], field, value);
+        break;
+    }
 }
 
 void FullEffectSettingsWidget::uiToSettings(EffectSettingsTypeDef* settings) const

@@ -23,8 +23,10 @@ public:
 
     // Shows the controls of the type; the values the set-up forces on them are not sent.
     void setDeviceType(DeviceTypeEnum type);
-    // Sets each control that differs from the record. With writeChanges each control
-    // that changes sends its setting, in load order; without, nothing is sent.
+    // Without writeChanges: the record was read from the base; it is shown and nothing
+    // is sent. With writeChanges: a profile; each field the controls then hold that
+    // differs from the base's is sent once, in load order (axis 1 only to a base that
+    // has it).
     void settingsToUi(const EffectSettingsTypeDef& settings, bool writeChanges);
     // Fills bytes 0-30 from the controls; bytes 31-63 stay as they are.
     void uiToSettings(EffectSettingsTypeDef* settings) const;
@@ -62,6 +64,9 @@ private:
 
     // As uint8 or uint16, by the field's width.
     void sendSpinBox(QSpinBox* spin, SettingsFieldEnum field, int8_t index);
+    void showRecord(const EffectSettingsTypeDef& settings);
+    void applyRecord(const EffectSettingsTypeDef& profile);
+    void settingSent(SettingsFieldEnum field, int8_t index, int value) override;
     void setRowVisible(QWidget* label, QAbstractSlider* slider, QSpinBox* spin, bool visible);
 
     Ui_FullEffectSettingsWidget* ui;
@@ -71,4 +76,7 @@ private:
     std::array<QSpinBox*, globalSpinCount> directXSpins{};
     RawProfileFolder profiles;
     DeviceTypeEnum deviceType = DEVICE_TYPE_GENERIC;
+    // The record last read from the base, with every value sent since: what a profile
+    // is compared with, as a control may show a value the base does not hold.
+    EffectSettingsTypeDef baseRecord{};
 };

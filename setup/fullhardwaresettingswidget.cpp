@@ -52,6 +52,7 @@ FullHardwareSettingsWidget::FullHardwareSettingsWidget(QWidget* parent)
     sendUInt8(ui->axis1_pole_pair, FIELD_POLE_PAIRS, 1);
     sendGain(ui->axis1_p_gain, FIELD_P_GAIN, 1, pGainScale);
     sendGain(ui->axis1_i_gain, FIELD_I_GAIN, 1, 1.0f);
+    keepInitialValues();
 }
 
 FullHardwareSettingsWidget::~FullHardwareSettingsWidget()
@@ -69,6 +70,7 @@ void FullHardwareSettingsWidget::sendGain(QSpinBox* spin, SettingsFieldEnum fiel
 void FullHardwareSettingsWidget::setDeviceType(DeviceTypeEnum type, bool advanced)
 {
     deviceType = type;
+    setBaseType(type);
     disableUnsupportedElements(advanced);
 }
 
@@ -94,6 +96,7 @@ void FullHardwareSettingsWidget::settingsToUi(const HardwareSettingsTypeDef& set
              ui->axis1_encoder_CPR, ui->axis1_pole_pair, ui->axis1_p_gain, ui->axis1_i_gain);
 
     initialising = false;
+    recordLoaded(1, 1);
 }
 
 void FullHardwareSettingsWidget::loadAxis(const HardwareAxisSettingsTypeDef& axis, QCheckBox* encoderDirection,

@@ -17,6 +17,11 @@ constexpr int genericButtonMode = 1;
 constexpr int analogMode = 2;
 constexpr int brakingPwmMode = 8;
 
+// The records the page needs before it is enabled.
+constexpr unsigned adcRecordBit = 1;
+constexpr unsigned gpioRecordBit = 2;
+constexpr unsigned bothRecords = adcRecordBit | gpioRecordBit;
+
 constexpr int customExtension = 1;
 constexpr int tianhangExtension = 12;
 constexpr int buttonModesItem = 2;
@@ -103,8 +108,10 @@ GpioExtensionWidget::GpioExtensionWidget(QWidget* parent)
     initialising = false;
 
     enableProfileRow(profiles, ui->profile_combo_box, ui->profile_save_button, ui->profile_delete_button);
+    activateOnlyOnChoiceOrEnter(ui->profile_combo_box);
     readProfiles();
     ui->gpio_tool_box->setCurrentIndex(0);
+    keepInitialValues();
 }
 
 GpioExtensionWidget::~GpioExtensionWidget()
@@ -187,7 +194,17 @@ void GpioExtensionWidget::updatePeripherySections()
 
 void GpioExtensionWidget::gpioSettingsToUi(const GpioExtensionSettingsTypeDef& record, bool send)
 {
-    initialising = !send;
+    if (send) {
+        applyGpioRecord(record);
+        return;
+    }
+    baseGpio = record;
+    showBaseRecords(gpioRecordBit);
+}
+
+void GpioExtensionWidget::showGpioRecord(const GpioExtensionSettingsTypeDef& record)
+{
+    initialising = true;
     setComboIndexIfDifferent(ui->spiModeCombo_1, record.extensionType);
     setComboIndexIfDifferent(ui->spi_mode_dropdown, record.spiMode);
     setComboIndexIfDifferent(ui->latch_mode_dropdown, record.spiLatchMode);
@@ -206,7 +223,26 @@ void GpioExtensionWidget::gpioSettingsToUi(const GpioExtensionSettingsTypeDef& r
 
 void GpioExtensionWidget::adcSettingsToUi(const AdcExtensionSettingsTypeDef& record, bool send)
 {
-    initialising = !send;
+    if (send) {
+        applyAdcRecord(record);
+        return;
+    }
+    baseAdc = record;
+    showBaseRecords(adcRecordBit);
+}
+
+void GpioExtensionWidget::showBaseRecords(unsigned arrived)
+{
+    // Half of a base's records is not shown: the page shows both, or the form's values.
+    if (!recordLoaded(arrived, bothRecords))
+        return;
+    showAdcRecord(baseAdc);
+    showGpioRecord(baseGpio);
+}
+
+void GpioExtensionWidget::showAdcRecord(const AdcExtensionSettingsTypeDef& record)
+{
+    initialising = true;
     for (int channel = 0; channel < channelCount; ++channel) {
         setCheckedIfDifferent(invertBoxes[channel], record.invert[channel] != 0);
         setSpinBoxValueIfDifferent(buttonLowSpins[channel], record.buttonLow[channel]);
@@ -216,6 +252,73 @@ void GpioExtensionWidget::adcSettingsToUi(const AdcExtensionSettingsTypeDef& rec
         setSpinBoxValueIfDifferent(smoothingSpins[channel], record.smoothing[channel]);
     }
     initialising = false;
+}
+
+void GpioExtensionWidget::applyAdcRecord(const AdcExtensionSettingsTypeDef& profile)
+{
+    for (int channel = 0; channel < channelCount; ++channel) {
+        const auto index = int8_t(channel);
+        sendIfDifferent(Wire::UInt8, FIELD_ADC_INVERT, index,
+                        holdChecked(invertBoxes[channel], profile.invert[channel] != 0) ? 1 : 0, baseAdc.invert[channel]);
+        sendIfDifferent(Wire::UInt8, FIELD_ADC_BUTTON_LOW, index,
+                        holdValue(buttonLowSpins[channel], profile.buttonLow[channel]), baseAdc.buttonLow[channel]);
+        sendIfDifferent(Wire::UInt8, FIELD_ADC_BUTTON_HIGH, index,
+                        holdValue(buttonHighSpins[channel], profile.buttonHigh[channel]), baseAdc.buttonHigh[channel]);
+        sendIfDifferent(Wire::UInt16, FIELD_ADC_LOWER_DEAD_ZONE, index,
+                        holdValue(lowerDeadZoneSpins[channel], profile.lowerDeadZone[channel]),
+                        baseAdc.lowerDeadZone[channel]);
+        sendIfDifferent(Wire::UInt16, FIELD_ADC_UPPER_DEAD_ZONE, index,
+                        holdValue(upperDeadZoneSpins[channel], profile.upperDeadZone[channel]),
+                        baseAdc.upperDeadZone[channel]);
+        sendIfDifferent(Wire::UInt8, FIELD_ADC_SMOOTHING, index,
+                        holdValue(smoothingSpins[channel], profile.smoothing[channel]), baseAdc.smoothing[channel]);
+    }
+}
+
+void GpioExtensionWidget::applyGpioRecord(const GpioExtensionSettingsTypeDef& profile)
+{
+    sendIfDifferent(Wire::UInt8, FIELD_EXTENSION_MODE, 0, holdIndex(ui->spiModeCombo_1, profile.extensionType),
+                    baseGpio.extensionType);
+    sendIfDifferent(Wire::UInt8, FIELD_SPI_MODE, 0, holdIndex(ui->spi_mode_dropdown, profile.spiMode), baseGpio.spiMode);
+    sendIfDifferent(Wire::UInt8, FIELD_SPI_LATCH_MODE, 0, holdIndex(ui->latch_mode_dropdown, profile.spiLatchMode),
+                    baseGpio.spiLatchMode);
+    sendIfDifferent(Wire::UInt8, FIELD_SPI_LATCH_DELAY, 0, holdValue(ui->spi_latch_delay, profile.spiLatchDelay),
+                    baseGpio.spiLatchDelay);
+    sendIfDifferent(Wire::UInt8, FIELD_SPI_CLK_PULSE_LENGTH, 0,
+                    holdValue(ui->spi_pulse_length, profile.spiClkPulseLength), baseGpio.spiClkPulseLength);
+    for (int pin = 0; pin < pinCount; ++pin) {
+        sendIfDifferent(Wire::UInt8, FIELD_GPIO_MODE, int8_t(pin), holdIndex(pinCombos[pin], profile.pinModes[pin]),
+                        baseGpio.pinModes[pin]);
+        // No record holds this one: the box sends it when it changes.
+        if (pin == encoderZ0Pin)
+            setCheckedIfDifferent(ui->enable_reset_button, profile.pinModes[pin] != 0);
+    }
+    for (int button = 0; button < buttonCount; ++button)
+        sendIfDifferent(Wire::UInt8, FIELD_BUTTON_MODE, int8_t(button),
+                        holdIndex(buttonCombos[button], profile.buttonModes[button]), baseGpio.buttonModes[button]);
+    updatePeripherySections();
+}
+
+void GpioExtensionWidget::settingSent(SettingsFieldEnum field, int8_t index, int value)
+{
+    const auto narrow = uint8_t(value);
+    // Indexes are those the page's own controls send.
+    switch (field) {
+    case FIELD_EXTENSION_MODE: baseGpio.extensionType = narrow; break;
+    case FIELD_GPIO_MODE: baseGpio.pinModes[index] = narrow; break;
+    case FIELD_BUTTON_MODE: baseGpio.buttonModes[index] = narrow; break;
+    case FIELD_SPI_MODE: baseGpio.spiMode = narrow; break;
+    case FIELD_SPI_LATCH_MODE: baseGpio.spiLatchMode = narrow; break;
+    case FIELD_SPI_LATCH_DELAY: baseGpio.spiLatchDelay = narrow; break;
+    case FIELD_SPI_CLK_PULSE_LENGTH: baseGpio.spiClkPulseLength = narrow; break;
+    case FIELD_ADC_LOWER_DEAD_ZONE: baseAdc.lowerDeadZone[index] = uint16_t(value); break;
+    case FIELD_ADC_UPPER_DEAD_ZONE: baseAdc.upperDeadZone[index] = uint16_t(value); break;
+    case FIELD_ADC_BUTTON_LOW: baseAdc.buttonLow[index] = narrow; break;
+    case FIELD_ADC_BUTTON_HIGH: baseAdc.buttonHigh[index] = narrow; break;
+    case FIELD_ADC_SMOOTHING: baseAdc.smoothing[index] = narrow; break;
+    case FIELD_ADC_INVERT: baseAdc.invert[index] = narrow; break;
+    default: break; // the reset center flag is in no record
+    }
 }
 
 void GpioExtensionWidget::uiToGpioSettings(GpioExtensionSettingsTypeDef* record) const

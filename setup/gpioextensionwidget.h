@@ -24,8 +24,9 @@ public:
 
     // Called at every set-up of a base that is not generic.
     void setupPeripheryControls();
-    // Set each control that differs from the record; with send each change is sent in
-    // load order, without nothing is.
+    // Without send: the record was read from the base; it is shown and nothing is sent.
+    // With send: part of a profile; each field the controls then hold that differs from
+    // the base's is sent once, in load order.
     void adcSettingsToUi(const AdcExtensionSettingsTypeDef& record, bool send);
     void gpioSettingsToUi(const GpioExtensionSettingsTypeDef& record, bool send);
     // Fill the fields the page shows; reserved bytes stay as they are.
@@ -48,6 +49,13 @@ private slots:
     void prepareAnalogSpinBoxes();
 
 private:
+    void showBaseRecords(unsigned arrived);
+    void showAdcRecord(const AdcExtensionSettingsTypeDef& record);
+    void showGpioRecord(const GpioExtensionSettingsTypeDef& record);
+    void applyAdcRecord(const AdcExtensionSettingsTypeDef& profile);
+    void applyGpioRecord(const GpioExtensionSettingsTypeDef& profile);
+    void settingSent(SettingsFieldEnum field, int8_t index, int value) override;
+
     Ui_GpioExtensionWidget* ui;
     RawProfileFolder profiles;
     // Position in each list = pin, button or channel.
@@ -59,4 +67,8 @@ private:
     QList<QSpinBox*> buttonLowSpins;
     QList<QSpinBox*> buttonHighSpins;
     QList<QCheckBox*> invertBoxes;
+    // The records last read from the base, with every value sent since: what a profile
+    // is compared with, as a control may show a value the base does not hold.
+    AdcExtensionSettingsTypeDef baseAdc{};
+    GpioExtensionSettingsTypeDef baseGpio{};
 };

@@ -231,6 +231,10 @@ void MainWindow::setupForDeviceType(DeviceTypeEnum type)
         hideAllTabs();
         return;
     }
+    // Until its own records arrive, no page shows what another base holds.
+    for (SettingsPageWidget* page : std::initializer_list<SettingsPageWidget*>{
+             ui->effects_settings_widget, ui->gpio_extension_widget, ui->hardware_settings_widget})
+        page->waitForRecords();
     showAllTabs();
     ui->effects_settings_widget->setDeviceType(type);
     ui->gpio_extension_widget->setupPeripheryControls();

@@ -100,3 +100,12 @@ bool settingWithinLimits(SettingsFieldEnum field, int index, double value, int w
         return false;
     return !limit.sign || value != 0;
 }
+
+bool isSecondAxisSetting(SettingsFieldEnum field, int index)
+{
+    if (index != 1 || field < 0 || field >= SETTINGS_FIELD_COUNT)
+        return false;
+    // The per-axis fields are the only ones indexed exactly 0 and 1.
+    const Limits& limit = limits[field];
+    return limit.firstIndex == 0 && limit.lastIndex == axis;
+}

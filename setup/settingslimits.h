@@ -10,3 +10,7 @@
 // (1, 2, or 4 for a float): the field is known, takes a value of that width and kind,
 // index is one of its indexes, and value is finite and within its range.
 bool settingWithinLimits(SettingsFieldEnum field, int index, double value, int width, bool isFloat);
+
+// True when index is axis 1 of a per-axis field: a setting only the joystick, the one
+// base with two axes, takes.
+bool isSecondAxisSetting(SettingsFieldEnum field, int index);

@@ -4,6 +4,7 @@
 #include <QAbstractSlider>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QListView>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -76,6 +77,13 @@ void enableProfileRow(const RawProfileFolder& folder, QComboBox* combo, QWidget*
 {
     for (QWidget* widget : {static_cast<QWidget*>(combo), save, remove})
         widget->setEnabled(folder.isUsable());
+}
+
+void activateOnlyOnChoiceOrEnter(QComboBox* combo)
+{
+    // Enter reaches the combo through returnPressed, which stays connected.
+    if (QLineEdit* edit = combo->lineEdit())
+        QObject::disconnect(edit, &QLineEdit::editingFinished, combo, nullptr);
 }
 
 void listProfiles(const RawProfileFolder& folder, QComboBox* combo)

@@ -39,6 +39,10 @@ void sliderFollowsSpinBox(QAbstractSlider* slider, int value);
 // The profile row of a page: an editable combo naming the profile, and its Save and
 // Delete buttons. All three are disabled when the folder cannot be used.
 void enableProfileRow(const RawProfileFolder& folder, QComboBox* combo, QWidget* save, QWidget* remove);
+// An editable combo of Qt activates the item matching its text also when the text
+// field loses the focus (to a button, or to its own list); after this only a choice
+// from the list and Enter activate.
+void activateOnlyOnChoiceOrEnter(QComboBox* combo);
 // Lists the folder's profiles with none selected and an empty edit text.
 void listProfiles(const RawProfileFolder& folder, QComboBox* combo);
 // Saves record under the combo's text, lists again and selects that name (case

@@ -2,7 +2,10 @@
 
 #include "settingsprotocol.h"
 
+#include <QList>
 #include <QWidget>
+
+#include <utility>
 
 class QCheckBox;
 class QComboBox;
@@ -18,6 +21,10 @@ class SettingsPageWidget : public QWidget
 
 public:
     using QWidget::QWidget;
+
+    // Another base was picked: the page shows the form's initial values, sending
+    // nothing, and stays disabled until that base's records have been loaded.
+    void waitForRecords();
 
 signals:
     void settingInt8Changed(SettingsFieldEnum field, int8_t index, int8_t data);
@@ -44,5 +51,37 @@ protected:
     void sendUInt8(QSpinBox* spin, SettingsFieldEnum field, int8_t index);
     void sendUInt16(QSpinBox* spin, SettingsFieldEnum field, int8_t index);
 
+    // Rudder, wheel and collective have one axis: their pages send no axis-1 setting.
+    void setBaseType(DeviceTypeEnum type);
+    bool hasSecondAxis() const { return !oneAxisBase; }
+
+    // Remembers the values the form gave the controls; called once the page is built.
+    void keepInitialValues();
+    // One of the records the page needs, each a bit of all, was read from the base; once
+    // all of them were, the page is enabled and true is returned.
+    bool recordLoaded(unsigned record, unsigned all);
+
+    // Each sets a control without sending and returns what it then holds: a spin box
+    // clamps to its range, a combo given an index beyond its items holds none (-1).
+    int holdValue(QSpinBox* spin, int value);
+    int holdIndex(QComboBox* combo, int index);
+    bool holdChecked(QCheckBox* box, bool checked);
+
+    enum class Wire { Int8, UInt8, UInt16 };
+    // Sends held when it differs from the base's value; a combo holding no item (a
+    // negative value of an unsigned field) sends nothing.
+    void sendIfDifferent(Wire wire, SettingsFieldEnum field, int8_t index, int held, int base);
+    // Called for every integer setting the page sends, after it left.
+    virtual void settingSent(SettingsFieldEnum field, int8_t index, int value);
+
     bool initialising = false; // while set, no control change leaves the page
+
+private:
+    bool sends(SettingsFieldEnum field, int8_t index) const;
+    void showInitialValues();
+
+    bool oneAxisBase = false;
+    // Spin boxes, sliders, check boxes and combos with the value or index the form gave them.
+    QList<std::pair<QWidget*, int>> initialValues;
+    unsigned loadedRecords = ~0u; // a page that waits for no base shows what it is given
 };

@@ -152,8 +152,18 @@ bool SettingsUiBackgroundThread::readRecord(int pid, uint8_t reportId, void* rec
     report.reportId = reportId;
     const int result = hid_get_feature_report(handle, reinterpret_cast<unsigned char*>(&report),
                                               sizeof(report));
-    if (result <= 0)
+    // A short read leaves the rest of the record unknown: no part of it is used.
+    if (result < int(sizeof(report))) {
+        QString why = result <= 0 ? QStringLiteral("the read failed")
+                                  : QStringLiteral("%1 of %2 bytes arrived").arg(result).arg(sizeof(report));
+        if (const wchar_t* error = result < 0 ? hid_error(handle) : nullptr)
+            why += QStringLiteral(" (%1)").arg(QString::fromWCharArray(error));
+        qWarning().noquote() << QStringLiteral("settings report 0x%1 of base %2 not read: %3")
+                                    .arg(reportId, 2, 16, QLatin1Char('0'))
+                                    .arg(pid)
+                                    .arg(why);
         return false;
+    }
     std::memcpy(record, report.data, sizeof(report.data));
     return true;
 }
@@ -210,6 +220,10 @@ void SettingsUiBackgroundThread::sendSetting(int pid, SettingsFieldEnum field, i
     // Nothing outside the field's range ever reaches a motor controller.
     if (!settingWithinLimits(field, index, double(data), int(sizeof(T)), std::is_floating_point_v<T>)) {
         qWarning().noquote() << "refused:" << line;
+        return;
+    }
+    if (isSecondAxisSetting(field, index) && pid != PRODUCT_ID_JOYSTICK) {
+        qWarning().noquote() << "refused, the base has one axis:" << line;
         return;
     }
     HidInOutReportTypeDef report;

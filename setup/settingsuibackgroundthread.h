@@ -14,7 +14,8 @@ class QTimer;
 // of its own: every tick it polls each product id, opening a base that was plugged in
 // and dropping one that stopped answering, and it carries out the main window's
 // requests. Every slot runs on the worker's thread; callers on another thread queue
-// their calls. A request for a product id without an open base does nothing.
+// their calls. A request for a product id without an open base does nothing; a setting
+// outside its field's range, or for axis 1 of a base other than the joystick, is refused.
 class SettingsUiBackgroundThread : public QObject
 {
     Q_OBJECT
@@ -67,8 +68,8 @@ private:
     void pollOpenBase(int pid, hid_device* handle);
     void tryToOpen(int pid);
     void sendCommand(int pid, ReportDataTypeEnum command);
-    // Reads feature report reportId into record; false when there is no open base or
-    // the read failed.
+    // Reads feature report reportId into record; false when there is no open base, or
+    // when the read failed or was short, which the log says.
     bool readRecord(int pid, uint8_t reportId, void* record);
     template <typename T, typename Build>
     void sendSetting(int pid, SettingsFieldEnum field, int8_t index, T data, Build build,

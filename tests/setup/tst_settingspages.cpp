@@ -8,6 +8,7 @@
 #include "ui_gpioextensionwidget.h"
 #include "widgettest.h"
 
+#include <QApplication>
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QListView>
@@ -193,6 +194,40 @@ class TestSettingsPages : public QObject
         return text;
     }
 
+    // A worker that has opened the emulated base pid, holding records by report id. The
+    // pages' settings go to it as the main window forwards them; records read are loaded.
+    void linkToBase(Worker& worker, int pid, const QMap<int, QByteArray>& records)
+    {
+        BaseEmulator::reset();
+        BaseEmulator::setReadTimeoutWait(0);
+        BaseEmulator::addBase(pid);
+        for (auto it = records.begin(); it != records.end(); ++it) {
+            std::array<uint8_t, 64> record{};
+            std::memcpy(record.data(), it.value().leftJustified(64, '\0', true).constData(), record.size());
+            BaseEmulator::setFeatureReport(pid, uint8_t(it.key()), record);
+        }
+        for (int tick = 0; tick <= Worker::retryTicks; ++tick)
+            worker.checkDeviceConnections();
+        for (SettingsPageWidget* page : {static_cast<SettingsPageWidget*>(effects.get()), static_cast<SettingsPageWidget*>(hardware.get()),
+                                         static_cast<SettingsPageWidget*>(periphery.get())}) {
+            connect(page, &SettingsPageWidget::settingInt8Changed, &worker, [&worker, pid](auto f, auto i, auto d) { worker.sendInt8SettingReport(pid, f, i, d); });
+            connect(page, &SettingsPageWidget::settingUInt8Changed, &worker, [&worker, pid](auto f, auto i, auto d) { worker.sendUInt8SettingReport(pid, f, i, d); });
+            connect(page, &SettingsPageWidget::settingUInt16Changed, &worker, [&worker, pid](auto f, auto i, auto d) { worker.sendUInt16SettingReport(pid, f, i, d); });
+            connect(page, &SettingsPageWidget::settingFloatChanged, &worker, [&worker, pid](auto f, auto i, auto d) { worker.sendFloatSettingReport(pid, f, i, d); });
+        }
+        connect(&worker, &Worker::effectSettingsObtained, this, [this](auto settings) { effects->settingsToUi(settings, false); });
+        connect(&worker, &Worker::hardwareSettingsObtained, this, [this](auto settings) { hardware->settingsToUi(settings); });
+        connect(&worker, &Worker::adcExtenderSettingsObtained, this, [this](auto settings) { periphery->adcSettingsToUi(settings, false); });
+        connect(&worker, &Worker::gpioExtenderSettingsObtained, this, [this](auto settings) { periphery->gpioSettingsToUi(settings, false); });
+        for (auto read : {&Worker::readEffectSettings, &Worker::readHardwareSettings, &Worker::readAdcExtensionSettings, &Worker::readGpioExtensionSettings})
+            (worker.*read)(pid);
+    }
+    static QByteArray recordOnBase(int pid, uint8_t reportId)
+    {
+        const std::array<uint8_t, 64> record = BaseEmulator::settingsRecord(pid, reportId);
+        return QByteArray(reinterpret_cast<const char*>(record.data()), int(record.size()));
+    }
+
 private slots:
     void init()
     {
@@ -221,16 +256,17 @@ private slots:
         QTest::newRow("positive byte 0 keeps the box") << Effects << QList<int>{0, 5} << QStringList();
         QTest::newRow("soft stop range 0") << Effects << QList<int>{9, 0} << QStringList{"uint8 7 0 1"};
         QTest::newRow("unknown clipping mode") << Effects << QList<int>{4, 2} << QStringList();
-        QTest::newRow("periphery as saved") << Periphery << QList<int>() << QStringList();
-        QTest::newRow("smoothing of channel 2") << Periphery << QList<int>{14, 55} << QStringList{"uint8 38 2 55"};
-        QTest::newRow("encoder Z0 mode, then field 41") << Periphery << QList<int>{73, 3} << QStringList{"uint8 28 8 3", "uint8 41 1 1"};
-        QTest::newRow("extension type 13") << Periphery << QList<int>{64, 13} << QStringList();
+        // The base's invert byte 255 shows ticked, and is saved and applied as 1.
+        QTest::newRow("periphery as saved") << Periphery << QList<int>() << QStringList{"uint8 39 2 1"};
+        QTest::newRow("smoothing of channel 2") << Periphery << QList<int>{14, 55} << QStringList{"uint8 39 2 1", "uint8 38 2 55"};
+        QTest::newRow("encoder Z0 mode, then field 41") << Periphery << QList<int>{73, 3} << QStringList{"uint8 39 2 1", "uint8 28 8 3", "uint8 41 1 1"};
+        QTest::newRow("extension type 13") << Periphery << QList<int>{64, 13} << QStringList{"uint8 39 2 1"};
     }
 
     // The saved file holds the page, unshown bytes zero, and replaces one of that name,
     // which is selected (case included) but not applied; a link is not written through.
     // Applying the changed file (its name typed and confirmed with Enter) sends each
-    // differing value; the same record loaded from the base sends nothing but still sets
+    // value that differs from the base's record; the same record loaded from the base sends nothing but still sets
     // the Z0 box. A delete selects nothing.
     void savedProfileAppliesWhatDiffers()
     {
@@ -697,6 +733,138 @@ private slots:
         QTest::mouseClick(child("analog3_invert"), Qt::LeftButton, {}, box), QTest::mouseClick(child("analog3_invert"), Qt::LeftButton, {}, box);
         QTest::keyClick(child("lowerDeadZoneSpinBox_2"), Qt::Key_Up);
         QCOMPARE(sent, (QStringList{"uint8 28 0 1", "uint8 28 0 2", "uint8 27 0 1", "uint8 32 0 2", "uint8 39 2 1", "uint8 39 2 0", "uint16 34 1 1"}));
+    }
+
+    void typedNameAppliesOnlyWhenChosenOrConfirmed_data()
+    {
+        QTest::addColumn<Page>("page");
+        QTest::addColumn<QString>("action");
+        for (const char* action : {"save", "delete", "list", "enter"}) {
+            QTest::addRow("effects, %s", action) << Effects << QString(action);
+            QTest::addRow("periphery, %s", action) << Periphery << QString(action);
+        }
+    }
+
+    // An existing profile's name typed into the box: leaving the box for Save, Delete or
+    // the list applies nothing; a choice from the list or Enter applies the profile.
+    void typedNameAppliesOnlyWhenChosenOrConfirmed()
+    {
+        QFETCH(Page, page);
+        QFETCH(QString, action);
+        load(page, sample(page, true), false);
+        QByteArray profile = sample(page, true);
+        profile[page == Effects ? 1 : 14] = char(55);
+        QVERIFY(writeFile(folder(page) + "alpha", profile) && writeFile(folder(page) + "changed", profile));
+        QVERIFY(QMetaObject::invokeMethod(pageOf(page), "readProfiles"));
+        QVERIFY(WidgetTest::showExposed(pageOf(page), QSize(900, 760)));
+        pageOf(page)->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(pageOf(page)));
+        QComboBox* combo = profileCombo(page);
+        QTest::mouseClick(combo->lineEdit(), Qt::LeftButton);
+        QTest::keyClicks(combo->lineEdit(), "changed");
+        QTRY_VERIFY(combo->lineEdit()->hasFocus());
+        if (action == "enter") {
+            QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+        } else if (action == "list") {
+            QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(combo->width() - 6, combo->height() / 2));
+            QTRY_VERIFY(combo->view()->isVisible());
+            QVERIFY(!combo->lineEdit()->hasFocus());
+            QCOMPARE(sent, QStringList());
+            QTest::qWait(QApplication::doubleClickInterval() + 100); // the list ignores a release that soon after opening
+            const QRect item = combo->view()->visualRect(combo->model()->index(combo->findText("changed"), 0));
+            QTest::mouseClick(combo->view()->viewport(), Qt::LeftButton, {}, item.center());
+        } else {
+            click(page, action == "save" ? "profile_save_button" : "profile_delete_button");
+            QVERIFY(!combo->lineEdit()->hasFocus());
+            QCOMPARE(tree().value(QDir::current().absoluteFilePath(folder(page) + "changed")), action == "save" ? sample(page, true) : QByteArray());
+        }
+        QCOMPARE(sent, action == "enter" || action == "list" ? QStringList{page == Effects ? "uint8 1 0 55" : "uint8 38 2 55"} : QStringList());
+        QVERIFY(!WidgetTest::saveScreenshot(pageOf(page), QString("typed_") + QTest::currentDataTag()).isEmpty());
+    }
+
+    void appliedProfileMakesTheBaseEqualIt_data()
+    {
+        QTest::addColumn<Page>("page");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QByteArray>("base");     // the base's effect record, or its ADC and GPIO records
+        QTest::addColumn<QString>("userEdit");    // "spin box=value" set before the profile is applied
+        QTest::addColumn<QByteArray>("profile");
+        QTest::addColumn<QStringList>("writes");  // all settings sent; a number alone: how many
+        QTest::addColumn<QByteArray>("expected"); // the base's records afterwards
+
+        EffectSettingsTypeDef noSoftStop = effectRecord(), softStop1 = effectRecord();
+        noSoftStop.axis[0].softStopRange = 0, softStop1.axis[0].softStopRange = 1;
+        QTest::newRow("soft stop range 0 on the base, 1 in the profile")
+            << Effects << 1 << bytesOf(noSoftStop) << "" << bytesOf(softStop1) << QStringList{"uint8 7 0 1"} << bytesOf(softStop1);
+        const QByteArray record = bytesOf(effectRecord());
+        QTest::newRow("the user's 500, a profile of the base's 900")
+            << Effects << 1 << record << "motion_range_axis0=500" << record << QStringList{"uint16 5 0 500", "uint16 5 0 900"} << record;
+
+        // Every field differs from the base's record; one-axis bases keep their axis 1.
+        EffectSettingsTypeDef full{-1, 41, 51, 61, 0, {}, {}}, oneAxis, beyond, held;
+        full.axis[0] = {81, 901, 11, 21, 31, 41, 51, 61, 71}, full.axis[1] = {82, 902, 12, 22, 32, 42, 52, 62, 72};
+        oneAxis = beyond = held = full;
+        oneAxis.axis[1] = effectRecord().axis[1];
+        QTest::newRow("joystick, every field") << Effects << 1 << record << "" << bytesOf(full) << QStringList{"23"} << bytesOf(full);
+        for (int type : {2, 3, 4})
+            QTest::addRow("type %d, every field", type) << Effects << type << record << "" << bytesOf(full) << QStringList{"14"} << bytesOf(oneAxis);
+        const QByteArray zeros(128, '\0');
+        beyond.invertConstantForce = 5, beyond.forceClippingMode = 1, beyond.directXSpringStrength = 200, beyond.axis[0].motionRange = 20000;
+        beyond.axis[0].softStopRange = 100, beyond.axis[1].staticDampening = 5000;
+        held.invertConstantForce = 1, held.forceClippingMode = 1, held.directXSpringStrength = 100, held.axis[0].motionRange = 9999;
+        held.axis[0].softStopRange = 45, held.axis[1].staticDampening = 1000;
+        QTest::newRow("values beyond the controls") << Effects << 1 << zeros << "" << bytesOf(beyond) << QStringList{"23"} << bytesOf(held);
+
+        QTest::newRow("periphery, every field") << Periphery << 2 << zeros << "" << sample(Periphery, true) << QStringList() << sample(Periphery, true);
+        QByteArray noDelay = sample(Periphery, true), delay1 = noDelay;
+        noDelay[64 + 45] = 0, delay1[64 + 45] = 1;
+        QTest::newRow("latch delay 0 on the base, 1 in the profile")
+            << Periphery << 2 << noDelay << "" << delay1 << QStringList{"uint8 32 0 1"} << delay1;
+    }
+
+    // Applying a profile compares it with what the base holds, not with the controls:
+    // the base then equals the profile in every field it has, the values held within the
+    // controls' ranges. A one-axis base gets no axis-1 setting, also from the controller
+    // page, and its hidden axis-1 controls keep the base's values, which a save stores.
+    void appliedProfileMakesTheBaseEqualIt()
+    {
+        QFETCH(Page, page);
+        QFETCH(int, type);
+        QFETCH(QByteArray, base);
+        QFETCH(QString, userEdit);
+        QFETCH(QByteArray, profile);
+        QFETCH(QStringList, writes);
+        QFETCH(QByteArray, expected);
+        const int pid = QList<int>{PRODUCT_ID_GENERIC, PRODUCT_ID_JOYSTICK, PRODUCT_ID_RUDDER, PRODUCT_ID_WHEEL, PRODUCT_ID_COLLECTIVE}[type];
+        effects->setDeviceType(DeviceTypeEnum(type));
+        hardware->setDeviceType(DeviceTypeEnum(type), false);
+        Worker worker({pid});
+        linkToBase(worker, pid, {{EFFECT_SETTINGS_REPORT_ID, base.left(64)}, {ADC_EXTENSION_SETTINGS_REPORT_ID, base.left(64)},
+                                 {GPIO_EXTENSION_SETTINGS_REPORT_ID, base.mid(64)}});
+        if (!userEdit.isEmpty())
+            child<QSpinBox>(userEdit.section('=', 0, 0))->setValue(userEdit.section('=', 1).toInt());
+        QVERIFY(writeFile(folder(page) + "profile", profile));
+        QVERIFY(QMetaObject::invokeMethod(pageOf(page), "applyProfile", Q_ARG(QString, "profile")));
+
+        if (writes.size() == 1 && writes[0].toInt() > 0)
+            QCOMPARE(sent.size(), writes[0].toInt());
+        else if (!writes.isEmpty())
+            QCOMPARE(sent, writes);
+        QCOMPARE(sent.filter("refused"), QStringList());
+        if (page == Periphery) {
+            QCOMPARE(recordOnBase(pid, ADC_EXTENSION_SETTINGS_REPORT_ID).left(24), expected.left(24));
+            QCOMPARE(recordOnBase(pid, GPIO_EXTENSION_SETTINGS_REPORT_ID).left(47), expected.mid(64, 47));
+            return;
+        }
+        QCOMPARE(recordOnBase(pid, EFFECT_SETTINGS_REPORT_ID).left(31), expected.left(31));
+        const qsizetype before = sent.size();
+        for (auto* spin : child("axis1Tab", hardware.get())->findChildren<QSpinBox*>())
+            spin->setValue(spin->maximum());
+        QCOMPARE(sent.size() > before, type == DEVICE_TYPE_JOYSTICK);
+        QCOMPARE(recordOnBase(pid, HARDWARE_SETTINGS_REPORT_ID).mid(23, 13) == QByteArray(13, '\0'), type != DEVICE_TYPE_JOYSTICK);
+        profileCombo(Effects)->lineEdit()->setText("saved");
+        QVERIFY(QMetaObject::invokeMethod(effects.get(), "on_profile_save_button_clicked"));
+        QCOMPARE(tree().value(QDir::current().absoluteFilePath(folder(Effects) + "saved")).left(31), expected.left(31));
     }
 };
 

@@ -1,3 +1,4 @@
+#include "baseemulator.h"
 #include "httpresponder.h"
 #include "mainwindow.h"
 #include "releaseserverrows.h"
@@ -9,9 +10,12 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QMutex>
 #include <QNetworkReply>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -22,6 +26,35 @@ QByteArray releaseFile(const QByteArray& year, const QByteArray& version, const 
 {
     return "{\"RC\": {\"setup\": {\"release_year\": " + year + ", \"release_version\": " + version + ", \"release_patch\": " + patch
            + ", \"whats_new\": " + whatsNew + "}}}";
+}
+
+QMutex warningsMutex;
+QStringList warnings;
+
+void collectWarning(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    QMutexLocker lock(&warningsMutex);
+    if (type == QtWarningMsg)
+        warnings << text;
+}
+
+bool warned(const QString& text)
+{
+    QMutexLocker lock(&warningsMutex);
+    return warnings.contains(text);
+}
+
+// A base whose records hold one value each: the motion range of axis 0, the power
+// limit, the first analog smoothing and the latch delay.
+void addBaseWithRecords(unsigned short pid, uint8_t motionRange, uint8_t powerLimit, uint8_t smoothing, uint8_t latchDelay)
+{
+    BaseEmulator::addBase(pid, {1, 24, 1, 2});
+    for (auto [id, offset, value] : {std::tuple{EFFECT_SETTINGS_REPORT_ID, 6, motionRange}, {HARDWARE_SETTINGS_REPORT_ID, 6, powerLimit},
+                                     {ADC_EXTENSION_SETTINGS_REPORT_ID, 12, smoothing}, {GPIO_EXTENSION_SETTINGS_REPORT_ID, 45, latchDelay}}) {
+        std::array<uint8_t, 64> record{};
+        record[size_t(offset)] = value;
+        BaseEmulator::setFeatureReport(pid, id, record);
+    }
 }
 
 } // namespace
@@ -200,10 +233,65 @@ private slots:
         record.extensionType = 5;
         QVERIFY(QMetaObject::invokeMethod(&window, "gpioSettingsToUi", Q_ARG(GpioExtensionSettingsTypeDef, record), Q_ARG(int, 22888)));
         QCOMPARE(window.findChild<QComboBox*>("spiModeCombo_1")->currentIndex(), 0);
+        QVERIFY(QMetaObject::invokeMethod(&window, "adcSettingsToUi", Q_ARG(AdcExtensionSettingsTypeDef, {}), Q_ARG(int, 22777)));
         QVERIFY(QMetaObject::invokeMethod(&window, "gpioSettingsToUi", Q_ARG(GpioExtensionSettingsTypeDef, record), Q_ARG(int, 22777)));
         QCOMPARE(window.findChild<QComboBox*>("spiModeCombo_1")->currentIndex(), 5);
         QVERIFY(WidgetTest::showExposed(&window, QSize(800, 800)));
         QVERIFY(!WidgetTest::saveScreenshot(&window, "selected_base").isEmpty());
+    }
+
+    void pickedBaseShowsOnlyItsOwnRecords_data()
+    {
+        QTest::addColumn<int>("reportId"); // of the rudder's record that is not read whole
+        QTest::addColumn<int>("length");   // what that read returns; 0: it fails
+        QTest::addColumn<QString>("page"); // left disabled
+        QTest::addColumn<QString>("why");
+        const QString failed = "the read failed (feature report failed)";
+        QTest::newRow("effect record fails") << 0x22 << 0 << "effects_settings_widget" << failed;
+        QTest::newRow("effect record short") << 0x22 << 40 << "effects_settings_widget" << "40 of 65 bytes arrived";
+        QTest::newRow("hardware record fails") << 0x21 << 0 << "hardware_settings_widget" << failed;
+        QTest::newRow("ADC record one byte short") << 0xa2 << 64 << "gpio_extension_widget" << "64 of 65 bytes arrived";
+        QTest::newRow("GPIO record fails") << 0xa1 << 0 << "gpio_extension_widget" << failed;
+    }
+
+    // After the joystick, the rudder is picked and one of its records cannot be read
+    // whole: that page is disabled with the form's values, the log says why, the other
+    // pages show the rudder's values, and nothing is written to either base.
+    void pickedBaseShowsOnlyItsOwnRecords()
+    {
+        QFETCH(int, reportId);
+        QFETCH(QString, page);
+        WidgetTest::ScopedWorkingDirectory directory;
+        BaseEmulator::reset();
+        addBaseWithRecords(PRODUCT_ID_JOYSTICK, 90, 50, 40, 5);
+        addBaseWithRecords(PRODUCT_ID_RUDDER, 30, 30, 20, 3);
+        QFETCH(int, length);
+        BaseEmulator::setFeatureReadLength(PRODUCT_ID_RUDDER, uint8_t(reportId), length);
+        warnings.clear();
+        qInstallMessageHandler(collectWarning);
+        const auto restoreHandler = qScopeGuard([] { qInstallMessageHandler(nullptr); });
+        MainWindow window({24, 1, 2}, QString());
+        QVERIFY(WidgetTest::showExposed(&window, QSize(800, 800)));
+        QTRY_COMPARE_WITH_TIMEOUT(window.findChild<QComboBox*>("devices_combo_box")->placeholderText(), "Select compatible device (2 connected)", 20000);
+        // A value of each record (0, 0, 0 and 1 as the form sets them), and the pages enabled.
+        const auto shown = [&window] {
+            QString text;
+            for (const char* name : {"motion_range_axis0", "power_limit", "analogSmoothingSpinBox_1", "spi_latch_delay"})
+                text += QString::number(window.findChild<QSpinBox*>(name)->value()) + ' ';
+            for (const char* name : {"effects_settings_widget", "hardware_settings_widget", "gpio_extension_widget"})
+                text += window.findChild<QWidget*>(name)->isEnabled() ? '1' : '0';
+            return text;
+        };
+        QVERIFY(QMetaObject::invokeMethod(&window, "on_devices_combo_box_activated", Q_ARG(int, 1)));
+        QTRY_COMPARE_WITH_TIMEOUT(shown(), "90 50 40 5 111", 20000);
+
+        QVERIFY(QMetaObject::invokeMethod(&window, "on_devices_combo_box_activated", Q_ARG(int, 2)));
+        QFETCH(QString, why);
+        QTRY_VERIFY_WITH_TIMEOUT(warned(QString("settings report 0x%1 of base 22888 not read: %2").arg(reportId, 0, 16).arg(why)), 20000);
+        const QString expected = page == "effects_settings_widget" ? "0 30 20 3 011" : page == "hardware_settings_widget" ? "30 0 20 3 101" : "30 30 0 1 110";
+        QTRY_COMPARE_WITH_TIMEOUT(shown(), expected, 20000);
+        QCOMPARE(int(BaseEmulator::writtenReports().size()), 0);
+        QVERIFY(!WidgetTest::saveScreenshot(&window, QString("switched_") + QTest::currentDataTag()).isEmpty());
     }
 };
 

@@ -84,6 +84,7 @@ struct Base {
     int failWrites = 0;
     int readCount = 0;
     std::vector<uint8_t> featureReads;
+    std::map<uint8_t, int> featureReadLengths; // by report id; none: whole
 };
 
 struct Emulator {
@@ -509,6 +510,11 @@ void failWrites(unsigned short productId, int count)
     changeBase(productId, [&](Base& base) { base.failWrites = count; });
 }
 
+void setFeatureReadLength(unsigned short productId, uint8_t reportId, int length)
+{
+    changeBase(productId, [&](Base& base) { base.featureReadLengths[reportId] = length; });
+}
+
 void setReadTimeoutWait(int ms)
 {
     Emulator& state = emulator();
@@ -798,7 +804,15 @@ int hid_get_feature_report(hid_device* dev, unsigned char* data, size_t length)
         dev->error = L"no such feature report";
         return -1;
     }
-    const size_t copied = std::min(length - 1, stateSize);
+    size_t copied = std::min(length - 1, stateSize);
+    const auto limit = base->featureReadLengths.find(data[0]);
+    if (limit != base->featureReadLengths.end()) {
+        if (limit->second <= 0) {
+            dev->error = L"feature report failed";
+            return -1;
+        }
+        copied = std::min(copied, size_t(limit->second - 1));
+    }
     std::memcpy(data + 1, record->second.data(), copied);
     base->featureReads.push_back(data[0]);
     return int(copied + 1);

@@ -87,6 +87,11 @@ void failReads(unsigned short productId, int count);    // -1 at once
 void timeOutReads(unsigned short productId, int count); // 0 after the wait below
 void failWrites(unsigned short productId, int count);   // -1, nothing received
 
+// Feature reads of reportId answer only the first length bytes of the buffer (the id
+// byte included) and return length; 0 or less fails them (-1); 65 or more, as at first,
+// answers them whole.
+void setFeatureReadLength(unsigned short productId, uint8_t reportId, int length);
+
 // How long a read that times out blocks: -1 (default) for the caller's whole timeout,
 // else at most ms.
 void setReadTimeoutWait(int ms);
