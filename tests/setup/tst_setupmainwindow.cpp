@@ -212,7 +212,15 @@ private slots:
             record.extensionType = 1; // custom: its shift registers and button modes
             record.pinModes[0] = 1; // a generic button
             record.pinModes[1] = 2; // an analog axis
+            // Every page is enabled once all of the base's records have arrived.
+            QVERIFY(QMetaObject::invokeMethod(&window, "effectsSettingsToUi", Q_ARG(EffectSettingsTypeDef, {}), Q_ARG(int, 22777)));
+            QVERIFY(QMetaObject::invokeMethod(&window, "hardwareSettingsToUi", Q_ARG(HardwareSettingsTypeDef, {}), Q_ARG(int, 22777)));
+            QVERIFY(QMetaObject::invokeMethod(&window, "adcSettingsToUi", Q_ARG(AdcExtensionSettingsTypeDef, {}), Q_ARG(int, 22777)));
             QVERIFY(QMetaObject::invokeMethod(&window, "gpioSettingsToUi", Q_ARG(GpioExtensionSettingsTypeDef, record), Q_ARG(int, 22777)));
+            for (const char* page : {"effects_settings_widget", "gpio_extension_widget", "hardware_settings_widget"}) {
+                const QWidget* widget = window.findChild<QWidget*>(page);
+                QVERIFY2(widget && widget->isEnabled(), page);
+            }
         }
         QVERIFY(WidgetTest::showExposed(&window, QSize(1366, 690)));
         QCOMPARE(window.size(), QSize(1366, 690));
