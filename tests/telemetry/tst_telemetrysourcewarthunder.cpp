@@ -144,17 +144,17 @@ void TestTelemetrySourceWarthunder::oneRequestInFlightAtATime()
 
     server->setResponse("/state", reply(R"({"IAS, km/h": 100})", 200, 30));
     source.pollTelemetry();
-    QVERIFY(requests.wait(2000));
+    QVERIFY(requests.wait(10000));
     // The server holds its answer; polls meanwhile must not ask again.
     for (int i = 0; i < 4; ++i)
         source.pollTelemetry();
-    QVERIFY(!finished.isEmpty() || finished.wait(2000));
+    QVERIFY(!finished.isEmpty() || finished.wait(10000));
     QCoreApplication::processEvents();
     QCOMPARE(server->requestedPaths().size(), asked + 1);
 
     // The reply was handled: the next poll asks again.
     source.pollTelemetry();
-    QVERIFY(requests.wait(2000));
+    QVERIFY(requests.wait(10000));
     QCOMPARE(server->requestedPaths().size(), asked + 2);
     QCOMPARE(server->maxRequestsInFlight(), 1);
 }
@@ -372,7 +372,7 @@ void TestTelemetrySourceWarthunder::destroyedWithRequestInFlight()
     {
         TelemetrySourceWarthunder source(nullptr, server->baseUrl());
         source.pollTelemetry();
-        QVERIFY(requests.wait(2000));
+        QVERIFY(requests.wait(10000));
     }
     // The answer comes, on this thread, for a reply that no longer exists.
     QTest::qWait(100);
