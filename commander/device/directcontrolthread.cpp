@@ -311,8 +311,8 @@ void DirectControlThread::start()
     ticking = true;
     for (DeviceTypeEnum type : servedDevices)
         startFadeIn(type);
-    for (QElapsedTimer& timer : forceReleaseTimers)
-        timer.start();
+    for (std::optional<qint64>& started : forceReleaseStarts)
+        started = clock();
 }
 
 void DirectControlThread::stop()
@@ -721,7 +721,7 @@ void DirectControlThread::applyTrimAction(int axis, int action, bool pressed)
             forceReleaseRunning[axis] = true;
         } else if (!pressed && forceReleaseHeld[axis]) {
             forceReleaseHeld[axis] = false;
-            forceReleaseTimers[axis].start();
+            forceReleaseStarts[axis] = clock();
         }
         break;
     case AppConfig::BUTTON_TYPE_RESET:
@@ -751,10 +751,8 @@ void DirectControlThread::applyForceReleaseState(int axis)
             release = 100;
             return;
         }
-        // Before start() the timers are not running: nothing was let go.
-        const qint64 elapsed = forceReleaseTimers[axis].isValid()
-            ? forceReleaseTimers[axis].elapsed()
-            : forceReleaseFadeMs + 1;
+        const std::optional<qint64>& started = forceReleaseStarts[axis];
+        const qint64 elapsed = started ? clock() - *started : forceReleaseFadeMs + 1;
         if (elapsed <= forceReleaseFadeMs) {
             axisTrim = followed;
             release = elapsed < 0

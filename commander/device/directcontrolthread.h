@@ -5,7 +5,6 @@
 #include "effectssettings.h"
 #include "telemetry.h"
 
-#include <QElapsedTimer>
 #include <QMap>
 #include <QObject>
 #include <QString>
@@ -13,6 +12,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 struct _SDL_Joystick;
 typedef struct _SDL_Joystick SDL_Joystick;
@@ -42,8 +42,8 @@ public:
     // Registers every type that the worker's queued signals and slots carry.
     static void registerMetaTypes();
 
-    // Monotonic milliseconds that the force ticks, jolts and fade-ins are timed by;
-    // tests put in a manual clock. Set before start().
+    // Monotonic milliseconds that the force ticks, jolts, fade-ins and force-release
+    // fades are timed by; tests put in a manual clock. Set before start().
     using Clock = std::function<qint64()>;
     void setClock(Clock clock);
 
@@ -162,7 +162,9 @@ private:
     // Per base type: clock time of its last fade-in start (start, a sudden change, or the
     // base connecting); a base without one gets no force.
     QMap<int, qint64> fadeInStarts;
-    QElapsedTimer forceReleaseTimers[effectAxisCount];
+    // Per axis: clock time of the last letting go of a force release, or of start(); none
+    // before start(), when nothing was let go.
+    std::optional<qint64> forceReleaseStarts[effectAxisCount];
     int trimIncrement;
     int currentAxis = 0;
     AppConfig::TrimConfig trimConfig;

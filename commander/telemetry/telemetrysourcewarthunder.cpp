@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int transferTimeoutMs = 100;
+constexpr int defaultRequestLimitMs = 100;
 // The game's reply is a few hundred bytes; anything this large is not the game.
 constexpr qint64 maxBodySize = 64 * 1024;
 
@@ -30,6 +30,7 @@ bool succeeded(const QNetworkReply* reply)
 TelemetrySourceWarthunder::TelemetrySourceWarthunder(QObject* parent, const QUrl& baseUrl)
     : TelemetrySource(parent)
     , network(new QNetworkAccessManager(this))
+    , requestLimitMs(defaultRequestLimitMs)
 {
     // The interface is on the local machine: a system proxy must not see it.
     network->setProxy(QNetworkProxy::NoProxy);
@@ -37,9 +38,15 @@ TelemetrySourceWarthunder::TelemetrySourceWarthunder(QObject* parent, const QUrl
     QUrl url(baseUrl);
     url.setPath(QStringLiteral("/state"));
     stateRequest.setUrl(url);
-    stateRequest.setTransferTimeout(transferTimeoutMs);
+    stateRequest.setTransferTimeout(requestLimitMs);
     stateRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                               QNetworkRequest::ManualRedirectPolicy);
+}
+
+void TelemetrySourceWarthunder::setRequestLimit(int milliseconds)
+{
+    requestLimitMs = milliseconds;
+    stateRequest.setTransferTimeout(milliseconds);
 }
 
 void TelemetrySourceWarthunder::pollTelemetry()
@@ -50,7 +57,7 @@ void TelemetrySourceWarthunder::pollTelemetry()
     stateReply = network->get(stateRequest);
     // The transfer timeout only notices silence; a reply that keeps trickling in must
     // still be over within the same time, or a stalled game would never be lost.
-    QTimer::singleShot(transferTimeoutMs, Qt::PreciseTimer, stateReply, [reply = stateReply] {
+    QTimer::singleShot(requestLimitMs, Qt::PreciseTimer, stateReply, [reply = stateReply] {
         if (reply->isRunning())
             reply->abort();
     });

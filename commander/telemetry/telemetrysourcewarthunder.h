@@ -23,6 +23,10 @@ public:
 
     void pollTelemetry() override;
 
+    // How long one request may take in all, in ms; 100 unless set. Takes effect from the
+    // next request. Tests give more where a busy machine must not fail the answer.
+    void setRequestLimit(int milliseconds);
+
 protected:
     // Sets the eight fields of the record from one reply body.
     void parseState(const QByteArray& body);
@@ -34,6 +38,7 @@ private:
     QNetworkAccessManager* network;
     QNetworkRequest stateRequest;
     QNetworkReply* stateReply = nullptr;
+    int requestLimitMs;
     bool requestInFlight = false;
     bool found = false;
     JsonScanner json;

@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include <atomic>
 #include <memory>
 
 namespace {
@@ -271,8 +272,11 @@ void TestStatusWidget::landingJoltReachesTheBaseThroughTheWorker()
     const std::string reportLog = folder.filePath("reports.log").toStdString();
     BaseEmulator::setReportLogFile(reportLog);
 
+    // The worker's clock; it outlives the worker, which reads it on its own thread.
+    std::atomic<qint64> now{0};
     HeadlessHarness harness;
     DirectControlThread* worker = harness.worker();
+    worker->setClock([&now] { return now.load(); });
     // The window's wiring of the panel's events and records.
     connect(panel.get(), &StatusWidget::telemetrySourceChanged, worker,
             &DirectControlThread::listenTelemetrySource);
@@ -292,12 +296,22 @@ void TestStatusWidget::landingJoltReachesTheBaseThroughTheWorker()
     child<QSlider>("vertical_speed_slider")->setValue(-3);
     child<QSlider>("airspeed_slider")->setValue(200);
     QVERIFY(spinUntil([] { return !BaseEmulator::writtenReports(PRODUCT_ID_RUDDER).empty(); }));
+    now += 1001; // past the fade-in
     spin(100);
     QCOMPARE(joltReports(), 0);
 
     // Swapped, the speeds would be an airspeed of -3 and a climb, which shakes nothing.
+    // The clock moves on 2 ms only once the worker has sent another rudder report, so the
+    // 100 ms jolt spans dozens of reports however late a busy machine runs the worker.
+    size_t seen = BaseEmulator::writtenReports(PRODUCT_ID_RUDDER).size();
     QTest::mouseClick(child<QWidget>("on_ground_state_button"), Qt::LeftButton);
-    QVERIFY(spinUntil([&] { return joltReports() > 0; }));
+    QVERIFY(spinUntil([&] {
+        const size_t sent = BaseEmulator::writtenReports(PRODUCT_ID_RUDDER).size();
+        if (sent > seen)
+            now += 2;
+        seen = sent;
+        return joltReports() > 0;
+    }, 10000));
     harness.shutDown();
     BaseEmulator::setReportLogFile("");
 }

@@ -1,10 +1,8 @@
 #include "virtualjoystick.h"
 #include "workerfixture.h"
 
-#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
-#include <QThread>
 
 #include <SDL.h>
 
@@ -322,9 +320,11 @@ void TestHardwareTrim::reportCarriesTrimAndReleaseOnlyWhileTrimIsActive()
     QFETCH(int, release);
     VirtualJoystick stick("Stick", 8, 1);
     setPosition(PRODUCT_ID_JOYSTICK, pitch, 3000);
+    qint64 now = 0; // outlives the worker, which reads it
     auto worker = pitchWorker(stickBindings(), trimSettings(true, true, true, true));
+    worker->setClock([&now] { return now; });
     worker->start(); // its timers run only when this thread spins, which it does not
-    QThread::msleep(1010); // past the fade-in, which would add its own release
+    now += 1010; // past the fade-in, which would add its own release
     poll(worker.get());
     stick.setButton(AppConfig::BUTTON_TYPE_RELEASE, true);
     poll(worker.get());
@@ -341,12 +341,16 @@ void TestHardwareTrim::releaseFadesOutAfterLettingGo_data()
 {
     QTest::addColumn<int>("delay");        // ms from letting go to the next poll
     QTest::addColumn<bool>("stillAllowed"); // force_release_allowed when let go
+    QTest::addColumn<int>("release");      // the release sent after that poll
+    QTest::addColumn<int>("trim");         // and the trim
 
-    QTest::newRow("50 ms after letting go") << 50 << true;
-    QTest::newRow("150 ms after letting go") << 150 << true;
+    QTest::newRow("50 ms after letting go") << 50 << true << 50 << -4000;
+    QTest::newRow("100 ms after letting go") << 100 << true << 0 << -4000;
+    QTest::newRow("101 ms after letting go") << 101 << true << 0 << 3000;
+    QTest::newRow("150 ms after letting go") << 150 << true << 0 << 3000;
     // The flag only decides whether a release starts: one under way always ends.
-    QTest::newRow("50 ms after, release turned off while held") << 50 << false;
-    QTest::newRow("150 ms after, release turned off while held") << 150 << false;
+    QTest::newRow("50 ms after, release turned off while held") << 50 << false << 50 << -4000;
+    QTest::newRow("150 ms after, release turned off while held") << 150 << false << 0 << 3000;
 }
 
 // While held the trim follows the stick and the base releases all force; letting go
@@ -356,11 +360,15 @@ void TestHardwareTrim::releaseFadesOutAfterLettingGo()
 {
     QFETCH(int, delay);
     QFETCH(bool, stillAllowed);
+    QFETCH(int, release);
+    QFETCH(int, trim);
     VirtualJoystick stick("Stick", 8, 1);
+    qint64 now = 0; // outlives the worker, which reads it
     auto worker = pitchWorker(stickBindings(), trimSettings(true, true, true, true));
     QSignalSpy trims(worker.get(), &DirectControlThread::hardwareAxisTrimChanged);
+    worker->setClock([&now] { return now; });
     worker->start(); // its timers run only when this thread spins, which it does not
-    QThread::msleep(1010); // past the fade-in, which would hide the release
+    now += 1010; // past the fade-in, which would hide the release
     const auto pitchControl = [&] {
         invoke(worker.get(), "updateAxisDirectControl", pitch);
         return directControlOf(lastDirectControl(PRODUCT_ID_JOYSTICK, pitch));
@@ -385,29 +393,16 @@ void TestHardwareTrim::releaseFadesOutAfterLettingGo()
     }
 
     stick.setButton(AppConfig::BUTTON_TYPE_RELEASE, false);
-    QElapsedTimer clock;
-    clock.start();
     poll(worker.get()); // the fade starts within this poll
-    const qint64 letGo = clock.nsecsElapsed();
     QVERIFY(!lastPitchReport(trims).held);
-    QThread::msleep(delay);
+    now += delay;
     movePitch(-4000);
-    const qint64 before = clock.nsecsElapsed();
     poll(worker.get());
-    const qint64 after = clock.nsecsElapsed();
 
-    // The worker's whole milliseconds since letting go lie between these two.
-    const int shortest = int((before - letGo) / 1000000);
-    const int longest = int(after / 1000000);
     const DirectControlTypeDef control = pitchControl();
-    QVERIFY2(control.forceRelease >= qMax(0, 99 - longest)
-                 && control.forceRelease <= qMax(0, 100 - shortest),
-             QByteArray::number(control.forceRelease));
-    if (longest <= 100)
-        QCOMPARE(int(control.hardwareTrim), -4000);
-    else if (shortest > 100)
-        QCOMPARE(int(control.hardwareTrim), 3000);
-    QCOMPARE(lastPitchReport(trims).trim, int(control.hardwareTrim));
+    QCOMPARE(int(control.forceRelease), release);
+    QCOMPARE(int(control.hardwareTrim), trim);
+    QCOMPARE(lastPitchReport(trims).trim, trim);
 }
 
 void TestHardwareTrim::assignmentTakesTheFirstPressedButton()

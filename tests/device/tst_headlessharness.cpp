@@ -215,7 +215,7 @@ void TestHeadlessHarness::workerIsBuiltFromConfigIni()
     // Condor 2 is the selected source and listens on the configured port.
     QUdpSocket sender;
     sender.writeDatagram("airspeed=10\n", QHostAddress::LocalHost, condorPort);
-    QVERIFY(modules.wait(2000));
+    QVERIFY(modules.wait(10000));
     QCOMPARE(modules.at(0).at(0).value<Telemetry::Source>(), Telemetry::TELEMETRY_SOURCE_CONDOR);
 }
 
@@ -266,7 +266,7 @@ void TestHeadlessHarness::assignedTrimButtonIsStoredAndThenUsed()
     emit gui.buttonAssignmentRequested(rudder, AppConfig::BUTTON_TYPE_DECREASE);
     QTest::qWait(60);
     stick.setButton(5, true);
-    QVERIFY(stored.wait(2000));
+    QVERIFY(stored.wait(10000));
     stick.setButton(5, false);
     QSettings ini(dir.filePath("config.ini"), QSettings::IniFormat);
     QCOMPARE(ini.value("YAW_TRIMMER/decrease").toString(), QString("Stick:Left:Button:5"));

@@ -3,6 +3,7 @@
 #include "telemetrysourcecondor2.h"
 #include "telemetrysourcedcs.h"
 #include "telemetrysourcewarthunder.h"
+#include "telemetrysourcexplane.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -23,6 +24,18 @@ using namespace BaseEmulator;
 namespace {
 
 const QByteArray condorDatagram = "airspeed=25\ngforce=1.5\nturb=0.37\n";
+
+// True once the worker's source of that kind holds a datagram; false after ten seconds.
+template <class Source>
+bool queuedAt(DirectControlThread* worker)
+{
+    auto* socket = worker->findChild<Source*>()->template findChild<QUdpSocket*>();
+    for (QDeadlineTimer deadline(10000); !socket->hasPendingDatagrams(); QThread::msleep(1)) {
+        if (deadline.hasExpired())
+            return false;
+    }
+    return true;
+}
 
 // Polls the worker's telemetry until done() holds (loopback delivery is quick, but
 // not instant by contract); false after two seconds.
@@ -148,6 +161,7 @@ private:
     QString previousDir;
     WorkerPorts ports;
     QUdpSocket sender;
+    qint64 now = 0; // the running worker's clock, which outlives it
     WorkerPointer running;
 };
 
@@ -187,9 +201,11 @@ DirectControlThread* TestTelemetryRouting::runningWorker()
     addBase(PRODUCT_ID_RUDDER);
     ports = freeWorkerPorts();
     running = makeWorker(Telemetry::TELEMETRY_SOURCE_NONE, 50, AppConfig::TrimConfig(), ports);
+    running->setClock([this] { return now; });
+    // Its timers run only when this thread spins, which it does not: the test ticks.
     running->start();
     invoke(running.get(), "updateDevicePositions");
-    spin(1050); // the fade-in after start
+    now += 1001; // past the fade-in after start
     return running.get();
 }
 
@@ -229,15 +245,9 @@ int TestTelemetryRouting::rudderSpring()
     return reports.empty() ? -1 : directControlOf(reports.back()).springForce;
 }
 
-// Runs eight rudder ticks 8 ms apart; how many of their reports carry a periodic force.
 int TestTelemetryRouting::shakingRudderTicks()
 {
-    clearWrittenReports();
-    for (int tick = 0; tick < 8; ++tick) {
-        invoke(running.get(), "updateAxisDirectControl", 2);
-        QThread::msleep(8);
-    }
-    return shakingReports(PRODUCT_ID_RUDDER);
+    return shakingTicks(running.get(), now, 2, PRODUCT_ID_RUDDER);
 }
 
 void TestTelemetryRouting::selectedSourceReachesTheWorker()
@@ -284,10 +294,11 @@ void TestTelemetryRouting::autodetectPollsOnlyTheSourceItFound()
 
     // Once found, only X-Plane is polled: the Condor 2 datagram waits unread.
     send(ports.condor2, condorDatagram);
-    QThread::msleep(20);
+    QVERIFY(queuedAt<TelemetrySourceCondor2>(worker.get()));
     for (int poll = 0; poll < 5; ++poll)
         invoke(worker.get(), "updateTelemetry");
     QCOMPARE(modules.count(), 1);
+    QVERIFY(queuedAt<TelemetrySourceCondor2>(worker.get()));
     gameIds = overrideReports(PRODUCT_ID_JOYSTICK, TELEMETRY_OVERRIDE_GAME_ID);
     QCOMPARE(gameIds.back()[4], uint8_t(Telemetry::TELEMETRY_SOURCE_X_PLANE));
 
@@ -418,7 +429,8 @@ void TestTelemetryRouting::runningChosenSimulatorIsDetectedOnEnteringAutodetect(
     worker->listenTelemetrySource(Telemetry::TELEMETRY_SOURCE_AUTODETECT);
     send(ports.xplane, "x-plane");
     send(ports.condor2, condorDatagram);
-    QThread::msleep(20);
+    QVERIFY(queuedAt<TelemetrySourceXPlane>(worker.get()));
+    QVERIFY(queuedAt<TelemetrySourceCondor2>(worker.get()));
     clearWrittenReports();
     invoke(worker.get(), "updateTelemetry");
     QCOMPARE(lastGameId(PRODUCT_ID_JOYSTICK), int(Telemetry::TELEMETRY_SOURCE_CONDOR));
@@ -434,13 +446,15 @@ void TestTelemetryRouting::simulatorFoundBesideTheDetectedOneTakesOverWhenItIsLo
     RoutingLog log(worker.get());
     send(ports.condor2, condorDatagram);
     send(ports.xplane, "x-plane");
-    QThread::msleep(50); // both are queued before the first poll
+    // Both are queued before the first poll.
+    QVERIFY(queuedAt<TelemetrySourceCondor2>(worker.get()));
+    QVERIFY(queuedAt<TelemetrySourceXPlane>(worker.get()));
     invoke(worker.get(), "updateTelemetry");
     QCOMPARE(log.lines, QStringList({"module 5 Generic glider"}));
 
     QThread::msleep(1050);
     send(ports.xplane, "x-plane");
-    QThread::msleep(20);
+    QVERIFY(queuedAt<TelemetrySourceXPlane>(worker.get()));
     log.lines.clear();
     invoke(worker.get(), "updateTelemetry"); // Condor 2 is lost
     QCOMPARE(log.lines, QStringList({"telemetry 0", "module 0 N/A", "lost"}));
@@ -605,7 +619,7 @@ void TestTelemetryRouting::eachSourceEventStartsItsOwnJolt()
         // Twice: the first may only find the source again; the second is the reference.
         sendDcsRecord(worker, before);
         sendDcsRecord(worker, before);
-        QThread::msleep(120); // a jolt started by the change to "before" has ended
+        now += 120; // a jolt started by the change to "before" has ended
         QCOMPARE(shakingRudderTicks(), 0);
         sendDcsRecord(worker, after);
         QCOMPARE(shakingRudderTicks() > 0, own);
@@ -643,7 +657,7 @@ void TestTelemetryRouting::sourceSignalsCountOnlyFromTheRoutedSource()
         emit source->telemetrySourceFound(Telemetry::TELEMETRY_SOURCE_DCS);
     QSignalSpy modules(worker, &DirectControlThread::flightModuleChanged);
     QSignalSpy records(worker, &DirectControlThread::telemetryChanged);
-    QThread::msleep(120); // no jolt of an earlier row still plays
+    now += 120; // no jolt of an earlier row still plays
 
     emit source->flightModuleChanged(Telemetry::TELEMETRY_SOURCE_DCS, "F-16C_50");
     Telemetry record;

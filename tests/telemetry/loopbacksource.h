@@ -3,7 +3,7 @@
 // Test support: a telemetry source bound to a free loopback port, fed through
 // the real network stack, with a manual clock for the silence rule.
 
-#include "telemetrysource.h"
+#include "telemetrysourceudp.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>
@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QThread>
 #include <QUdpSocket>
+
+#include <sys/socket.h>
 
 inline quint16 freeLoopbackPort()
 {
@@ -81,11 +83,30 @@ public:
         sender.writeDatagram(datagram, QHostAddress::LocalHost, port);
     }
 
-    // True once the source's socket holds a datagram (loopback is fast, but not instant by contract).
-    bool waitUntilQueued()
+    // How many datagrams the source's socket holds, counted by peeking through its queue
+    // at a moving offset. A zero-length datagram is counted by the first count only.
+    int queuedDatagrams()
     {
-        QDeadlineTimer deadline(2000);
-        while (!source.socket->hasPendingDatagrams()) {
+        const int fd = int(source.socket->socketDescriptor());
+        int offset = 0;
+        if (setsockopt(fd, SOL_SOCKET, SO_PEEK_OFF, &offset, sizeof offset) != 0)
+            return -1;
+        QByteArray datagram(TelemetrySourceUdp::maxDatagramSize, '\0');
+        int count = 0;
+        while (count < 100000
+               && recv(fd, datagram.data(), size_t(datagram.size()), MSG_PEEK | MSG_DONTWAIT) >= 0)
+            ++count;
+        offset = -1;
+        setsockopt(fd, SOL_SOCKET, SO_PEEK_OFF, &offset, sizeof offset);
+        return count;
+    }
+
+    // True once the source's socket holds count datagrams: loopback delivery is quick,
+    // but not instant by contract, and on a busy machine the kernel may defer it.
+    bool waitUntilQueued(int count = 1)
+    {
+        QDeadlineTimer deadline(10000);
+        while (queuedDatagrams() < count) {
             if (deadline.hasExpired())
                 return false;
             QThread::msleep(1);

@@ -110,7 +110,7 @@ void TestTelemetrySourceUdp::queuedDatagramsPublishOnlyTheNewest()
     fixture.send(condorAirspeed(10));
     fixture.send(condorAirspeed(20));
     fixture.send(condorAirspeed(30));
-    QVERIFY(fixture.waitUntilQueued());
+    QVERIFY(fixture.waitUntilQueued(3));
     fixture.source.pollTelemetry();
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.at(0).at(0).value<Telemetry>().airspeed, 108.0f);
@@ -132,7 +132,7 @@ void TestTelemetrySourceUdp::zeroLengthDatagramIsNotTakenAsNewest()
     QSignalSpy changed(&fixture.source, &TelemetrySource::telemetryChanged);
     fixture.send(condorAirspeed(10));
     fixture.send(QByteArray());
-    QVERIFY(fixture.waitUntilQueued());
+    QVERIFY(fixture.waitUntilQueued(2));
     fixture.source.pollTelemetry();
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.at(0).at(0).value<Telemetry>().airspeed, 36.0f);
@@ -202,8 +202,7 @@ void TestTelemetrySourceUdp::onePollDrainsAtMost256Datagrams()
     constexpr int sent = 300;
     for (int i = 1; i <= sent; ++i)
         fixture.send(condorAirspeed(i));
-    QVERIFY(fixture.waitUntilQueued());
-    QThread::msleep(20);
+    QVERIFY2(fixture.waitUntilQueued(sent), QByteArray::number(fixture.queuedDatagrams()));
 
     fixture.source.pollTelemetry();
     QCOMPARE(changed.count(), 1);

@@ -5,6 +5,7 @@
 #include <QNetworkReply>
 #include <QSignalSpy>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTest>
 
@@ -13,6 +14,9 @@
 namespace {
 
 constexpr int maxBody = 64 * 1024;
+// A request limit no busy machine reaches: where a test expects an answer, only the
+// answer decides, not how fast the machine gave it.
+constexpr int patientLimitMs = 60000;
 
 HttpResponder::Response reply(const QByteArray& body, int status = 200, int delayMs = 0)
 {
@@ -75,7 +79,6 @@ class TestTelemetrySourceWarthunder : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -97,24 +100,9 @@ private slots:
 private:
     // Polls once and waits until the source's request has been answered.
     bool pollAndWait(TelemetrySourceWarthunder& source);
-    void find(TelemetrySourceWarthunder& source);
 
     HttpResponder* server = nullptr;
 };
-
-void TestTelemetrySourceWarthunder::initTestCase()
-{
-    // The process's first HTTP request loads Qt's network plugins, which can take longer
-    // than the source's 100 ms limit on a loaded machine; pay for it once here.
-    HttpResponder warmUp;
-    QVERIFY(warmUp.listen());
-    warmUp.setResponse("/state", reply("{}"));
-    QNetworkAccessManager network;
-    QNetworkReply* answer = network.get(QNetworkRequest(warmUp.baseUrl().resolved(QUrl("/state"))));
-    QSignalSpy finished(answer, &QNetworkReply::finished);
-    QVERIFY(finished.wait(5000));
-    delete answer;
-}
 
 void TestTelemetrySourceWarthunder::init()
 {
@@ -136,27 +124,18 @@ bool TestTelemetrySourceWarthunder::pollAndWait(TelemetrySourceWarthunder& sourc
         return false;
     QSignalSpy finished(network, &QNetworkAccessManager::finished);
     source.pollTelemetry();
-    if (!finished.wait(3000))
+    if (!finished.wait(patientLimitMs / 2))
         return false;
     // The source handles the reply in the same delivery; let deleteLater run too.
     QCoreApplication::processEvents();
     return true;
 }
 
-void TestTelemetrySourceWarthunder::find(TelemetrySourceWarthunder& source)
-{
-    // A loaded machine can take longer than the 100 ms limit for the first request;
-    // a failed request while not found does nothing, so asking again is harmless.
-    QSignalSpy found(&source, &TelemetrySource::telemetrySourceFound);
-    for (int attempt = 0; attempt < 20 && found.isEmpty(); ++attempt)
-        QVERIFY(pollAndWait(source));
-    QCOMPARE(found.size(), 1);
-}
-
 void TestTelemetrySourceWarthunder::oneRequestInFlightAtATime()
 {
     TelemetrySourceWarthunder source(nullptr, server->baseUrl());
-    find(source);
+    source.setRequestLimit(patientLimitMs);
+    QVERIFY(pollAndWait(source));
     auto* network = source.findChild<QNetworkAccessManager*>();
     QVERIFY(network);
     QSignalSpy finished(network, &QNetworkAccessManager::finished);
@@ -165,17 +144,17 @@ void TestTelemetrySourceWarthunder::oneRequestInFlightAtATime()
 
     server->setResponse("/state", reply(R"({"IAS, km/h": 100})", 200, 30));
     source.pollTelemetry();
-    QVERIFY(requests.wait(2000));
+    QVERIFY(requests.wait(10000));
     // The server holds its answer; polls meanwhile must not ask again.
     for (int i = 0; i < 4; ++i)
         source.pollTelemetry();
-    QVERIFY(!finished.isEmpty() || finished.wait(2000));
+    QVERIFY(!finished.isEmpty() || finished.wait(10000));
     QCoreApplication::processEvents();
     QCOMPARE(server->requestedPaths().size(), asked + 1);
 
-    // The reply was handled, answered or timed out: the next poll asks again.
+    // The reply was handled: the next poll asks again.
     source.pollTelemetry();
-    QVERIFY(requests.wait(2000));
+    QVERIFY(requests.wait(10000));
     QCOMPARE(server->requestedPaths().size(), asked + 2);
     QCOMPARE(server->maxRequestsInFlight(), 1);
 }
@@ -230,6 +209,7 @@ void TestTelemetrySourceWarthunder::firstReplyFindsThenValuesArePublished()
 
     server->setResponse("/state", reply(body));
     TelemetrySourceWarthunder source(nullptr, server->baseUrl());
+    source.setRequestLimit(patientLimitMs);
     SignalLog log(source);
 
     QVERIFY(pollAndWait(source));
@@ -254,8 +234,10 @@ void TestTelemetrySourceWarthunder::nonJsonBodyPublishesZeroFields()
 {
     server->setResponse("/state", reply(R"({"IAS, km/h": 280, "RPM 1": 2000, "gear, %": 100})"));
     TelemetrySourceWarthunder source(nullptr, server->baseUrl());
+    source.setRequestLimit(patientLimitMs);
     SignalLog log(source);
-    find(source);
+    QVERIFY(pollAndWait(source));
+    QCOMPARE(log.order, foundSignals);
     QVERIFY(pollAndWait(source));
     QCOMPARE(log.records.last().airspeed, 280.0f);
 
@@ -268,31 +250,37 @@ void TestTelemetrySourceWarthunder::nonJsonBodyPublishesZeroFields()
 void TestTelemetrySourceWarthunder::failedRequestWhileFoundLosesSource_data()
 {
     QTest::addColumn<HttpResponder::Response>("failure");
+    QTest::addColumn<int>("limitMs"); // the source's request limit for the failure
 
-    QTest::newRow("slower than the timeout") << reply(R"({"IAS, km/h": 1})", 200, 400);
+    // The server's timers run on this thread after the source's, which are due first:
+    // an answer due after the limit comes too late however busy the machine is.
+    QTest::newRow("slower than the limit") << reply(R"({"IAS, km/h": 1})", 200, 400) << 100;
     // Never silent for 100 ms, yet far longer than that in all.
     HttpResponder::Response trickling = reply(R"({"IAS, km/h": 1})");
     trickling.byteIntervalMs = 25;
-    QTest::newRow("trickling past the timeout") << trickling;
-    QTest::newRow("not found") << reply("", 404);
-    QTest::newRow("server error") << reply(R"({"IAS, km/h": 1})", 500);
-    QTest::newRow("body over 64 KiB") << reply(paddedState(maxBody + 1));
+    QTest::newRow("trickling past the limit") << trickling << 100;
+    QTest::newRow("not found") << reply("", 404) << patientLimitMs;
+    QTest::newRow("server error") << reply(R"({"IAS, km/h": 1})", 500) << patientLimitMs;
+    QTest::newRow("body over 64 KiB") << reply(paddedState(maxBody + 1)) << patientLimitMs;
     HttpResponder::Response redirect = reply("", 302);
     redirect.headers.append(qMakePair(QByteArray("Location"), QByteArray("/elsewhere")));
-    QTest::newRow("redirect") << redirect;
+    QTest::newRow("redirect") << redirect << patientLimitMs;
 }
 
 void TestTelemetrySourceWarthunder::failedRequestWhileFoundLosesSource()
 {
     QFETCH(HttpResponder::Response, failure);
+    QFETCH(int, limitMs);
 
     server->setResponse("/elsewhere", reply(R"({"IAS, km/h": 500})"));
     TelemetrySourceWarthunder source(nullptr, server->baseUrl());
+    source.setRequestLimit(patientLimitMs);
     SignalLog log(source);
-    find(source);
+    QVERIFY(pollAndWait(source));
     QVERIFY(pollAndWait(source));
     QVERIFY(log.records.last() != Telemetry());
 
+    source.setRequestLimit(limitMs);
     server->setResponse("/state", failure);
     QVERIFY(pollAndWait(source));
     QCOMPARE(log.order, foundSignals + QStringList({"telemetry", "telemetry", "lost"}));
@@ -312,9 +300,11 @@ void TestTelemetrySourceWarthunder::failedRequestWhileNotFoundDoesNothing_data()
 void TestTelemetrySourceWarthunder::failedRequestWhileNotFoundDoesNothing()
 {
     QFETCH(HttpResponder::Response, failure);
+    QFETCH(int, limitMs);
 
     server->setResponse("/state", failure);
     TelemetrySourceWarthunder source(nullptr, server->baseUrl());
+    source.setRequestLimit(limitMs);
     SignalLog log(source);
 
     QVERIFY(pollAndWait(source));
@@ -323,6 +313,7 @@ void TestTelemetrySourceWarthunder::failedRequestWhileNotFoundDoesNothing()
     QCOMPARE(server->requestedPaths(), QList<QByteArray>({"/state", "/state"}));
 
     // The game answers again: found, but the reply is not yet published.
+    source.setRequestLimit(patientLimitMs);
     server->setResponse("/state", reply(R"({"IAS, km/h": 1})"));
     QVERIFY(pollAndWait(source));
     QCOMPARE(log.order, foundSignals);
@@ -351,6 +342,7 @@ void TestTelemetrySourceWarthunder::redirectIsNotFollowed()
     server->setResponse("/state", redirect);
     server->setResponse("/elsewhere", reply(R"({"IAS, km/h": 500})"));
     TelemetrySourceWarthunder source(nullptr, server->baseUrl());
+    source.setRequestLimit(patientLimitMs);
     SignalLog log(source);
 
     QVERIFY(pollAndWait(source));
@@ -364,8 +356,10 @@ void TestTelemetrySourceWarthunder::bodyOfExactlyTheLimitIsAccepted()
 {
     server->setResponse("/state", reply(paddedState(maxBody)));
     TelemetrySourceWarthunder source(nullptr, server->baseUrl());
+    source.setRequestLimit(patientLimitMs);
     SignalLog log(source);
-    find(source);
+    QVERIFY(pollAndWait(source));
+    QCOMPARE(log.order, foundSignals);
     QVERIFY(pollAndWait(source));
     QCOMPARE(log.order, foundSignals + QStringList({"telemetry"}));
     QCOMPARE(log.records.last().airspeed, 321.0f);
@@ -378,11 +372,11 @@ void TestTelemetrySourceWarthunder::destroyedWithRequestInFlight()
     {
         TelemetrySourceWarthunder source(nullptr, server->baseUrl());
         source.pollTelemetry();
-        QVERIFY(requests.wait(2000));
+        QVERIFY(requests.wait(10000));
     }
-    // The answer arrives for a reply that no longer exists.
+    // The answer comes, on this thread, for a reply that no longer exists.
     QTest::qWait(100);
-    QCOMPARE(server->requestsInFlight(), 0);
+    QTRY_COMPARE(server->requestsInFlight(), 0);
 }
 
 void TestTelemetrySourceWarthunder::productionAddressWithItsLimit()
@@ -399,21 +393,27 @@ void TestTelemetrySourceWarthunder::productionAddressWithItsLimit()
             QSKIP("127.0.0.1:8111 is in use by another program");
         QTest::qWait(100);
     }
-    game.setResponse("/state", reply(R"({"IAS, km/h": 250})", 200, 20));
+    game.setResponse("/state", reply(R"({"IAS, km/h": 250})"));
     TelemetrySourceWarthunder source;
+    source.setRequestLimit(patientLimitMs);
     SignalLog log(source);
-    find(source);
     QVERIFY(pollAndWait(source));
+    QVERIFY(pollAndWait(source));
+    QCOMPARE(log.order, foundSignals + QStringList({"telemetry"}));
     QCOMPARE(log.records.last().airspeed, 250.0f);
-    QVERIFY(game.requestedPaths().size() >= 2);
-    for (const QByteArray& path : game.requestedPaths())
-        QCOMPARE(path, QByteArray("/state"));
+    QCOMPARE(game.requestedPaths(), QList<QByteArray>({"/state", "/state"}));
 
-    // An answer later than 100 ms is a failed request: the game counts as lost.
+    // Left as made, a source gives up after 100 ms: an answer due at 300 ms would have
+    // found the game, and the request fails no sooner (the transfer timeout is a coarse
+    // timer, which may fire 5 % early).
+    TelemetrySourceWarthunder asTheWorkerMakesIt;
+    SignalLog untouched(asTheWorkerMakesIt);
     game.setResponse("/state", reply(R"({"IAS, km/h": 300})", 200, 300));
-    QVERIFY(pollAndWait(source));
-    QCOMPARE(log.order.mid(log.order.size() - 2), QStringList({"telemetry", "lost"}));
-    QCOMPARE(log.records.last(), Telemetry());
+    QElapsedTimer waited;
+    waited.start();
+    QVERIFY(pollAndWait(asTheWorkerMakesIt));
+    QVERIFY2(waited.elapsed() >= 95, QByteArray::number(waited.elapsed()));
+    QCOMPARE(untouched.order, QStringList());
 }
 
 void TestTelemetrySourceWarthunder::addsNoSignalsOrSlots()
