@@ -277,14 +277,13 @@ private slots:
     {
         QTest::addColumn<int>("index");
         QTest::addColumn<QPoint>("outward"); // from the marker's centre, off the axis rect
-        QTest::addColumn<float>("targetOut");
-        QTest::newRow("last point top right") << 10 << QPoint(2, -2) << 60.0f;
-        QTest::newRow("first point bottom left") << 0 << QPoint(-2, 2) << 35.0f;
+        QTest::newRow("last point top right") << 10 << QPoint(2, -2);
+        QTest::newRow("first point bottom left") << 0 << QPoint(-2, 2);
     }
 
     void endMarkersGrabbedOffTheAxisRect()
     {
-        QFETCH(int, index); QFETCH(QPoint, outward); QFETCH(float, targetOut);
+        QFETCH(int, index); QFETCH(QPoint, outward);
         CurveEditor editor;
         ResponseCurve curve = tenStepCurve(); // (0, 0) and (100, 100) lie on the corners
         QCustomPlot* plot = showBound(editor, curve);
@@ -292,15 +291,14 @@ private slots:
         const QPoint grab = plotPixel(plot, start.in, start.out) + outward;
         QVERIFY(!plot->axisRect()->rect().contains(grab));
         QVERIFY(plot->rect().contains(grab + outward * 2)); // the whole marker fits the widget
-
         QTest::mouseMove(plot, grab);
         QCOMPARE(grabbedPixel(plot, grab), QColor(Qt::red)); // hovered, and drawn there
         const QPoint onAxisLine = grab - QPoint(outward.x(), 2 * outward.y()); // inside, on the side axis
         QCOMPARE(grabbedPixel(plot, onAxisLine), QColor(Qt::red)); // drawn over the axis line
         QVERIFY(screenshot(&editor, tagged("corners-")));
-        drag(plot, Qt::LeftButton, grab, plotPixel(plot, start.in, targetOut) + outward);
+        drag(plot, Qt::LeftButton, grab, plotPixel(plot, start.in, 50) + outward);
         QCOMPARE(curve.points[index].in, start.in);
-        QVERIFY2(qAbs(curve.points[index].out - targetOut) < 0.6f, qPrintable(QString::number(curve.points[index].out)));
+        QVERIFY2(qAbs(curve.points[index].out - 50) < 0.6f, qPrintable(QString::number(curve.points[index].out)));
     }
 
     void heldMarkerKeepsHoverWhileDragging()

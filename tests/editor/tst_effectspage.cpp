@@ -1,5 +1,6 @@
 #include "axiseffectswidget.h"
 #include "effectprofilefolder.h"
+#include "effectsprofilefile.h"
 #include "smallfilesystem.h"
 #include "telemetrysourcekey.h"
 #include "threeaxiseffectswidget.h"
@@ -17,6 +18,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -26,7 +28,8 @@
 
 #include <cerrno>
 #include <memory>
-#include <optional>
+
+#include <sys/stat.h>
 
 using namespace WidgetTest;
 using E = EffectsProfile;
@@ -57,10 +60,14 @@ QSet<int> typeList(const QString& text)
     return types;
 }
 
-QByteArray contents(const QString& path)
+// What stands at path, without following a link or opening a pipe.
+QByteArray describe(const QString& path)
 {
+    const QFileInfo entry(path);
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<absent>");
+    if (entry.isSymLink() || !entry.isFile() || !file.open(QIODevice::ReadOnly))
+        return entry.symLinkTarget().toUtf8() + (entry.exists() ? " other" : " absent");
+    return file.readAll();
 }
 
 // The page in a temporary working directory (or in workingPath) holding the given profile
@@ -139,20 +146,6 @@ struct Page {
     QStringList asked, warned;
     bool answer = true;
     std::function<void()> duringDialog;
-};
-
-// Makes a folder immutable for its lifetime; reason says why chattr could not (it needs root,
-// and a file system with attributes, which tmpfs is not).
-struct Immutable {
-    explicit Immutable(const QString& folder)
-    {
-        if (QProcess::execute("chattr", {"+i", folder}) == 0)
-            path = folder;
-        else
-            reason = "chattr +i failed on " + folder + " (needs root and a file system with attributes)";
-    }
-    ~Immutable() { if (!path.isEmpty()) QProcess::execute("chattr", {"-i", path}); }
-    QString path, reason;
 };
 
 void setCurvePointAndClose(QWidget* dialog, double output, QDialogButtonBox::StandardButton button)
@@ -426,6 +419,58 @@ private slots:
         QCOMPARE(EffectProfileFolder::fileNameFor(profile(source, module, comment).metadata), fileName);
     }
 
+    void folderEntries_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("entry"); // a link's target, or what stands there
+        QTest::addColumn<QString>("listed"); // with this module; "-": not listed
+        QTest::addColumn<bool>("loads");
+        QTest::addColumn<QString>("saveError"); // empty: saved
+        QTest::newRow("plain file") << "GENERIC.json" << "file" << "Jet-8" << true << "";
+        QTest::newRow("link outside") << "GENERIC.json" << "../outside.json" << "-" << false << "link";
+        QTest::newRow("link to a missing file outside") << "GENERIC.json" << "../created.json" << "-" << false << "link";
+        QTest::newRow("link to /dev/zero") << "GENERIC.json" << "/dev/zero" << "-" << false << "link";
+        QTest::newRow("link inside to a profile") << "GENERIC.json" << "DCS_Jet_7.json" << "Jet-7" << true << "link";
+        QTest::newRow("FIFO") << "GENERIC.json" << "fifo" << "-" << false << "not a regular file";
+        QTest::newRow("folder") << "GENERIC.json" << "folder" << "-" << false << "not a regular file";
+        QTest::newRow("over 16 MiB") << "GENERIC.json" << "large" << "" << false << "";
+        QTest::newRow("leftover temporary") << "GENERIC_kill.json.lGOVCu" << "file" << "-" << false << "";
+        QTest::newRow("name leading out") << "../escape.json" << "" << "-" << false << "out of the profile folder";
+    }
+
+    void folderEntries()
+    {
+        QFETCH(QString, name); QFETCH(QString, entry); QFETCH(QString, listed); QFETCH(bool, loads); QFETCH(QString, saveError);
+        ScopedWorkingDirectory working;
+        QVERIFY(QDir().mkdir("effect_profiles") && writeEffectsProfileFile("outside.json", profile(2, "Prop-2"))
+                && writeEffectsProfileFile("effect_profiles/DCS_Jet_7.json", profile(1, "Jet-7")));
+        const QString path = "effect_profiles/" + name;
+        if (entry == "file" || entry == "large")
+            QVERIFY(writeEffectsProfileFile(path, profile(1, "Jet-8")) && (entry == "file" || QFile::resize(path, maxEffectsProfileFileSize + 1)));
+        else if (entry == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        else if (entry == "folder")
+            QVERIFY(QDir().mkdir(path));
+        else if (!entry.isEmpty())
+            QVERIFY(QFile::link(entry, path));
+        const QByteArray before = describe(path), outside = describe("outside.json");
+        if (entry == "large") // the log names the file
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("GENERIC\\.json.*larger than"));
+        EffectProfileFolder folder;
+        QString module = "-";
+        for (const EffectProfileFolder::Entry& shown : folder.list())
+            module = shown.fileName == name ? shown.metadata.flightModule : module;
+        QCOMPARE(module, listed);
+        EffectsProfile loaded = profile(0, "", "untouched");
+        QCOMPARE(folder.load(name, &loaded), loads);
+        QCOMPARE(loaded.metadata.comment, loads ? "" : "untouched");
+        QString error;
+        QCOMPARE(folder.save(name, profile(0, "Saved"), &error), saveError.isEmpty());
+        QVERIFY2(error.contains(saveError), qPrintable(error));
+        QCOMPARE(describe("outside.json"), outside);
+        QCOMPARE(describe(path), saveError.isEmpty() ? json(profile(0, "Saved")) : before);
+    }
+
     void saving_data()
     {
         QTest::addColumn<QString>("module");
@@ -461,8 +506,7 @@ private slots:
         const bool collision = module == "Jet/7", written = !folderGone && (!collision || answer);
         QCOMPARE(page.asked, collision ? QStringList{"The file " + fileName + " holds a different profile. Replace it with this one?"} : QStringList{});
         QCOMPARE(page.warned.size(), folderGone ? 1 : 0);
-        if (folderGone)
-            QVERIFY(page.warned[0].startsWith("The profile could not be saved as " + fileName + ": "));
+        QVERIFY(!folderGone || page.warned[0].startsWith("The profile could not be saved as " + fileName + ": "));
         QCOMPARE(page.sudden->count() + page.moderate->count(), 2); // source change and add; saving sends nothing
         EffectsProfile now;
         QCOMPARE(EffectProfileFolder().load("DCS_Jet_7_night.json", &now), !folderGone);
@@ -484,39 +528,33 @@ private slots:
     void fullDiskKeepsTheStoredProfile_data()
     {
         QTest::addColumn<qint64>("leaveFree");
-        QTest::addColumn<bool>("newFile");
-        for (const qint64 free : {qint64(0), SmallFileSystem::pageSize}) {
-            for (const bool newFile : {false, true}) {
-                QTest::addRow("%s, %s", free == 0 ? "full" : "one page free", newFile ? "new file" : "same file")
-                    << free << newFile;
-            }
-        }
+        QTest::addColumn<QString>("comment"); // typed before saving: a new file
+        QTest::newRow("full") << qint64(0) << "";
+        QTest::newRow("full, new file") << qint64(0) << "wet";
+        QTest::newRow("one page free") << SmallFileSystem::pageSize << "";
+        QTest::newRow("one page free, new file") << SmallFileSystem::pageSize << "wet";
     }
 
     void fullDiskKeepsTheStoredProfile()
     {
-        QFETCH(qint64, leaveFree); QFETCH(bool, newFile);
+        QFETCH(qint64, leaveFree); QFETCH(QString, comment);
         SmallFileSystem disk;
         SKIP_UNLESS_MOUNTED(disk);
         EffectsProfile stored = profile(1, "Jet-7");
         AxisEffectsSettings& ailerons = stored.effects.axes[0];
         ailerons.aoaShaker.active = ailerons.gearShaker.active = ailerons.simpleSpring.active = true;
         const QByteArray old = json(stored);
-        // More than the page left free, and less than a file buffer: the size a buffered
-        // write lost without noticing.
+        // Over the page left free, under a file buffer: what a buffered write lost unnoticed.
         QVERIFY(old.size() > SmallFileSystem::pageSize && old.size() < 16384);
         Page page({{"DCS_Jet_7.json", old}}, disk.path());
         page.pick("DCS_Jet_7.json");
-        if (newFile)
-            QTest::keyClicks(page.child("profile_comment_input"), "wet");
-        const QString fileName = newFile ? "DCS_Jet_7_wet.json" : "DCS_Jet_7.json";
+        QTest::keyClicks(page.child("profile_comment_input"), comment);
         QVERIFY(disk.fill(leaveFree));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Cannot write profile"));
         page.click("save_profile");
-        QCOMPARE(page.warned.size(), 1);
-        const QString prefix = "The profile could not be saved as " + fileName + ": ";
-        QVERIFY2(page.warned[0].startsWith(prefix) && page.warned[0].size() > prefix.size(), qPrintable(page.warned[0]));
-        QCOMPARE(contents("effect_profiles/DCS_Jet_7.json"), old);
+        const QString prefix = QString("The profile could not be saved as DCS_Jet_7%1.json: ").arg(comment.isEmpty() ? "" : "_wet");
+        QVERIFY2(page.warned.size() == 1 && page.warned[0].startsWith(prefix) && page.warned[0].size() > prefix.size(), qPrintable(page.warned.join('|')));
+        QCOMPARE(describe("effect_profiles/DCS_Jet_7.json"), old);
         QCOMPARE(QDir("effect_profiles").entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"DCS_Jet_7.json"});
         QCOMPARE(page.profiles()->count(), 1);
     }
@@ -669,19 +707,18 @@ private slots:
         page.sudden->clear();
         if (meanwhile == "removed")
             QVERIFY(QFile::remove("effect_profiles/DCS_Jet_7.json"));
-        std::optional<Immutable> frozen; // after the page, so the folder is writable again before it goes
-        if (meanwhile == "immutable") {
-            frozen.emplace(page.working.filePath("effect_profiles"));
-            if (!frozen->reason.isEmpty())
-                QSKIP(qPrintable(frozen->reason));
+        const bool refused = meanwhile == "immutable";
+        const QString folder = page.working.filePath("effect_profiles");
+        const auto thaw = qScopeGuard([&] { if (refused) QProcess::execute("chattr", {"-i", folder}); }); // before the page goes
+        if (refused && QProcess::execute("chattr", {"+i", folder}) != 0)
+            QSKIP("chattr +i failed: it needs root and a file system with attributes");
+        if (refused)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("DCS_Jet_7\\.json.*could not be removed"));
-        }
         auto* button = page.child<QPushButton>("delete_profile");
         QCOMPARE(button->focusPolicy(), Qt::NoFocus);
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(!button->hasFocus());
         QCOMPARE(page.asked, withFile ? QStringList{"Delete the profile Jet-7 [DCS] (DCS_Jet_7.json)?"} : QStringList{});
-        const bool refused = meanwhile == "immutable";
         const bool kept = withFile && (!answer || refused), deleted = withFile && answer && !refused;
         QCOMPARE(page.warned, refused ? QStringList{"The profile file DCS_Jet_7.json could not be deleted: " + qt_error_string(EPERM)} : QStringList{});
         QCOMPARE(QFile::exists("effect_profiles/DCS_Jet_7.json"), kept);
@@ -693,51 +730,39 @@ private slots:
         QCOMPARE(page.module(), kept ? "Jet-7" : "");
     }
 
-    void failedLoadSelectsNothing_data()
+    void failedActivationSelectsNothing_data()
     {
-        QTest::addColumn<bool>("picked"); // or activated for the flight module
         QTest::addColumn<bool>("removed"); // or no longer a profile
-        QTest::newRow("activation, file removed") << false << true;
-        QTest::newRow("activation, file no longer a profile") << false << false;
-        QTest::newRow("pick, file removed") << true << true;
+        QTest::newRow("file removed") << true;
+        QTest::newRow("file no longer a profile") << false;
     }
 
-    void failedLoadSelectsNothing()
+    void failedActivationSelectsNothing()
     {
-        QFETCH(bool, picked); QFETCH(bool, removed);
+        QFETCH(bool, removed);
         Page page({{"DCS_Jet_7.json", json(profile(1, "Jet-7"))}, {"GENERIC.json", json(profile(0, "", "base"))}});
         page.pick("GENERIC.json");
         page.sudden->clear();
-        QVERIFY(removed ? QFile::remove("effect_profiles/DCS_Jet_7.json")
-                        : QFile::resize("effect_profiles/DCS_Jet_7.json", 3));
+        QVERIFY(removed ? QFile::remove("effect_profiles/DCS_Jet_7.json") : QFile::resize("effect_profiles/DCS_Jet_7.json", 3));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("DCS_Jet_7\\.json.*not loaded"));
-        if (picked)
-            page.pick("DCS_Jet_7.json");
-        else
-            page.widget->activateProfileForFlightModule(Telemetry::TELEMETRY_SOURCE_DCS, "Jet-7");
+        page.widget->activateProfileForFlightModule(Telemetry::TELEMETRY_SOURCE_DCS, "Jet-7");
         QCOMPARE(page.sudden->count(), 0);
         QCOMPARE(page.shownFile(), "GENERIC.json");
-        QCOMPARE(page.child<QLineEdit>("profile_comment_input")->text(), "base");
         QCOMPARE(page.profiles()->count(), removed ? 1 : 2); // read again
-        QCOMPARE(page.warned.size(), picked ? 1 : 0);
     }
 
     void moduleNameInBoxIsPlainText()
     {
         Page page({{"DCS__b_Jet__b_.json", json(profile(1, "<b>Jet</b>"))}}, {}, false);
-        Qt::TextFormat format = Qt::AutoText;
-        QString text;
+        QString plainText;
         whenModal([&](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
-            format = box->textFormat();
-            text = box->text();
+            plainText = box->textFormat() == Qt::PlainText ? box->text() : "rich text";
             saveScreenshot(box, "delete_question");
             box->button(QMessageBox::No)->click();
         });
         page.click("delete_profile");
-        QCOMPARE(format, Qt::PlainText);
-        QVERIFY(text.contains("<b>Jet</b>"));
-        QVERIFY(QFile::exists("effect_profiles/DCS__b_Jet__b_.json"));
+        QCOMPARE(plainText, "Delete the profile <b>Jet</b> [DCS] (DCS__b_Jet__b_.json)?");
     }
 };
 

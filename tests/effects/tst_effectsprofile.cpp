@@ -404,10 +404,10 @@ void TestEffectsProfile::everyValueIsHeldWithinItsEditorRange()
     QJsonArray curve;
     for (int k = 0; k < ResponseCurve::pointCount; ++k)
         curve.append(QJsonObject{{"in", value}, {"out", value}});
-    QJsonObject effect{{"curve1", curve}, {"curve2", curve}};
+    QJsonObject effect{{"active", true}, {"curve1", curve}, {"curve2", curve}};
     for (const auto& [name, kind] : effectMembers)
-        if (kind == Kind::Bool || kind == Kind::Int || kind == Kind::Double)
-            effect.insert(name, kind == Kind::Bool ? QJsonValue(true) : QJsonValue(value));
+        if (kind == Kind::Int || kind == Kind::Double)
+            effect.insert(name, value);
     effect.insert("gunfire", QJsonArray{effect, effect, effect, effect, effect});
     QJsonObject axis, effects;
     for (const QString& key : effectKeys)
@@ -416,10 +416,7 @@ void TestEffectsProfile::everyValueIsHeldWithinItsEditorRange()
         effects.insert(key, axis);
     EffectsProfile profile;
     profile.fromJson(QJsonObject{{"effects", effects}});
-    QCOMPARE(EffectValueRanges::valuesOutside(profile.effects), QStringList());
-
-    // Apart from that walk: every number written back lies within its member's range, and no
-    // curve point ("in", "out") kept the value.
+    // Every number written back lies within its member's range; no curve point kept the value.
     QStringList outside;
     const std::function<void(const QJsonValue&, const QString&)> check = [&](const QJsonValue& member, const QString& key) {
         const QJsonObject object = member.toObject();
@@ -438,6 +435,8 @@ void TestEffectsProfile::everyValueIsHeldWithinItsEditorRange()
     };
     check(profile.effects.toJson(), QString());
     QCOMPARE(outside, QStringList());
+    profile.effects.axes[3].rotorShaker.total_effect_strength = 101; // what the fuzz target names
+    QCOMPARE(EffectValueRanges::valuesOutside(profile.effects), QStringList{"throttle_collective.rotor_shaker.total_effect_strength: 101"});
 }
 
 QTEST_GUILESS_MAIN(TestEffectsProfile)
