@@ -32,16 +32,11 @@ public:
     // Closes the window, or sends signalNumber, and waits for the end: the driver's last
     // line, " code " and the exit code.
     QString finish(int signalNumber = 0);
-    // Gives the driver a command that ends the program ("close", "endsession") and waits
-    // for the end as above; "<not ended>" unless the driver answers expectedAnswer.
-    QString finish(const QString& command, const QString& expectedAnswer);
 
     std::vector<BaseEmulator::WrittenReport> reports() const;
     qint64 processId() const { return process.processId(); }
 
 private:
-    QString waitForEnd();
-
     QString program;
     QString folder;
     QProcess process;
