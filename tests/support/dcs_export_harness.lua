@@ -138,14 +138,11 @@ if scenario == 'failing' and Torquix.udp then
     Torquix.udp = { send = function() error('socket gone', 0) end, close = function() end }
 elseif Torquix.udp then
     local udp = Torquix.udp
-    Torquix.udp = {
-        send = function(_, datagram)
-            local ok, err = udp:send(datagram)
-            if ok then sent = sent + 1 end
-            return ok, err
-        end,
-        close = function() return udp:close() end,
-    }
+    Torquix.udp = { close = function() return udp:close() end, send = function(_, datagram)
+        local ok, err = udp:send(datagram)
+        sent = sent + (ok and 1 or 0)
+        return ok, err
+    end }
 end
 local pauseFrom, pauseTo = math.floor(frames / 3), math.floor(2 * frames / 3)
 local paused = 0

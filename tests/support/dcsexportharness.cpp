@@ -9,24 +9,10 @@ QString DcsExportHarness::lua()
     return QStandardPaths::findExecutable(QStringLiteral("lua5.1"));
 }
 
-DcsExportHarness::~DcsExportHarness()
+bool DcsExportHarness::start(const QString& savedGames, const QStringList& arguments)
 {
-    process.kill();
-    process.waitForFinished(5000);
-}
-
-bool DcsExportHarness::start(const QString& savedGames, const Flight& flight)
-{
-    QStringList arguments{DCS_EXPORT_HARNESS, savedGames + QLatin1Char('/'), QString::number(flight.frames),
-                          QString::number(flight.frameSeconds, 'g', 10), flight.scenario};
-    if (flight.maxPauseMs > 0)
-        arguments << QStringLiteral("pause=%1").arg(flight.maxPauseMs);
-    if (!flight.script.isEmpty())
-        arguments << QStringLiteral("script=") + flight.script;
-    if (!flight.stopFile.isEmpty())
-        arguments << QStringLiteral("until=") + flight.stopFile;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(lua(), arguments);
+    process.start(lua(), QStringList{DCS_EXPORT_HARNESS, savedGames + QLatin1Char('/')} + arguments);
     return process.waitForStarted();
 }
 

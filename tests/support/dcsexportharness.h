@@ -5,29 +5,17 @@
 
 // dcs_export_harness.lua under lua5.1 and LuaSocket on a DCS Saved Games folder: the
 // export scripts found there run outside DCS as DCS runs them, while stubs of the DCS
-// export functions play the flight of a scenario (listed in the script) on the
-// harness's own clock. Its error output goes to the caller's.
+// export functions play a flight on the harness's own clock. Its error output goes to
+// the caller's; it is killed if it still runs when this goes.
 class DcsExportHarness
 {
 public:
-    struct Flight {
-        QString scenario = QStringLiteral("flight");
-        int frames = 0;
-        double frameSeconds = 0.02;
-        // After every frame a random pause of real time up to this; 0: none.
-        int maxPauseMs = 0;
-        // The script DCS runs, relative to the folder; empty: our export script alone.
-        QString script;
-        // When set, the flight goes on after its frames until this file exists.
-        QString stopFile;
-    };
-
     // lua5.1's path; empty when it is not installed.
     static QString lua();
 
-    ~DcsExportHarness();
-
-    bool start(const QString& savedGames, const Flight& flight);
+    // arguments: the frames, the seconds per frame, the scenario and the options, as the
+    // script's head lists them.
+    bool start(const QString& savedGames, const QStringList& arguments);
     // Waits for the end; false when the harness failed or has not ended within timeoutMs.
     bool finish(int timeoutMs = 120000);
 

@@ -51,11 +51,11 @@ QString ProgramProcess::ask(const QStringList& commands)
     return answers.join(" / ");
 }
 
-QString ProgramProcess::finish(int signalNumber)
+QString ProgramProcess::finish(int signalNumber, const QString& command)
 {
     if (signalNumber != 0)
         ::kill(pid_t(process.processId()), signalNumber);
-    else if (ask("close") != "closing")
+    else if (ask(command) != "closing")
         return "<not closed>";
     if (!process.waitForFinished(30000))
         return "<did not end>";

@@ -138,15 +138,15 @@ QString pick(QComboBox* combo, int row)
     return QStringLiteral("picked %1").arg(combo->currentIndex());
 }
 
-// As the platform does at log-off: the application's session manager asks it to commit
-// its data, after the answer.
+// As the platform does at log-off: the session manager asks the application to commit
+// its data.
 QString endSession()
 {
     auto* manager = qApp->findChild<QSessionManager*>();
     if (!manager)
         return QStringLiteral("no session manager");
     QTimer::singleShot(0, manager, [manager] { emit qApp->commitDataRequest(*manager); });
-    return QStringLiteral("ending session");
+    return QStringLiteral("closing");
 }
 
 // The click follows the answer: a dialog it opens runs an event loop of its own.
@@ -164,11 +164,11 @@ QString click(QWidget* target, const QString& tab)
 QString press(const QString& text)
 {
     QWidget* modal = QApplication::activeModalWidget();
-    const QList<QAbstractButton*> buttons = modal ? modal->findChildren<QAbstractButton*>() : QList<QAbstractButton*>();
-    const auto button = std::find_if(buttons.begin(), buttons.end(), [&text](QAbstractButton* b) {
-        return b->isVisible() && b->text().remove('&') == text;
-    });
-    return button == buttons.end() ? QStringLiteral("no button ") + text : click(*button, {});
+    for (QAbstractButton* button : modal ? modal->findChildren<QAbstractButton*>() : QList<QAbstractButton*>()) {
+        if (button->isVisible() && button->text().remove('&') == text)
+            return click(button, {});
+    }
+    return QStringLiteral("no button ") + text;
 }
 
 std::unique_ptr<VirtualJoystick> joystick; // unplugged while the program still runs SDL

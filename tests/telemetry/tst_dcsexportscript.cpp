@@ -66,12 +66,9 @@ std::optional<ScriptRun> runScript(const QString& scenario, int frames, double f
     receiver.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 1 << 20);
 
     DcsExportHarness harness;
-    DcsExportHarness::Flight flight;
-    flight.scenario = scenario;
-    flight.frames = frames;
-    flight.frameSeconds = frameSeconds;
-    flight.maxPauseMs = maxPauseMs;
-    if (!harness.start(savedGames.path(), flight) || !harness.finish())
+    if (!harness.start(savedGames.path(), {QString::number(frames), QString::number(frameSeconds, 'g', 10), scenario,
+                                          QStringLiteral("pause=%1").arg(maxPauseMs)})
+        || !harness.finish())
         return std::nullopt;
     ScriptRun run{harness.output(), harness.logLines(), {}};
     // Loopback delivers at once as a rule, but not by contract.
