@@ -238,15 +238,14 @@ void TestForceLoop::hostileProfileDrivesTheBaseAsItsHeldTwin_data()
         QTest::newRow(name) << head + hostile + "}}" << head + held + "}}";
     };
     const QByteArray full = R"("total_effect_strength": 100, )";
-    row("negative spring strength", "airspeed_spring", R"("total_effect_strength": -100)", R"("total_effect_strength": 0)");
-    row("huge spring strength and dampening", "airspeed_spring", R"("total_effect_strength": 1000, "dampening_contribution": 1e9)",
-        full + R"("dampening_contribution": 100)");
-    row("curve outputs -50", "airspeed_spring", full + R"("curve1": )" + flatCurve(-50), full + R"("curve1": )" + flatCurve(0));
-    row("curve outputs 500", "airspeed_spring", full + R"("dampening_contribution": 50, "curve1": )" + flatCurve(500),
-        full + R"("dampening_contribution": 50, "curve1": )" + flatCurve(100));
-    row("negative and huge dampening", "smart_damper", full + R"("static_dampening": -300, "dynamic_dampening": 1e9)",
+    row("negative spring strength, curve outputs -50", "airspeed_spring", R"("total_effect_strength": -100, "curve1": )" + flatCurve(-50),
+        R"("total_effect_strength": 0, "curve1": )" + flatCurve(0));
+    row("huge spring strength and dampening, curve outputs 500", "airspeed_spring",
+        R"("total_effect_strength": 1000, "dampening_contribution": 1e9, "curve1": )" + flatCurve(500),
+        full + R"("dampening_contribution": 100, "curve1": )" + flatCurve(100));
+    row("dampening -300 and 1e308", "smart_damper", full + R"("static_dampening": -300, "dynamic_dampening": 1e308)",
         full + R"("static_dampening": 0, "dynamic_dampening": 1000)");
-    row("dampening 1e308", "smart_damper", R"("total_effect_strength": 50, "static_dampening": 1e308, "dynamic_dampening": -1e308)",
+    row("dampening 1e308 and -1e308", "smart_damper", R"("total_effect_strength": 50, "static_dampening": 1e308, "dynamic_dampening": -1e308)",
         R"("total_effect_strength": 50, "static_dampening": 1000, "dynamic_dampening": 0)");
     row("DirectX 1000", "direct_x", R"("total_effect_strength": 1000, "force": 1000, "periodic": -5, "trimmer": 1e9)",
         full + R"("force": 100, "periodic": 0, "trimmer": 100)");
@@ -482,6 +481,7 @@ void TestForceLoop::joltSlotsStartTheirJolt()
     rudder.gearExtractionJolt.total_effect_strength = 100;
     worker->changeSettingsModerately(settings);
     now += 1001; // past the fade-in after start
+    clearWrittenReports();
 
     if (slot == "landing")
         worker->startLandingJolt(first, second);
@@ -493,7 +493,10 @@ void TestForceLoop::joltSlotsStartTheirJolt()
         worker->startCountermeasureJolt();
     else
         worker->startGearLockJolt();
-    QCOMPARE(shakingTicks(worker.get(), now, 2, PRODUCT_ID_RUDDER) > 0, plays);
+    for (int tick = 0; tick < 8; ++tick, now += 8)
+        invoke(worker.get(), "updateAxisDirectControl", 2);
+
+    QCOMPARE(shakingReports(PRODUCT_ID_RUDDER) > 0, plays);
 }
 
 QTEST_GUILESS_MAIN(TestForceLoop)

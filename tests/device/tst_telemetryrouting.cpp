@@ -245,9 +245,15 @@ int TestTelemetryRouting::rudderSpring()
     return reports.empty() ? -1 : directControlOf(reports.back()).springForce;
 }
 
+// Runs eight rudder ticks 8 ms apart; how many of their reports carry a periodic force.
 int TestTelemetryRouting::shakingRudderTicks()
 {
-    return shakingTicks(running.get(), now, 2, PRODUCT_ID_RUDDER);
+    clearWrittenReports();
+    for (int tick = 0; tick < 8; ++tick) {
+        invoke(running.get(), "updateAxisDirectControl", 2);
+        now += 8;
+    }
+    return shakingReports(PRODUCT_ID_RUDDER);
 }
 
 void TestTelemetryRouting::selectedSourceReachesTheWorker()
