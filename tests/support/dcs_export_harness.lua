@@ -16,7 +16,9 @@
 --   pause=<ms>    a random pause of real time, 0 to ms, after every frame
 --   script=<file> the script DCS runs, under the write dir (Scripts/TorquixGameExport.lua)
 --   until=<file>  after the frames, flies on until this file exists
--- Log lines of the script are printed as "LOG <subsystem> <level> <text>".
+-- Log lines of the script are printed as "LOG <subsystem> <level> <text>"; at the end,
+-- "previous start=<calls> frames=<calls> stop=<calls> port=<port> sent=<datagrams>" for the
+-- callbacks defined before the scripts ran, our script's port and the datagrams it sent.
 
 local writeDir, frames, frameSeconds = arg[1], tonumber(arg[2]), tonumber(arg[3])
 local scenario = arg[4] or 'flight'

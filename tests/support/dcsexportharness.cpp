@@ -1,7 +1,6 @@
 #include "dcsexportharness.h"
 
 #include <QDebug>
-#include <QRegularExpression>
 #include <QStandardPaths>
 
 QString DcsExportHarness::lua()
@@ -9,26 +8,7 @@ QString DcsExportHarness::lua()
     return QStandardPaths::findExecutable(QStringLiteral("lua5.1"));
 }
 
-bool DcsExportHarness::start(const QString& savedGames, const QStringList& arguments)
-{
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(lua(), QStringList{DCS_EXPORT_HARNESS, savedGames + QLatin1Char('/')} + arguments);
-    return process.waitForStarted();
-}
-
-bool DcsExportHarness::finish(int timeoutMs)
-{
-    if (!process.waitForFinished(timeoutMs))
-        return false;
-    printed = process.readAllStandardOutput();
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        qWarning() << "the DCS export harness failed:" << printed;
-        return false;
-    }
-    return true;
-}
-
-QStringList DcsExportHarness::logLines() const
+QStringList DcsExportHarness::logLines(const QByteArray& printed)
 {
     QStringList lines;
     for (const QByteArray& line : printed.split('\n')) {
@@ -38,9 +18,20 @@ QStringList DcsExportHarness::logLines() const
     return lines;
 }
 
-int DcsExportHarness::sentDatagrams() const
+bool DcsExportHarness::start(const QString& savedGames, const QStringList& arguments)
 {
-    static const QRegularExpression sent(QStringLiteral("^previous .* sent=(\\d+)$"), QRegularExpression::MultilineOption);
-    const QRegularExpressionMatch match = sent.match(QString::fromUtf8(printed));
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(lua(), QStringList{DCS_EXPORT_HARNESS, savedGames + QLatin1Char('/')} + arguments);
+    return process.waitForStarted();
+}
+
+QByteArray DcsExportHarness::finish(int timeoutMs)
+{
+    if (!process.waitForFinished(timeoutMs))
+        return QByteArray();
+    const QByteArray printed = process.readAllStandardOutput();
+    if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+        return printed;
+    qWarning() << "the DCS export harness failed:" << printed;
+    return QByteArray();
 }
