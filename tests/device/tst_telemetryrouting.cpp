@@ -30,11 +30,9 @@ template <class Source>
 bool queuedAt(DirectControlThread* worker)
 {
     auto* socket = worker->findChild<Source*>()->template findChild<QUdpSocket*>();
-    for (QDeadlineTimer deadline(10000); !socket->hasPendingDatagrams(); QThread::msleep(1)) {
-        if (deadline.hasExpired())
-            return false;
-    }
-    return true;
+    for (QDeadlineTimer deadline(10000); !socket->hasPendingDatagrams() && !deadline.hasExpired();)
+        QThread::msleep(1);
+    return socket->hasPendingDatagrams();
 }
 
 // Polls the worker's telemetry until done() holds (loopback delivery is quick, but

@@ -138,17 +138,6 @@ QString pick(QComboBox* combo, int row)
     return QStringLiteral("picked %1").arg(combo->currentIndex());
 }
 
-// As the platform does at log-off: the session manager asks the application to commit
-// its data.
-QString endSession()
-{
-    auto* manager = qApp->findChild<QSessionManager*>();
-    if (!manager)
-        return QStringLiteral("no session manager");
-    QTimer::singleShot(0, manager, [manager] { emit qApp->commitDataRequest(*manager); });
-    return QStringLiteral("closing");
-}
-
 // The click follows the answer: a dialog it opens runs an event loop of its own.
 QString click(QWidget* target, const QString& tab)
 {
@@ -184,8 +173,8 @@ QString run(const QStringList& words)
         return waitUntilShown() ? QStringLiteral("shown") : QStringLiteral("not shown");
     if (command == "close")
         return QTimer::singleShot(0, window(), &QWidget::close), QStringLiteral("closing");
-    if (command == "endsession")
-        return endSession();
+    if (auto* session = qApp->findChild<QSessionManager*>(); command == "endsession" && session) // as at log-off
+        return QTimer::singleShot(0, session, [session] { emit qApp->commitDataRequest(*session); }), QStringLiteral("closing");
     if (command == "modal")
         return modalText();
     if (command == "press")
