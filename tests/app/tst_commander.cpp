@@ -227,7 +227,7 @@ void TestCommander::dcsFolderUpdatedOnThePageDrivesTheRudder()
     QSettings(dir->filePath("config.ini"), QSettings::IniFormat).setValue("DCS/path", savedGames);
     QVERIFY(program->start(threeBases));
     QCOMPARE(program->ask({"shown", "click tabWidget 2", "click dcs_update_button"}), "shown / clicked / clicked");
-    QTRY_COMPARE(program->ask("modal"), "You need to restart Torquix Commander in order to activate changes in config");
+    QTRY_COMPARE_WITH_TIMEOUT(program->ask("modal"), "You need to restart Torquix Commander in order to activate changes in config", 30000);
     QCOMPARE(program->ask("press OK"), "clicked");
 
     // The export harness: about 50 frames a second of real time, from 20 m/s to 90 m/s
