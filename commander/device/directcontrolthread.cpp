@@ -272,7 +272,7 @@ void DirectControlThread::setClock(Clock newClock)
 
 qint64 DirectControlThread::tick() const
 {
-    return ticking ? clock() - tickOrigin : 0;
+    return tickOrigin ? clock() - *tickOrigin : 0;
 }
 
 float DirectControlThread::fadeFactor(DeviceTypeEnum type) const
@@ -308,7 +308,6 @@ void DirectControlThread::start()
     trimTimer->start(20);
     positionsTimer->start(10);
     tickOrigin = clock();
-    ticking = true;
     for (DeviceTypeEnum type : servedDevices)
         startFadeIn(type);
     for (std::optional<qint64>& started : forceReleaseStarts)

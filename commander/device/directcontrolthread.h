@@ -155,8 +155,7 @@ private:
     QTimer* positionsTimer;
     Clock clock;
     // Clock time of start(), from which ticks count; ticks read 0 before.
-    qint64 tickOrigin = 0;
-    bool ticking = false;
+    std::optional<qint64> tickOrigin;
     // When the next force tick is due: deadlines lie on one fixed 2 ms grid from start().
     std::chrono::steady_clock::time_point forceDeadline;
     // Per base type: clock time of its last fade-in start (start, a sudden change, or the

@@ -30,7 +30,6 @@ bool succeeded(const QNetworkReply* reply)
 TelemetrySourceWarthunder::TelemetrySourceWarthunder(QObject* parent, const QUrl& baseUrl)
     : TelemetrySource(parent)
     , network(new QNetworkAccessManager(this))
-    , requestLimitMs(defaultRequestLimitMs)
 {
     // The interface is on the local machine: a system proxy must not see it.
     network->setProxy(QNetworkProxy::NoProxy);
@@ -38,14 +37,13 @@ TelemetrySourceWarthunder::TelemetrySourceWarthunder(QObject* parent, const QUrl
     QUrl url(baseUrl);
     url.setPath(QStringLiteral("/state"));
     stateRequest.setUrl(url);
-    stateRequest.setTransferTimeout(requestLimitMs);
+    stateRequest.setTransferTimeout(defaultRequestLimitMs);
     stateRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                               QNetworkRequest::ManualRedirectPolicy);
 }
 
 void TelemetrySourceWarthunder::setRequestLimit(int milliseconds)
 {
-    requestLimitMs = milliseconds;
     stateRequest.setTransferTimeout(milliseconds);
 }
 
@@ -57,7 +55,7 @@ void TelemetrySourceWarthunder::pollTelemetry()
     stateReply = network->get(stateRequest);
     // The transfer timeout only notices silence; a reply that keeps trickling in must
     // still be over within the same time, or a stalled game would never be lost.
-    QTimer::singleShot(requestLimitMs, Qt::PreciseTimer, stateReply, [reply = stateReply] {
+    QTimer::singleShot(stateRequest.transferTimeout(), Qt::PreciseTimer, stateReply, [reply = stateReply] {
         if (reply->isRunning())
             reply->abort();
     });

@@ -38,7 +38,6 @@ private:
     QNetworkAccessManager* network;
     QNetworkRequest stateRequest;
     QNetworkReply* stateReply = nullptr;
-    int requestLimitMs;
     bool requestInFlight = false;
     bool found = false;
     JsonScanner json;

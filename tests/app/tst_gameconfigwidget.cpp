@@ -184,9 +184,7 @@ void TestGameConfigWidget::checkBoxes(const QList<Box>& expected)
 void TestGameConfigWidget::update_data()
 {
     QTest::addColumn<int>("simulator");
-    // none, ready for the update, bare of the simulator's files, on a full disk without its
-    // file, or ready while config.ini cannot be written
-    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("folder"); // none, ready, bare of the simulator's files, full (a full disk) or unstored (no config.ini)
     QTest::addColumn<int>("port");       // typed before the update
     QTest::addColumn<Box>("box");        // its title after the simulator's name; a part of its text
     const QString restart = "You need to restart Torquix Commander in order to activate changes in config";

@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -307,9 +308,7 @@ void TestStatusWidget::landingJoltReachesTheBaseThroughTheWorker()
     QTest::mouseClick(child<QWidget>("on_ground_state_button"), Qt::LeftButton);
     QVERIFY(spinUntil([&] {
         const size_t sent = BaseEmulator::writtenReports(PRODUCT_ID_RUDDER).size();
-        if (sent > seen)
-            now += 2;
-        seen = sent;
+        now += std::exchange(seen, sent) < sent ? 2 : 0;
         return joltReports() > 0;
     }, 10000));
     harness.shutDown();

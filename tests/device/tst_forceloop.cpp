@@ -1,7 +1,6 @@
 #include "effectsprofile.h"
 #include "workerfixture.h"
 
-#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -47,19 +46,7 @@ std::vector<Target> directControlTargets()
     return targets;
 }
 
-// A spring of the same strength, percent of full force, on each of the effect axes.
-EffectsSettings flatSpringSettings(std::initializer_list<int> axes, float percent)
-{
-    EffectsSettings settings = quietSettings();
-    for (int axis : axes) {
-        settings.axes[axis].airspeedSpring.active = true;
-        settings.axes[axis].airspeedSpring.total_effect_strength = 100;
-        setFlatCurve(settings.axes[axis].airspeedSpring.curve1, percent);
-    }
-    return settings;
-}
-
-// Inputs 0 to 1000 in steps of 100, held to inputLimit, each with the same output.
+// The JSON of a curve: inputs 0 to 1000 in steps of 100, held to inputLimit, each with out.
 QByteArray flatCurve(double out, int inputLimit = 1000)
 {
     QByteArrayList points;
@@ -81,8 +68,6 @@ private slots:
     void ticksOfAbsentBasesWriteNothing();
     void fadeInFollowsTheLastSuddenChange_data();
     void fadeInFollowsTheLastSuddenChange();
-    void reconnectedBaseFadesInAlone_data();
-    void reconnectedBaseFadesInAlone();
     void curveWithoutItsBaseAxisOnlyLogs_data();
     void curveWithoutItsBaseAxisOnlyLogs();
     void hostileProfileDrivesTheBaseAsItsHeldTwin_data();
@@ -151,63 +136,28 @@ void TestForceLoop::ticksOfAbsentBasesWriteNothing()
 void TestForceLoop::fadeInFollowsTheLastSuddenChange_data()
 {
     QTest::addColumn<int>("earlierChange"); // ms from an earlier sudden change; 0: none
-    QTest::addColumn<int>("wait");          // ms from the last sudden change to the tick
-    QTest::addColumn<int>("springForce");
+    QTest::addColumn<bool>("replugged");    // the rudder, after the last change
+    QTest::addColumn<int>("wait");          // ms from the last change, or the replug, to the tick
+    QTest::addColumn<int>("springForce");   // the rudder's
 
-    QTest::newRow("500 ms after a sudden change: half") << 0 << 500 << 2000;
-    QTest::newRow("100 ms after a second change 600 ms later: a tenth") << 600 << 100 << 400;
-    QTest::newRow("1100 ms after: full") << 0 << 1100 << 4000;
+    QTest::newRow("500 ms after a sudden change: half") << 0 << false << 500 << 2000;
+    QTest::newRow("100 ms after a second change 600 ms later: a tenth") << 600 << false << 100 << 400;
+    QTest::newRow("1100 ms after: full") << 0 << false << 1100 << 4000;
+    QTest::newRow("rudder replugged: none") << 0 << true << 0 << 0;
+    QTest::newRow("250 ms after the rudder is replugged: a quarter") << 0 << true << 250 << 1000;
+    QTest::newRow("1000 ms after the rudder is replugged: full") << 0 << true << 1000 << 4000;
 }
 
-// Forces rise linearly over the second after each sudden change while the base
-// releases what the fade holds back: a 40 % spring is sent as 40 % x fade.
+// Forces rise linearly over the second after each sudden change, on every base, and
+// after a base is plugged in again, on that base alone, while the base releases what the
+// fade holds back: a 40 % spring is sent as 40 % x fade.
 void TestForceLoop::fadeInFollowsTheLastSuddenChange()
 {
     QFETCH(int, earlierChange);
+    QFETCH(bool, replugged);
     QFETCH(int, wait);
     QFETCH(int, springForce);
     reset();
-    addBase(PRODUCT_ID_RUDDER);
-    qint64 now = 0; // outlives the worker, which reads it
-    auto worker = makeWorker();
-    worker->setClock([&now] { return now; });
-    invoke(worker.get(), "updateDevicePositions");
-    const EffectsSettings settings = flatSpringSettings({2}, 40.0f);
-    now = 10000; // long after the rudder's fade-in on connecting
-    if (earlierChange > 0) {
-        worker->changeSettingsSuddenly(settings);
-        now += earlierChange;
-    }
-    worker->changeSettingsSuddenly(settings);
-    now += wait;
-    invoke(worker.get(), "updateAxisDirectControl", 2);
-
-    const DirectControlTypeDef control = directControlOf(lastDirectControl(PRODUCT_ID_RUDDER, 0));
-    QVERIFY2(qAbs(control.springForce - springForce) <= 1, QByteArray::number(control.springForce));
-    const int release = 100 - springForce / 40;
-    QVERIFY2(qAbs(control.forceRelease - release) <= 1, QByteArray::number(control.forceRelease));
-}
-
-void TestForceLoop::reconnectedBaseFadesInAlone_data()
-{
-    QTest::addColumn<int>("sinceReconnect"); // ms of the worker's clock
-    QTest::addColumn<int>("rudderSpring");
-
-    QTest::newRow("at the reconnect: none") << 0 << 0;
-    QTest::newRow("250 ms later: a quarter") << 250 << 1000;
-    QTest::newRow("500 ms later: half") << 500 << 2000;
-    QTest::newRow("1000 ms later: full") << 1000 << 4000;
-    QTest::newRow("1500 ms later: full") << 1500 << 4000;
-}
-
-// A base unplugged and plugged in again under a 40 % spring fades in from nothing over a
-// second, like after a sudden change, while the joystick keeps its full force.
-void TestForceLoop::reconnectedBaseFadesInAlone()
-{
-    QFETCH(int, sinceReconnect);
-    QFETCH(int, rudderSpring);
-    reset();
-    setReadTimeoutWait(0);
     addBase(PRODUCT_ID_JOYSTICK);
     addBase(PRODUCT_ID_RUDDER);
     qint64 now = 0; // outlives the worker, which reads it
@@ -216,32 +166,37 @@ void TestForceLoop::reconnectedBaseFadesInAlone()
     QSignalSpy connected(worker.get(), &DirectControlThread::deviceConnected);
     QSignalSpy disconnected(worker.get(), &DirectControlThread::deviceDisconnected);
     invoke(worker.get(), "updateDevicePositions");
-    QCOMPARE(connected.count(), 2);
-    worker->changeSettingsSuddenly(flatSpringSettings({0, 1, 2}, 40.0f));
-    now = 5000;
-
-    unplugBase(PRODUCT_ID_RUDDER);
-    for (int poll = 0; disconnected.isEmpty() && poll < 1000; ++poll)
-        invoke(worker.get(), "updateDevicePositions");
-    QCOMPARE(disconnected.count(), 1);
-    plugBase(PRODUCT_ID_RUDDER);
-    for (int poll = 0; connected.count() < 3 && poll < 1000; ++poll)
-        invoke(worker.get(), "updateDevicePositions");
-    QCOMPARE(connected.count(), 3);
-    QCOMPARE(connected.last().at(0).value<DeviceTypeEnum>(), DEVICE_TYPE_RUDDER);
-
-    now += sinceReconnect;
-    clearWrittenReports();
+    EffectsSettings settings = quietSettings();
+    for (AxisEffectsSettings& axis : settings.axes) {
+        axis.airspeedSpring.active = true;
+        axis.airspeedSpring.total_effect_strength = 100;
+        setFlatCurve(axis.airspeedSpring.curve1, 40.0f);
+    }
+    now = 10000; // long after the bases' fade-in on connecting
+    if (earlierChange > 0) {
+        worker->changeSettingsSuddenly(settings);
+        now += earlierChange;
+    }
+    worker->changeSettingsSuddenly(settings);
+    if (replugged) {
+        now += 5000;
+        unplugBase(PRODUCT_ID_RUDDER);
+        for (int poll = 0; disconnected.isEmpty() && poll < 1000; ++poll)
+            invoke(worker.get(), "updateDevicePositions");
+        plugBase(PRODUCT_ID_RUDDER);
+        for (int poll = 0; connected.count() < 3 && poll < 1000; ++poll)
+            invoke(worker.get(), "updateDevicePositions");
+        QCOMPARE(connected.count(), 3);
+    }
+    now += wait;
     for (int axis = 0; axis < 3; ++axis)
         invoke(worker.get(), "updateAxisDirectControl", axis);
-    const DirectControlTypeDef rudder = directControlOf(lastDirectControl(PRODUCT_ID_RUDDER, 0));
-    QVERIFY2(qAbs(rudder.springForce - rudderSpring) <= 1, QByteArray::number(rudder.springForce));
-    const int release = 100 - rudderSpring / 40;
-    QVERIFY2(qAbs(rudder.forceRelease - release) <= 1, QByteArray::number(rudder.forceRelease));
-    for (uint8_t axis : {0, 1}) {
-        const DirectControlTypeDef joystick = directControlOf(lastDirectControl(PRODUCT_ID_JOYSTICK, axis));
-        QCOMPARE(joystick.springForce, int16_t(4000));
-        QCOMPARE(joystick.forceRelease, uint8_t(0));
+
+    for (const Target& target : {Target{PRODUCT_ID_JOYSTICK, 0}, Target{PRODUCT_ID_JOYSTICK, 1}, Target{PRODUCT_ID_RUDDER, 0}}) {
+        const int spring = replugged && target.productId == PRODUCT_ID_JOYSTICK ? 4000 : springForce;
+        const DirectControlTypeDef control = directControlOf(lastDirectControl(target.productId, target.deviceAxis));
+        QVERIFY2(qAbs(control.springForce - spring) <= 1 && qAbs(control.forceRelease - (100 - spring / 40)) <= 1,
+                 QByteArray::number(control.springForce) + " " + QByteArray::number(control.forceRelease));
     }
 }
 
@@ -276,32 +231,29 @@ void TestForceLoop::hostileProfileDrivesTheBaseAsItsHeldTwin_data()
 {
     QTest::addColumn<QByteArray>("hostile"); // the elevator's effects as a shared profile holds them
     QTest::addColumn<QByteArray>("held");    // the same within the ranges the editors offer
-    const auto row = [](const char* name, const QByteArray& hostile, const QByteArray& held) {
-        QTest::newRow(name) << "{" + hostile + "}" << "{" + held + "}";
+    const auto row = [](const char* name, const char* effect, const QByteArray& hostile, const QByteArray& held) {
+        const QByteArray head = QByteArray("{\"") + effect + "\": {\"active\": true, ";
+        QTest::newRow(name) << head + hostile + "}}" << head + held + "}}";
     };
-    const QByteArray spring = R"("airspeed_spring": {"active": true, )";
-    row("negative spring strength", spring + R"("total_effect_strength": -100})", spring + R"("total_effect_strength": 0})");
-    row("huge spring strength and dampening", spring + R"("total_effect_strength": 1000, "dampening_contribution": 1000000000})",
-        spring + R"("total_effect_strength": 100, "dampening_contribution": 100})");
-    row("curve outputs -50", spring + R"("total_effect_strength": 100, "curve1": )" + flatCurve(-50) + "}",
-        spring + R"("total_effect_strength": 100, "curve1": )" + flatCurve(0) + "}");
-    row("curve outputs 500", spring + R"("total_effect_strength": 100, "dampening_contribution": 50, "curve1": )" + flatCurve(500) + "}",
-        spring + R"("total_effect_strength": 100, "dampening_contribution": 50, "curve1": )" + flatCurve(100) + "}");
-    const QByteArray damper = R"("smart_damper": {"active": true, )";
-    row("negative and huge dampening", damper + R"("total_effect_strength": 100, "static_dampening": -300, "dynamic_dampening": 1e9})",
-        damper + R"("total_effect_strength": 100, "static_dampening": 0, "dynamic_dampening": 1000})");
-    row("dampening 1e308", damper + R"("total_effect_strength": 50, "static_dampening": 1e308, "dynamic_dampening": -1e308})",
-        damper + R"("total_effect_strength": 50, "static_dampening": 1000, "dynamic_dampening": 0})");
-    row("DirectX 1000", R"("direct_x": {"active": true, "total_effect_strength": 1000, "force": 1000, "periodic": -5, "trimmer": 1000000000})",
-        R"("direct_x": {"active": true, "total_effect_strength": 100, "force": 100, "periodic": 0, "trimmer": 100})");
-    row("integrated spring 1000", R"("simple_spring": {"active": true, "total_effect_strength": 1000, "dampening_contribution": -50, "curve1": )" + flatCurve(500) + "}",
-        R"("simple_spring": {"active": true, "total_effect_strength": 100, "dampening_contribution": 0, "curve1": )" + flatCurve(100, 100) + "}");
-    row("frequency mode 2", R"("generic_shaker": {"active": true, "total_effect_strength": 50, "frequency_mode": 2})",
-        R"("generic_shaker": {"active": true, "total_effect_strength": 50, "frequency_mode": 0})");
+    const QByteArray full = R"("total_effect_strength": 100, )";
+    row("negative spring strength, curve outputs -50", "airspeed_spring", R"("total_effect_strength": -100, "curve1": )" + flatCurve(-50),
+        R"("total_effect_strength": 0, "curve1": )" + flatCurve(0));
+    row("huge spring strength and dampening, curve outputs 500", "airspeed_spring",
+        R"("total_effect_strength": 1000, "dampening_contribution": 1e9, "curve1": )" + flatCurve(500),
+        full + R"("dampening_contribution": 100, "curve1": )" + flatCurve(100));
+    row("dampening -300 and 1e308", "smart_damper", full + R"("static_dampening": -300, "dynamic_dampening": 1e308)",
+        full + R"("static_dampening": 0, "dynamic_dampening": 1000)");
+    row("DirectX 1000", "direct_x", R"("total_effect_strength": 1000, "force": 1000, "periodic": -5, "trimmer": 1e9)",
+        full + R"("force": 100, "periodic": 0, "trimmer": 100)");
+    row("integrated spring 1000", "simple_spring", R"("total_effect_strength": 1000, "dampening_contribution": -50, "curve1": )" + flatCurve(500),
+        full + R"("dampening_contribution": 0, "curve1": )" + flatCurve(100, 100));
+    row("frequency mode 2", "generic_shaker", R"("total_effect_strength": 50, "frequency_mode": 2)",
+        R"("total_effect_strength": 50, "frequency_mode": 0)");
 }
 
-// What the worker receives from a profile read, and what it sends the joystick for the
-// elevator at 500 km/h, are those of the profile within the editors' ranges.
+// What the worker receives from a profile read, and what it sends the joystick as the
+// profile loads and for the elevator at 500 km/h, are those of the profile within the
+// editors' ranges.
 void TestForceLoop::hostileProfileDrivesTheBaseAsItsHeldTwin()
 {
     QFETCH(QByteArray, hostile);
@@ -310,35 +262,29 @@ void TestForceLoop::hostileProfileDrivesTheBaseAsItsHeldTwin()
     addBase(PRODUCT_ID_JOYSTICK);
     Telemetry telemetry;
     telemetry.airspeed = 500.0f;
-    EffectsSettings settings[2];
     qint64 now = 0; // outlives the workers, which read it
-    WorkerPointer workers[2];
-    std::vector<Report> curves[2];
+    EffectsSettings settings[2];
+    QByteArrayList sent[2];
     for (int k = 0; k < 2; ++k) {
-        EffectsProfile profile;
         const QJsonObject elevator = QJsonDocument::fromJson(k == 0 ? hostile : held).object();
         QVERIFY(!elevator.isEmpty());
+        EffectsProfile profile;
         profile.fromJson(QJsonObject{{"effects", QJsonObject{{"elevator", elevator}}}});
         settings[k] = profile.effects;
-        workers[k] = makeWorker();
-        workers[k]->setClock([&now] { return now; });
-        invoke(workers[k].get(), "updateDevicePositions");
-        workers[k]->changeTelemetry(telemetry);
+        auto worker = makeWorker();
+        worker->setClock([&now] { return now; });
+        invoke(worker.get(), "updateDevicePositions");
+        worker->changeTelemetry(telemetry);
         clearWrittenReports();
-        workers[k]->changeSettingsSuddenly(settings[k]); // as a profile load sends it
-        curves[k] = overrideReports(PRODUCT_ID_JOYSTICK, TELEMETRY_OVERRIDE_INTEGRATED_SPRING_CURVE);
+        worker->changeSettingsSuddenly(settings[k]); // as a profile load sends it
+        now += 1001; // its fade is complete
+        invoke(worker.get(), "updateAxisDirectControl", 1);
+        for (const WrittenReport& report : writtenReports())
+            sent[k] << hexOf(report.bytes);
     }
     QVERIFY(settings[0] == settings[1]);
-    QVERIFY(curves[0] == curves[1]);
-    now += 1001; // both fades are complete
-    Report controls[2];
-    for (int k = 0; k < 2; ++k) {
-        clearWrittenReports();
-        invoke(workers[k].get(), "updateAxisDirectControl", 1);
-        controls[k] = lastDirectControl(PRODUCT_ID_JOYSTICK, 1);
-    }
-    QVERIFY(!controls[1].empty());
-    QCOMPARE(hexOf(controls[0]), hexOf(controls[1]));
+    QVERIFY(!directControlReports(PRODUCT_ID_JOYSTICK).empty());
+    QCOMPARE(sent[0], sent[1]);
 }
 
 void TestForceLoop::eachTickServesTheNextAxisOnItsBase()
@@ -531,6 +477,7 @@ void TestForceLoop::joltSlotsStartTheirJolt()
     rudder.gearExtractionJolt.total_effect_strength = 100;
     worker->changeSettingsModerately(settings);
     now += 1001; // past the fade-in after start
+    clearWrittenReports();
 
     if (slot == "landing")
         worker->startLandingJolt(first, second);
@@ -542,7 +489,10 @@ void TestForceLoop::joltSlotsStartTheirJolt()
         worker->startCountermeasureJolt();
     else
         worker->startGearLockJolt();
-    QCOMPARE(shakingTicks(worker.get(), now, 2, PRODUCT_ID_RUDDER) > 0, plays);
+    for (int tick = 0; tick < 8; ++tick, now += 8)
+        invoke(worker.get(), "updateAxisDirectControl", 2);
+
+    QCOMPARE(shakingReports(PRODUCT_ID_RUDDER) > 0, plays);
 }
 
 QTEST_GUILESS_MAIN(TestForceLoop)

@@ -30,11 +30,9 @@ template <class Source>
 bool queuedAt(DirectControlThread* worker)
 {
     auto* socket = worker->findChild<Source*>()->template findChild<QUdpSocket*>();
-    for (QDeadlineTimer deadline(10000); !socket->hasPendingDatagrams(); QThread::msleep(1)) {
-        if (deadline.hasExpired())
-            return false;
-    }
-    return true;
+    for (QDeadlineTimer deadline(10000); !socket->hasPendingDatagrams() && !deadline.hasExpired();)
+        QThread::msleep(1);
+    return socket->hasPendingDatagrams();
 }
 
 // Polls the worker's telemetry until done() holds (loopback delivery is quick, but
@@ -245,9 +243,15 @@ int TestTelemetryRouting::rudderSpring()
     return reports.empty() ? -1 : directControlOf(reports.back()).springForce;
 }
 
+// Runs eight rudder ticks 8 ms apart; how many of their reports carry a periodic force.
 int TestTelemetryRouting::shakingRudderTicks()
 {
-    return shakingTicks(running.get(), now, 2, PRODUCT_ID_RUDDER);
+    clearWrittenReports();
+    for (int tick = 0; tick < 8; ++tick) {
+        invoke(running.get(), "updateAxisDirectControl", 2);
+        now += 8;
+    }
+    return shakingReports(PRODUCT_ID_RUDDER);
 }
 
 void TestTelemetryRouting::selectedSourceReachesTheWorker()

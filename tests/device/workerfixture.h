@@ -185,19 +185,6 @@ inline int shakingReports(unsigned short productId,
     return shaking;
 }
 
-// Runs eight ticks of one axis 8 ms apart on the worker's manual clock, now; how many
-// of their reports carry a periodic (shaker or jolt) force.
-inline int shakingTicks(DirectControlThread* worker, qint64& now, int effectAxis,
-                        unsigned short productId)
-{
-    BaseEmulator::clearWrittenReports();
-    for (int tick = 0; tick < 8; ++tick) {
-        invoke(worker, "updateAxisDirectControl", effectAxis);
-        now += 8;
-    }
-    return shakingReports(productId);
-}
-
 inline int16_t int16At(const Report& report, int offset)
 {
     return int16_t(uint16_t(report[offset]) | uint16_t(report[offset + 1]) << 8);

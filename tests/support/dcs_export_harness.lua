@@ -16,7 +16,9 @@
 --   pause=<ms>    a random pause of real time, 0 to ms, after every frame
 --   script=<file> the script DCS runs, under the write dir (Scripts/TorquixGameExport.lua)
 --   until=<file>  after the frames, flies on until this file exists
--- Log lines of the script are printed as "LOG <subsystem> <level> <text>".
+-- Log lines of the script are printed as "LOG <subsystem> <level> <text>"; at the end,
+-- "previous start=<calls> frames=<calls> stop=<calls> port=<port> sent=<datagrams>" for the
+-- callbacks defined before the scripts ran, our script's port and the datagrams it sent.
 
 local writeDir, frames, frameSeconds = arg[1], tonumber(arg[2]), tonumber(arg[3])
 local scenario = arg[4] or 'flight'
@@ -26,7 +28,6 @@ for i = 5, #arg do
     options[key] = value
 end
 local socket = require('socket')
-local sleep = socket.sleep
 
 -- Seconds on the harness's clock; far from zero, as real time is.
 local clock = 1000000
@@ -45,7 +46,7 @@ log = {
     write = function(subsystem, level, text) print(string.format('LOG %s %s %s', subsystem, level, text)) end,
 }
 
--- Callbacks defined before the scripts run, as DCS defines its own; they must keep running.
+-- Callbacks of another export, defined before ours; they must keep running.
 local calls = { start = 0, frames = 0, stop = 0 }
 function LuaExportStart() calls.start = calls.start + 1 end
 function LuaExportAfterNextFrame() calls.frames = calls.frames + 1 end
@@ -58,10 +59,7 @@ local burst = scenario == 'burst' or scenario == 'pause'
 function LoGetModelTime() return modelTime end
 
 function LoGetSelfData() return { Name = burst and 'Mi-24P' or 'F-16C_50', Heading = 1.0 } end
-function LoGetIndicatedAirSpeed()
-    if scenario == 'takeoff' then return math.min(90, 20 + 20 * modelTime) end
-    return 150.0
-end
+function LoGetIndicatedAirSpeed() return scenario == 'takeoff' and math.min(90, 20 + 20 * modelTime) or 150.0 end
 function LoGetVerticalVelocity() return -3.0 end
 function LoGetAngleOfAttack() return 0.1 end
 function LoGetEngineInfo() return { RPM = { left = 85.4, right = 85.6 } } end
@@ -123,13 +121,8 @@ end
 
 dofile(writeDir .. options.script)
 
-local function exists(file)
-    local handle = io.open(file)
-    if handle then handle:close() end
-    return handle ~= nil
-end
+local function exists(file) local handle = io.open(file); return handle ~= nil and handle:close() end
 
-local maxPause = tonumber(options.pause)
 math.randomseed(os.time())
 LuaExportStart()
 -- Counts what the script's socket sent, so that a test knows how many datagrams to wait for.
@@ -138,14 +131,11 @@ if scenario == 'failing' and Torquix.udp then
     Torquix.udp = { send = function() error('socket gone', 0) end, close = function() end }
 elseif Torquix.udp then
     local udp = Torquix.udp
-    Torquix.udp = {
-        send = function(_, datagram)
-            local ok, err = udp:send(datagram)
-            if ok then sent = sent + 1 end
-            return ok, err
-        end,
-        close = function() return udp:close() end,
-    }
+    Torquix.udp = { close = function() return udp:close() end, send = function(_, datagram)
+        local ok, err = udp:send(datagram)
+        sent = sent + (ok and 1 or 0)
+        return ok, err
+    end }
 end
 local pauseFrom, pauseTo = math.floor(frames / 3), math.floor(2 * frames / 3)
 local paused = 0
@@ -159,9 +149,7 @@ while f < frames or (options['until'] and not exists(options['until'])) do
     modelTime = (f - paused) * frameSeconds
     clock = clock + frameSeconds
     LuaExportAfterNextFrame()
-    if maxPause > 0 then
-        sleep(math.random(0, maxPause) / 1000)
-    end
+    socket.sleep(math.random(0, tonumber(options.pause)) / 1000)
 end
 LuaExportStop()
 

@@ -51,23 +51,12 @@ QString ProgramProcess::ask(const QStringList& commands)
     return answers.join(" / ");
 }
 
-QString ProgramProcess::finish(int signalNumber)
+QString ProgramProcess::finish(int signalNumber, const QString& command)
 {
-    if (signalNumber == 0)
-        return finish("close", "closing");
-    ::kill(pid_t(process.processId()), signalNumber);
-    return waitForEnd();
-}
-
-QString ProgramProcess::finish(const QString& command, const QString& expectedAnswer)
-{
-    if (ask(command) != expectedAnswer)
-        return "<not ended>";
-    return waitForEnd();
-}
-
-QString ProgramProcess::waitForEnd()
-{
+    if (signalNumber != 0)
+        ::kill(pid_t(process.processId()), signalNumber);
+    else if (ask(command) != "closing")
+        return "<not closed>";
     if (!process.waitForFinished(30000))
         return "<did not end>";
     const QString code = process.exitStatus() == QProcess::NormalExit ? QString::number(process.exitCode()) : "crashed";

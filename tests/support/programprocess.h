@@ -29,19 +29,15 @@ public:
     // The driver's answers to the commands, given in turn, joined by " / ".
     QString ask(const QStringList& commands);
     QString ask(const QString& command) { return ask(QStringList{command}); }
-    // Closes the window, or sends signalNumber, and waits for the end: the driver's last
+    // Closes the window (or gives the driver another command that ends the program, such
+    // as "endsession"), or sends signalNumber, and waits for the end: the driver's last
     // line, " code " and the exit code.
-    QString finish(int signalNumber = 0);
-    // Gives the driver a command that ends the program ("close", "endsession") and waits
-    // for the end as above; "<not ended>" unless the driver answers expectedAnswer.
-    QString finish(const QString& command, const QString& expectedAnswer);
+    QString finish(int signalNumber = 0, const QString& command = "close");
 
     std::vector<BaseEmulator::WrittenReport> reports() const;
     qint64 processId() const { return process.processId(); }
 
 private:
-    QString waitForEnd();
-
     QString program;
     QString folder;
     QProcess process;

@@ -138,17 +138,6 @@ QString pick(QComboBox* combo, int row)
     return QStringLiteral("picked %1").arg(combo->currentIndex());
 }
 
-// As the platform does at log-off: the application's session manager asks it to commit
-// its data, after the answer.
-QString endSession()
-{
-    auto* manager = qApp->findChild<QSessionManager*>();
-    if (!manager)
-        return QStringLiteral("no session manager");
-    QTimer::singleShot(0, manager, [manager] { emit qApp->commitDataRequest(*manager); });
-    return QStringLiteral("ending session");
-}
-
 // The click follows the answer: a dialog it opens runs an event loop of its own.
 QString click(QWidget* target, const QString& tab)
 {
@@ -164,11 +153,11 @@ QString click(QWidget* target, const QString& tab)
 QString press(const QString& text)
 {
     QWidget* modal = QApplication::activeModalWidget();
-    const QList<QAbstractButton*> buttons = modal ? modal->findChildren<QAbstractButton*>() : QList<QAbstractButton*>();
-    const auto button = std::find_if(buttons.begin(), buttons.end(), [&text](QAbstractButton* b) {
-        return b->isVisible() && b->text().remove('&') == text;
-    });
-    return button == buttons.end() ? QStringLiteral("no button ") + text : click(*button, {});
+    for (QAbstractButton* button : modal ? modal->findChildren<QAbstractButton*>() : QList<QAbstractButton*>()) {
+        if (button->isVisible() && button->text().remove('&') == text)
+            return click(button, {});
+    }
+    return QStringLiteral("no button ") + text;
 }
 
 std::unique_ptr<VirtualJoystick> joystick; // unplugged while the program still runs SDL
@@ -184,8 +173,8 @@ QString run(const QStringList& words)
         return waitUntilShown() ? QStringLiteral("shown") : QStringLiteral("not shown");
     if (command == "close")
         return QTimer::singleShot(0, window(), &QWidget::close), QStringLiteral("closing");
-    if (command == "endsession")
-        return endSession();
+    if (auto* session = qApp->findChild<QSessionManager*>(); command == "endsession" && session) // as at log-off
+        return QTimer::singleShot(0, session, [session] { emit qApp->commitDataRequest(*session); }), QStringLiteral("closing");
     if (command == "modal")
         return modalText();
     if (command == "press")

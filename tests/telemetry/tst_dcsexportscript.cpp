@@ -1,4 +1,3 @@
-#include "dcsexportharness.h"
 #include "loopbacksource.h"
 #include "telemetrysourcedcs.h"
 
@@ -8,8 +7,10 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -57,25 +58,34 @@ struct ScriptRun
 std::optional<ScriptRun> runScript(const QString& scenario, int frames, double frameSeconds,
                                    const QByteArray& portLua, quint16 port, bool listen, int maxPauseMs = 0)
 {
+    const QString lua = QStandardPaths::findExecutable("lua5.1");
     QTemporaryDir savedGames;
-    if (DcsExportHarness::lua().isEmpty() || !savedGames.isValid() || !prepareSavedGames(savedGames, portLua))
+    if (lua.isEmpty() || !savedGames.isValid() || !prepareSavedGames(savedGames, portLua))
         return std::nullopt;
     QUdpSocket receiver;
     if (listen && !receiver.bind(QHostAddress::LocalHost, port))
         return std::nullopt;
     receiver.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 1 << 20);
 
-    DcsExportHarness harness;
-    DcsExportHarness::Flight flight;
-    flight.scenario = scenario;
-    flight.frames = frames;
-    flight.frameSeconds = frameSeconds;
-    flight.maxPauseMs = maxPauseMs;
-    if (!harness.start(savedGames.path(), flight) || !harness.finish())
+    ScriptRun run;
+    QProcess process;
+    process.start(lua, {sourceDir() + "/tests/support/dcs_export_harness.lua", savedGames.path() + "/",
+                        QString::number(frames), QString::number(frameSeconds, 'g', 10), scenario,
+                        QStringLiteral("pause=%1").arg(maxPauseMs)});
+    if (!process.waitForStarted() || !process.waitForFinished(120000))
         return std::nullopt;
-    ScriptRun run{harness.output(), harness.logLines(), {}};
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        qWarning() << process.readAllStandardError();
+        return std::nullopt;
+    }
+    run.output = process.readAllStandardOutput();
+    for (const QByteArray& line : run.output.split('\n')) {
+        if (line.startsWith("LOG "))
+            run.logLines << QString::fromUtf8(line.mid(4));
+    }
     // Loopback delivers at once as a rule, but not by contract.
-    for (QDeadlineTimer deadline(10000); listen && run.datagrams.size() < harness.sentDatagrams();) {
+    const int sent = QRegularExpression(" sent=(\\d+)\n").match(QString::fromUtf8(run.output)).captured(1).toInt();
+    for (QDeadlineTimer deadline(10000); listen && run.datagrams.size() < sent;) {
         if (!receiver.hasPendingDatagrams() && !receiver.waitForReadyRead(int(deadline.remainingTime())))
             break;
         QByteArray datagram(int(receiver.pendingDatagramSize()), '\0');
@@ -149,7 +159,7 @@ private slots:
 void TestDcsExportScript::initTestCase()
 {
     Telemetry::registerMetaTypes();
-    QVERIFY2(!DcsExportHarness::lua().isEmpty(),
+    QVERIFY2(!QStandardPaths::findExecutable("lua5.1").isEmpty(),
              "lua5.1 is not installed (scripts/install-deps.sh installs it)");
 }
 

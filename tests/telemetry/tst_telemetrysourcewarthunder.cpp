@@ -98,8 +98,9 @@ private slots:
     void addsNoSignalsOrSlots();
 
 private:
-    // Polls once and waits until the source's request has been answered.
-    bool pollAndWait(TelemetrySourceWarthunder& source);
+    // Gives the source's requests limitMs in all (0: as made), polls once and waits until
+    // the request has been answered.
+    bool pollAndWait(TelemetrySourceWarthunder& source, int limitMs = patientLimitMs);
 
     HttpResponder* server = nullptr;
 };
@@ -117,8 +118,10 @@ void TestTelemetrySourceWarthunder::cleanup()
     server = nullptr;
 }
 
-bool TestTelemetrySourceWarthunder::pollAndWait(TelemetrySourceWarthunder& source)
+bool TestTelemetrySourceWarthunder::pollAndWait(TelemetrySourceWarthunder& source, int limitMs)
 {
+    if (limitMs > 0)
+        source.setRequestLimit(limitMs);
     auto* network = source.findChild<QNetworkAccessManager*>();
     if (!network)
         return false;
@@ -134,7 +137,6 @@ bool TestTelemetrySourceWarthunder::pollAndWait(TelemetrySourceWarthunder& sourc
 void TestTelemetrySourceWarthunder::oneRequestInFlightAtATime()
 {
     TelemetrySourceWarthunder source(nullptr, server->baseUrl());
-    source.setRequestLimit(patientLimitMs);
     QVERIFY(pollAndWait(source));
     auto* network = source.findChild<QNetworkAccessManager*>();
     QVERIFY(network);
@@ -152,7 +154,7 @@ void TestTelemetrySourceWarthunder::oneRequestInFlightAtATime()
     QCoreApplication::processEvents();
     QCOMPARE(server->requestedPaths().size(), asked + 1);
 
-    // The reply was handled: the next poll asks again.
+    // The reply was handled, answered or timed out: the next poll asks again.
     source.pollTelemetry();
     QVERIFY(requests.wait(10000));
     QCOMPARE(server->requestedPaths().size(), asked + 2);
@@ -209,7 +211,6 @@ void TestTelemetrySourceWarthunder::firstReplyFindsThenValuesArePublished()
 
     server->setResponse("/state", reply(body));
     TelemetrySourceWarthunder source(nullptr, server->baseUrl());
-    source.setRequestLimit(patientLimitMs);
     SignalLog log(source);
 
     QVERIFY(pollAndWait(source));
@@ -234,7 +235,6 @@ void TestTelemetrySourceWarthunder::nonJsonBodyPublishesZeroFields()
 {
     server->setResponse("/state", reply(R"({"IAS, km/h": 280, "RPM 1": 2000, "gear, %": 100})"));
     TelemetrySourceWarthunder source(nullptr, server->baseUrl());
-    source.setRequestLimit(patientLimitMs);
     SignalLog log(source);
     QVERIFY(pollAndWait(source));
     QCOMPARE(log.order, foundSignals);
@@ -274,20 +274,18 @@ void TestTelemetrySourceWarthunder::failedRequestWhileFoundLosesSource()
 
     server->setResponse("/elsewhere", reply(R"({"IAS, km/h": 500})"));
     TelemetrySourceWarthunder source(nullptr, server->baseUrl());
-    source.setRequestLimit(patientLimitMs);
     SignalLog log(source);
     QVERIFY(pollAndWait(source));
     QVERIFY(pollAndWait(source));
     QVERIFY(log.records.last() != Telemetry());
 
-    source.setRequestLimit(limitMs);
     server->setResponse("/state", failure);
-    QVERIFY(pollAndWait(source));
+    QVERIFY(pollAndWait(source, limitMs));
     QCOMPARE(log.order, foundSignals + QStringList({"telemetry", "telemetry", "lost"}));
     QCOMPARE(log.records.last(), Telemetry());
 
     // A single failure loses the source; a second one reports nothing more.
-    QVERIFY(pollAndWait(source));
+    QVERIFY(pollAndWait(source, limitMs));
     QCOMPARE(log.order.size(), 5);
     QVERIFY(!server->requestedPaths().contains("/elsewhere"));
 }
@@ -304,16 +302,14 @@ void TestTelemetrySourceWarthunder::failedRequestWhileNotFoundDoesNothing()
 
     server->setResponse("/state", failure);
     TelemetrySourceWarthunder source(nullptr, server->baseUrl());
-    source.setRequestLimit(limitMs);
     SignalLog log(source);
 
-    QVERIFY(pollAndWait(source));
-    QVERIFY(pollAndWait(source));
+    QVERIFY(pollAndWait(source, limitMs));
+    QVERIFY(pollAndWait(source, limitMs));
     QVERIFY(log.order.isEmpty());
     QCOMPARE(server->requestedPaths(), QList<QByteArray>({"/state", "/state"}));
 
     // The game answers again: found, but the reply is not yet published.
-    source.setRequestLimit(patientLimitMs);
     server->setResponse("/state", reply(R"({"IAS, km/h": 1})"));
     QVERIFY(pollAndWait(source));
     QCOMPARE(log.order, foundSignals);
@@ -342,7 +338,6 @@ void TestTelemetrySourceWarthunder::redirectIsNotFollowed()
     server->setResponse("/state", redirect);
     server->setResponse("/elsewhere", reply(R"({"IAS, km/h": 500})"));
     TelemetrySourceWarthunder source(nullptr, server->baseUrl());
-    source.setRequestLimit(patientLimitMs);
     SignalLog log(source);
 
     QVERIFY(pollAndWait(source));
@@ -356,7 +351,6 @@ void TestTelemetrySourceWarthunder::bodyOfExactlyTheLimitIsAccepted()
 {
     server->setResponse("/state", reply(paddedState(maxBody)));
     TelemetrySourceWarthunder source(nullptr, server->baseUrl());
-    source.setRequestLimit(patientLimitMs);
     SignalLog log(source);
     QVERIFY(pollAndWait(source));
     QCOMPARE(log.order, foundSignals);
@@ -374,7 +368,7 @@ void TestTelemetrySourceWarthunder::destroyedWithRequestInFlight()
         source.pollTelemetry();
         QVERIFY(requests.wait(10000));
     }
-    // The answer comes, on this thread, for a reply that no longer exists.
+    // The answer arrives for a reply that no longer exists.
     QTest::qWait(100);
     QTRY_COMPARE(server->requestsInFlight(), 0);
 }
@@ -395,7 +389,6 @@ void TestTelemetrySourceWarthunder::productionAddressWithItsLimit()
     }
     game.setResponse("/state", reply(R"({"IAS, km/h": 250})"));
     TelemetrySourceWarthunder source;
-    source.setRequestLimit(patientLimitMs);
     SignalLog log(source);
     QVERIFY(pollAndWait(source));
     QVERIFY(pollAndWait(source));
@@ -411,7 +404,7 @@ void TestTelemetrySourceWarthunder::productionAddressWithItsLimit()
     game.setResponse("/state", reply(R"({"IAS, km/h": 300})", 200, 300));
     QElapsedTimer waited;
     waited.start();
-    QVERIFY(pollAndWait(asTheWorkerMakesIt));
+    QVERIFY(pollAndWait(asTheWorkerMakesIt, 0));
     QVERIFY2(waited.elapsed() >= 95, QByteArray::number(waited.elapsed()));
     QCOMPARE(untouched.order, QStringList());
 }
