@@ -40,9 +40,13 @@ QString cannotWrite(const QString& path, const QString& reason)
 QString readFile(const QString& path, QByteArray* bytes)
 {
     bytes->clear();
-    QFile file(path);
-    if (!file.exists())
+    const QFileInfo entry(path);
+    if (!entry.exists())
         return QString();
+    // Reading a pipe or a device would hang the page or never end.
+    if (!entry.isFile())
+        return cannotRead(path, SimConfigWriter::tr("it is not a regular file"));
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return cannotRead(path, file.errorString());
     *bytes = file.readAll();

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QDateTime longAgo(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
@@ -167,6 +169,8 @@ private slots:
     void failedStepReportsAndStops();
     void fullDiskKeepsTheFile_data();
     void fullDiskKeepsTheFile();
+    void pipeInPlaceOfAFileIsRefused_data();
+    void pipeInPlaceOfAFileIsRefused();
 };
 
 void TestSimConfigWriter::editTouchesOnlyWhatMustChange_data()
@@ -414,6 +418,28 @@ void TestSimConfigWriter::fullDiskKeepsTheFile()
         QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
     }
     QCOMPARE(after, before);
+}
+
+void TestSimConfigWriter::pipeInPlaceOfAFileIsRefused_data()
+{
+    QTest::addColumn<QString>("pipe"); // its first folder is the simulator's
+    QTest::newRow("IL-2 startup.cfg") << "il2/data/startup.cfg";
+    QTest::newRow("DCS Export.lua") << "dcs/Scripts/Export.lua";
+    QTest::newRow("DCS copied script") << "dcs/Scripts/TorquixGameExport.lua";
+}
+
+// A pipe is neither read, which would hang the page, nor replaced.
+void TestSimConfigWriter::pipeInPlaceOfAFileIsRefused()
+{
+    QFETCH(QString, pipe);
+    QTemporaryDir root;
+    makeDcsFolders(root.path());
+    QFile::remove(root.filePath(pipe));
+    QVERIFY(QDir().mkpath(QFileInfo(root.filePath(pipe)).path()));
+    QVERIFY(::mkfifo(QFile::encodeName(root.filePath(pipe)).constData(), 0600) == 0);
+    const QString error = update(pipe.section('/', 0, 0), root.path());
+    QVERIFY2(error.contains(pipe.section('/', -1)), qPrintable(error));
+    QVERIFY(!QFileInfo(root.filePath(pipe)).isFile() && QFileInfo::exists(root.filePath(pipe)));
 }
 
 QTEST_GUILESS_MAIN(TestSimConfigWriter)
