@@ -197,11 +197,8 @@ class TestSettingsPages : public QObject
         BaseEmulator::reset();
         BaseEmulator::setReadTimeoutWait(0);
         BaseEmulator::addBase(pid);
-        for (auto it = records.begin(); it != records.end(); ++it) {
-            std::array<uint8_t, 64> record{};
-            std::memcpy(record.data(), it.value().leftJustified(64, '\0', true).constData(), record.size());
-            BaseEmulator::setFeatureReport(pid, uint8_t(it.key()), record);
-        }
+        for (auto it = records.begin(); it != records.end(); ++it)
+            BaseEmulator::setFeatureReport(pid, uint8_t(it.key()), recordOf<std::array<uint8_t, 64>>(it.value().leftJustified(64, '\0', true)));
         for (int tick = 0; tick <= Worker::retryTicks; ++tick)
             worker.checkDeviceConnections();
         for (SettingsPageWidget* page : pages()) {

@@ -212,8 +212,7 @@ private slots:
         QTest::addColumn<bool>("written");
         QTest::newRow("joystick, axis 1") << PRODUCT_ID_JOYSTICK << int(FIELD_POLE_PAIRS) << 1 << true;
         QTest::newRow("rudder, axis 1") << PRODUCT_ID_RUDDER << int(FIELD_TOTAL_EFFECT_SCALE) << 1 << false;
-        QTest::newRow("wheel, axis 1") << PRODUCT_ID_WHEEL << int(FIELD_POLE_PAIRS) << 1 << false;
-        QTest::newRow("collective, axis 1") << PRODUCT_ID_COLLECTIVE << int(FIELD_MAX_FORCE) << 1 << false;
+        QTest::newRow("collective, axis 1") << PRODUCT_ID_COLLECTIVE << int(FIELD_POLE_PAIRS) << 1 << false;
         QTest::newRow("rudder, axis 0") << PRODUCT_ID_RUDDER << int(FIELD_POLE_PAIRS) << 0 << true;
         QTest::newRow("rudder, pin 1") << PRODUCT_ID_RUDDER << int(FIELD_GPIO_MODE) << 1 << true;
     }

@@ -225,7 +225,6 @@ private slots:
         QTest::addColumn<QString>("why");
         QTest::addColumn<QString>("expected"); // as shown() below
         const QString failed = "the read failed (feature report failed)";
-        QTest::newRow("effect record fails") << 0x22 << 0 << failed << "0 3 3 3 011";
         QTest::newRow("effect record short") << 0x22 << 40 << "40 of 65 bytes arrived" << "0 3 3 3 011";
         QTest::newRow("hardware record fails") << 0x21 << 0 << failed << "3 0 3 3 101";
         QTest::newRow("ADC record one byte short") << 0xa2 << 64 << "64 of 65 bytes arrived" << "3 3 0 1 110";
