@@ -804,15 +804,13 @@ int hid_get_feature_report(hid_device* dev, unsigned char* data, size_t length)
         dev->error = L"no such feature report";
         return -1;
     }
-    size_t copied = std::min(length - 1, stateSize);
     const auto limit = base->featureReadLengths.find(data[0]);
-    if (limit != base->featureReadLengths.end()) {
-        if (limit->second <= 0) {
-            dev->error = L"feature report failed";
-            return -1;
-        }
-        copied = std::min(copied, size_t(limit->second - 1));
+    const int answered = limit == base->featureReadLengths.end() ? int(length) : limit->second;
+    if (answered <= 0) {
+        dev->error = L"feature report failed";
+        return -1;
     }
+    const size_t copied = std::min({length - 1, stateSize, size_t(answered - 1)});
     std::memcpy(data + 1, record->second.data(), copied);
     base->featureReads.push_back(data[0]);
     return int(copied + 1);

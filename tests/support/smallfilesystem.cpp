@@ -12,19 +12,13 @@
 
 SmallFileSystem::SmallFileSystem(qint64 bytes)
 {
-    if (!folder.isValid()) {
-        reason = QStringLiteral("no temporary folder to mount a file system on");
-        return;
-    }
     const QByteArray options = "size=" + QByteArray::number(bytes) + ",mode=0755";
-    if (::mount("tmpfs", QFile::encodeName(folder.path()).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
-                options.constData())
-        != 0) {
-        reason = QStringLiteral("cannot mount a small tmpfs (needs root): %1")
-                     .arg(QString::fromLocal8Bit(std::strerror(errno)));
-        return;
-    }
-    mounted = true;
+    if (!folder.isValid())
+        reason = QStringLiteral("no temporary folder to mount a file system on");
+    else if (::mount("tmpfs", QFile::encodeName(folder.path()).constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData()) != 0)
+        reason = QStringLiteral("cannot mount a small tmpfs (needs root): %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+    else
+        mounted = true;
 }
 
 SmallFileSystem::~SmallFileSystem()
@@ -51,19 +45,10 @@ bool SmallFileSystem::fill(qint64 leaveFree)
         return false;
     const QByteArray page(pageSize, '\0');
     qint64 size = 0;
-    for (;;) {
-        const ssize_t count = ::write(fd, page.constData(), size_t(page.size()));
-        if (count <= 0)
-            break;
+    for (ssize_t count; (count = ::write(fd, page.constData(), size_t(page.size()))) > 0;)
         size += count;
-    }
     // Truncating a tmpfs file gives its pages back at once.
     const bool truncated = ::ftruncate(fd, size - leaveFree) == 0;
     ::close(fd);
     return truncated && freeBytes() == leaveFree;
-}
-
-void SmallFileSystem::drain()
-{
-    QFile::remove(filePath(ballastName()));
 }

@@ -11,9 +11,7 @@ public:
     static constexpr qint64 pageSize = 4096;
 
     explicit SmallFileSystem(qint64 bytes = 64 * pageSize);
-    ~SmallFileSystem();
-    SmallFileSystem(const SmallFileSystem&) = delete;
-    SmallFileSystem& operator=(const SmallFileSystem&) = delete;
+    ~SmallFileSystem(); // the folder member makes it not copyable
 
     bool isMounted() const { return mounted; }
     QString skipReason() const { return reason; }
@@ -23,8 +21,6 @@ public:
     // Fills the free space with a ballast file, ballastName(), leaving leaveFree bytes (a
     // whole number of pages). False when the free space afterwards is not leaveFree.
     bool fill(qint64 leaveFree = 0);
-    // Removes the ballast again.
-    void drain();
     qint64 freeBytes() const;
     // The name of the ballast file inside path().
     static QString ballastName() { return QStringLiteral(".ballast"); }
@@ -37,7 +33,4 @@ private:
 
 // Skips the current test when the file system could not be mounted.
 #define SKIP_UNLESS_MOUNTED(fileSystem)                                                            \
-    do {                                                                                           \
-        if (!(fileSystem).isMounted())                                                             \
-            QSKIP(qPrintable((fileSystem).skipReason()));                                          \
-    } while (false)
+    do { if (!(fileSystem).isMounted()) QSKIP(qPrintable((fileSystem).skipReason())); } while (false)

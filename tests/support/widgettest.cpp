@@ -90,6 +90,16 @@ void typeInto(QAbstractSpinBox* box, const QString& text, Qt::Key confirm)
     QTest::keyClick(box, confirm);
 }
 
+QStringList keyboardTrackingSpinBoxes(QWidget* root)
+{
+    QStringList names;
+    for (const QAbstractSpinBox* box : root->findChildren<QAbstractSpinBox*>()) {
+        if (box->keyboardTracking())
+            names << box->objectName();
+    }
+    return names;
+}
+
 void sendEnter(QWidget* widget, QPoint position)
 {
     QEnterEvent event(position, widget->mapTo(widget->window(), position), widget->mapToGlobal(position));

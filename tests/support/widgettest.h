@@ -47,6 +47,9 @@ void drag(QWidget* widget, Qt::MouseButton button, QPoint from, QPoint to, int s
 // key: Tab leaves the box (Return would also press a dialog's default button). Our boxes take
 // the number when it is confirmed; a box with keyboard tracking takes each one typed on the way.
 void typeInto(QAbstractSpinBox* box, const QString& text, Qt::Key confirm = Qt::Key_Tab);
+// The names of the spin boxes under root that take each number as it is typed (keyboard
+// tracking on) instead of once it is confirmed.
+QStringList keyboardTrackingSpinBoxes(QWidget* root);
 
 // QTest mouse moves produce no enter or leave events; these send them.
 void sendEnter(QWidget* widget, QPoint position);
