@@ -419,13 +419,9 @@ private slots:
             widget = std::make_unique<CurveEditorDialog>();
         else
             editor = make(kind);
-        const QList<QAbstractSpinBox*> boxes = (editor ? editor->editor : widget)->findChildren<QAbstractSpinBox*>();
-        QVERIFY(!boxes.isEmpty());
-        QStringList tracking;
-        for (const QAbstractSpinBox* box : boxes)
-            if (box->keyboardTracking())
-                tracking << box->objectName();
-        QCOMPARE(tracking, QStringList());
+        QWidget* root = editor ? editor->editor.get() : widget.get();
+        QVERIFY(!root->findChildren<QAbstractSpinBox*>().isEmpty());
+        QCOMPARE(WidgetTest::keyboardTrackingSpinBoxes(root), QStringList());
     }
 
     void curveDialogEditsInPlace_data()
