@@ -32,6 +32,19 @@ QString leadsOut()
     return QCoreApplication::translate("EffectProfileFolder", "the name leads out of the profile folder");
 }
 
+// Why the entry may not be written; empty when it may. QSaveFile would write through a
+// link to wherever it points.
+QString writeRefusal(const QString& fileName, const QFileInfo& entry)
+{
+    if (!isPlainName(fileName))
+        return leadsOut();
+    if (entry.isSymLink())
+        return QCoreApplication::translate("EffectProfileFolder", "it is a link, and nothing is written through a link");
+    if (entry.exists() && !entry.isFile())
+        return QCoreApplication::translate("EffectProfileFolder", "it is not a regular file");
+    return QString();
+}
+
 // Long names would overrun the file systems' limit of 255 per name.
 QString namePart(const QString& text)
 {
@@ -83,7 +96,7 @@ bool EffectProfileFolder::holdsOtherProfile(const QString& fileName,
 {
     // Only a regular file is ever replaced; save refuses anything else.
     const QFileInfo entry(filePath(fileName));
-    if (!isPlainName(fileName) || entry.isSymLink() || !entry.isFile())
+    if (!entry.isFile() || !writeRefusal(fileName, entry).isEmpty())
         return false;
     EffectsProfile stored;
     if (!readEffectsProfileFile(filePath(fileName), stored))
@@ -94,13 +107,7 @@ bool EffectProfileFolder::holdsOtherProfile(const QString& fileName,
 bool EffectProfileFolder::save(const QString& fileName, const EffectsProfile& profile, QString* error) const
 {
     const QFileInfo entry(filePath(fileName));
-    QString refusal;
-    if (!isPlainName(fileName))
-        refusal = leadsOut();
-    else if (entry.isSymLink()) // QSaveFile would write through a link to wherever it points
-        refusal = QCoreApplication::translate("EffectProfileFolder", "it is a link, and nothing is written through a link");
-    else if (entry.exists() && !entry.isFile())
-        refusal = QCoreApplication::translate("EffectProfileFolder", "it is not a regular file");
+    const QString refusal = writeRefusal(fileName, entry);
     if (refusal.isEmpty())
         return writeEffectsProfileFile(entry.filePath(), profile, error);
     qWarning() << "Profile file" << fileName << "not saved:" << refusal;
