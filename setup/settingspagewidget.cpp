@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QScopedValueRollback>
 #include <QSlider>
 #include <QSpinBox>
 
@@ -74,7 +75,7 @@ void SettingsPageWidget::keepInitialValues()
 
 void SettingsPageWidget::showInitialValues()
 {
-    initialising = true;
+    const QScopedValueRollback<bool> quiet(initialising, true);
     for (const auto& [widget, value] : std::as_const(initialValues)) {
         if (auto* spin = qobject_cast<QSpinBox*>(widget))
             spin->setValue(value);
@@ -85,7 +86,6 @@ void SettingsPageWidget::showInitialValues()
         else if (auto* combo = qobject_cast<QComboBox*>(widget))
             combo->setCurrentIndex(value);
     }
-    initialising = false;
 }
 
 void SettingsPageWidget::waitForRecords()
@@ -106,28 +106,25 @@ bool SettingsPageWidget::recordLoaded(unsigned record, unsigned all)
 
 int SettingsPageWidget::holdValue(QSpinBox* spin, int value)
 {
-    initialising = true;
+    const QScopedValueRollback<bool> quiet(initialising, true);
     if (spin->value() != value)
         spin->setValue(value);
-    initialising = false;
     return spin->value();
 }
 
 int SettingsPageWidget::holdIndex(QComboBox* combo, int index)
 {
-    initialising = true;
+    const QScopedValueRollback<bool> quiet(initialising, true);
     if (combo->currentIndex() != index)
         combo->setCurrentIndex(index);
-    initialising = false;
     return combo->currentIndex();
 }
 
 bool SettingsPageWidget::holdChecked(QCheckBox* box, bool checked)
 {
-    initialising = true;
+    const QScopedValueRollback<bool> quiet(initialising, true);
     if (box->isChecked() != checked)
         box->setChecked(checked);
-    initialising = false;
     return box->isChecked();
 }
 
