@@ -375,6 +375,12 @@ DeviceStateTypeDef DirectControlThread::readTorquixDevice(DeviceTypeEnum type)
         return state;
     }
     deviceHandles[type] = handle;
+    // A base that comes back runs the curve it holds, its own after a power cycle: it
+    // gets its integrated springs' curves as a sudden change sends them, before any force.
+    for (int axis = 0; axis < effectAxisCount; ++axis) {
+        if (deviceForEffectAxis(axis) == type && effectsSettings.axes[axis].simpleSpring.active)
+            changeIntegratedSpringCurve(axis, effectsSettings.axes[axis].simpleSpring);
+    }
     // A base that comes back must not get full force at once; the others keep theirs.
     startFadeIn(type);
     emit deviceConnected(type, first.firmwareVersion);

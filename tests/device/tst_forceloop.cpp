@@ -68,6 +68,8 @@ private slots:
     void ticksOfAbsentBasesWriteNothing();
     void fadeInFollowsTheLastSuddenChange_data();
     void fadeInFollowsTheLastSuddenChange();
+    void repluggedBaseGetsItsSpringCurvesBeforeForce_data();
+    void repluggedBaseGetsItsSpringCurvesBeforeForce();
     void curveWithoutItsBaseAxisOnlyLogs_data();
     void curveWithoutItsBaseAxisOnlyLogs();
     void hostileProfileDrivesTheBaseAsItsHeldTwin_data();
@@ -197,6 +199,89 @@ void TestForceLoop::fadeInFollowsTheLastSuddenChange()
         const DirectControlTypeDef control = directControlOf(lastDirectControl(target.productId, target.deviceAxis));
         QVERIFY2(qAbs(control.springForce - spring) <= 1 && qAbs(control.forceRelease - (100 - spring / 40)) <= 1,
                  QByteArray::number(control.springForce) + " " + QByteArray::number(control.forceRelease));
+    }
+}
+
+void TestForceLoop::repluggedBaseGetsItsSpringCurvesBeforeForce_data()
+{
+    QTest::addColumn<int>("productId");
+    QTest::addColumn<QList<int>>("curveAxes"); // device axes whose curve it gets, in order
+
+    QTest::newRow("joystick: ailerons and elevator") << PRODUCT_ID_JOYSTICK << QList<int>{0, 1};
+    QTest::newRow("rudder") << PRODUCT_ID_RUDDER << QList<int>{0};
+    QTest::newRow("collective, its integrated spring off: none") << PRODUCT_ID_COLLECTIVE << QList<int>{};
+}
+
+// A base plugged in again holds the curves of its active integrated springs, as a sudden
+// change sends them, before it gets any force; the other bases get no curve.
+void TestForceLoop::repluggedBaseGetsItsSpringCurvesBeforeForce()
+{
+    QFETCH(int, productId);
+    QFETCH(QList<int>, curveAxes);
+    reset();
+    const int bases[] = {PRODUCT_ID_JOYSTICK, PRODUCT_ID_RUDDER, PRODUCT_ID_COLLECTIVE};
+    for (int base : bases)
+        addBase(base);
+    qint64 now = 0; // outlives the worker, which reads it
+    auto worker = makeWorker();
+    worker->setClock([&now] { return now; });
+    QSignalSpy connected(worker.get(), &DirectControlThread::deviceConnected);
+    QSignalSpy disconnected(worker.get(), &DirectControlThread::deviceDisconnected);
+    invoke(worker.get(), "updateDevicePositions");
+    EffectsSettings settings = quietSettings();
+    for (int axis = 0; axis < 4; ++axis) {
+        AxisEffectsSettings& effects = settings.axes[axis];
+        effects.airspeedSpring.active = true;
+        effects.airspeedSpring.total_effect_strength = 100;
+        setFlatCurve(effects.airspeedSpring.curve1, 40.0f);
+        effects.simpleSpring.active = axis != 3;
+        ResponseCurvePoint table[ResponseCurve::pointCount];
+        for (int i = 0; i < ResponseCurve::pointCount; ++i)
+            table[i] = {float(i * 20 - 100), float(axis * 10 - i * 3)}; // its own per axis
+        effects.simpleSpring.curve1.setPoints(table);
+    }
+    now = 10000;
+    worker->changeSettingsSuddenly(settings);
+    const std::vector<Report> suddenCurves =
+        overrideReports(productId, TELEMETRY_OVERRIDE_INTEGRATED_SPRING_CURVE);
+    QCOMPARE(suddenCurves.size(), size_t(curveAxes.size()));
+    clearWrittenReports();
+
+    now += 5000;
+    unplugBase(productId);
+    for (int poll = 0; disconnected.isEmpty() && poll < 1000; ++poll)
+        invoke(worker.get(), "updateDevicePositions");
+    plugBase(productId);
+    for (int poll = 0; connected.count() < 4 && poll < 1000; ++poll)
+        invoke(worker.get(), "updateDevicePositions");
+    QCOMPARE(connected.count(), 4);
+    for (int tick = 0; tick < 4; ++tick, now += 100) { // its forces fade in
+        for (int axis = 0; axis < 4; ++axis)
+            invoke(worker.get(), "updateAxisDirectControl", axis);
+    }
+
+    std::vector<Report> curves; // the replugged base's, up to its first force
+    bool forced = false;
+    for (const WrittenReport& written : writtenReports(productId)) {
+        const Report& report = written.bytes;
+        if (report.size() != 65 || report[0] != 0xA3 || report[1] != 0x10)
+            continue;
+        if (report[2] == TELEMETRY_OVERRIDE_DIRECT_CONTROL && directControlOf(report).springForce != 0) {
+            forced = true;
+            break;
+        }
+        if (report[2] == TELEMETRY_OVERRIDE_INTEGRATED_SPRING_CURVE)
+            curves.push_back(report);
+    }
+    QVERIFY(forced);
+    QCOMPARE(curves.size(), size_t(curveAxes.size()));
+    for (size_t k = 0; k < curves.size(); ++k) {
+        QCOMPARE(int(curves[k][3]), curveAxes[int(k)]);
+        QCOMPARE(hexOf(curves[k]), hexOf(suddenCurves[k]));
+    }
+    for (int base : bases) {
+        if (base != productId)
+            QVERIFY(overrideReports(base, TELEMETRY_OVERRIDE_INTEGRATED_SPRING_CURVE).empty());
     }
 }
 
