@@ -3,6 +3,7 @@
 #include <QSocketNotifier>
 #include <QtDebug>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -18,11 +19,21 @@ constexpr int terminationSignalCount = int(sizeof(terminationSignals) / sizeof(i
 // The writing end of the socket pair; a signal handler may only write to it.
 int signalWriteFd = -1;
 
+// The first signal asks for the orderly stop; from then on every one of them has its
+// default action again, so a second one ends a stop that hangs (say in a stalled device
+// write) at once, also before the stop has begun.
 void onTerminationSignal(int number)
 {
+    const int savedErrno = errno;
+    struct sigaction defaultAction = {};
+    defaultAction.sa_handler = SIG_DFL;
+    sigemptyset(&defaultAction.sa_mask);
+    for (int termination : terminationSignals)
+        ::sigaction(termination, &defaultAction, nullptr);
     const char byte = char(number);
     const ssize_t ignored = ::write(signalWriteFd, &byte, 1);
     (void)ignored;
+    errno = savedErrno;
 }
 
 } // namespace
@@ -55,6 +66,9 @@ TerminationSignalWatcher::TerminationSignalWatcher(QObject* parent)
     struct sigaction action = {};
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
+    // A second signal during the handler waits until the default actions are back.
+    for (int termination : terminationSignals)
+        sigaddset(&action.sa_mask, termination);
     action.sa_flags = SA_RESTART;
     for (int i = 0; i < terminationSignalCount; ++i)
         ::sigaction(terminationSignals[i], &action, &platform->previous[i]);

@@ -73,6 +73,8 @@ private slots:
     void trimButtonIsAssignedThroughTheWindow();
     void quittingLeavesEveryBaseWithoutForce_data();
     void quittingLeavesEveryBaseWithoutForce();
+    void secondSignalEndsAStopThatHangs_data();
+    void secondSignalEndsAStopThatHangs();
     void dcsFolderUpdatedOnThePageDrivesTheRudder();
 
 private:
@@ -211,6 +213,33 @@ void TestCommander::quittingLeavesEveryBaseWithoutForce()
     QCOMPARE(std::vector<Report>(joystickForces.end() - 2, joystickForces.end()), (std::vector<Report>{zeroForceReport(0), zeroForceReport(1)}));
     QCOMPARE(directControlReports(rudder, log).back(), zeroForceReport(0));
     QCOMPARE(directControlReports(collective, log).back(), zeroForceReport(0));
+}
+
+void TestCommander::secondSignalEndsAStopThatHangs_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGHUP: terminal closed") << int(SIGHUP);
+    QTest::newRow("SIGQUIT") << int(SIGQUIT);
+}
+
+// The emulated joystick's close never returns, so the orderly stop hangs after its zero
+// forces; the same signal once more ends the program at once, by that signal.
+void TestCommander::secondSignalEndsAStopThatHangs()
+{
+    QFETCH(int, signalNumber);
+    const QString stalled = dir->filePath("close stalled");
+    program->setEnvironmentValue("TORQUIX_EMULATOR_STALL_CLOSE", stalled);
+    QVERIFY(program->start(threeBases));
+    QTRY_COMPARE_WITH_TIMEOUT(program->ask(baseStates), everyBaseConnected, ProgramProcess::discoveryMs);
+    QCOMPARE(::kill(pid_t(program->processId()), signalNumber), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(stalled), 10000);
+
+    const std::vector<Report> joystickForces = directControlReports(joystick, program->reports());
+    QVERIFY(joystickForces.size() >= 2);
+    QCOMPARE(std::vector<Report>(joystickForces.end() - 2, joystickForces.end()), (std::vector<Report>{zeroForceReport(0), zeroForceReport(1)}));
+    QCOMPARE(program->finish(signalNumber), QString(" code crashed by signal %1").arg(signalNumber));
 }
 
 // The pilot's own Saved Games folder, updated on the "Game config" page; then DCS, played

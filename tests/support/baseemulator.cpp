@@ -97,6 +97,8 @@ struct Emulator {
     std::FILE* logFile = nullptr;
     int readTimeoutWaitMs = -1;
     int exitCalls = 0;
+    // A file that hid_close creates before it blocks for good; empty: closes return.
+    std::string stallClosePath;
     std::wstring globalError;
     // Never reused, not even after a base was removed or the emulator reset, so no old
     // handle can come back to life on a base added later.
@@ -212,6 +214,8 @@ void configureFromEnvironment(Emulator& emulator)
     }
     if (logPath)
         openLogFile(emulator, logPath);
+    if (const char* stallPath = std::getenv("TORQUIX_EMULATOR_STALL_CLOSE"))
+        emulator.stallClosePath = stallPath;
 }
 
 Emulator& emulator()
@@ -725,6 +729,12 @@ void hid_close(hid_device* dev)
     if (!dev)
         return;
     Emulator& state = emulator();
+    if (!state.stallClosePath.empty()) {
+        if (std::FILE* flag = std::fopen(state.stallClosePath.c_str(), "w"))
+            std::fclose(flag);
+        for (;;)
+            std::this_thread::sleep_for(std::chrono::hours(1));
+    }
     {
         std::lock_guard<std::mutex> lock(state.mutex);
         --state.openHandles[dev->productId];

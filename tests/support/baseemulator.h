@@ -17,6 +17,8 @@
 //                                "R.24.3.0" (default R.24.1.0)
 //   TORQUIX_EMULATOR_REPORT_LOG  file that receives one line per written report
 //                                (see readReportLog)
+//   TORQUIX_EMULATOR_STALL_CLOSE file that hid_close creates before it blocks for
+//                                good: a program's stop that hangs
 // Every call is thread-safe: the program under test talks hidapi on its own thread.
 //
 // Each base keeps its four settings records (feature reports 0x21 hardware, 0x22

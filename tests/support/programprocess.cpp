@@ -32,6 +32,7 @@ bool ProgramProcess::start(const QString& bases, const QStringList& arguments, c
     environment.insert("TORQUIX_EMULATOR_REPORT_LOG", QDir(folder).filePath("reports.log"));
     environment.insert("TORQUIX_RELEASE_SERVER_URL", releaseServer);
     environment.insert("SDL_JOYSTICK_HIDAPI", "0"); // only the test's virtual joysticks
+    environment.insert(extraEnvironment);
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder);
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -59,7 +60,10 @@ QString ProgramProcess::finish(int signalNumber, const QString& command)
         return "<not closed>";
     if (!process.waitForFinished(30000))
         return "<did not end>";
-    const QString code = process.exitStatus() == QProcess::NormalExit ? QString::number(process.exitCode()) : "crashed";
+    // Qt gives the signal that ended a crashed process as its exit code.
+    const QString code = process.exitStatus() == QProcess::NormalExit
+        ? QString::number(process.exitCode())
+        : "crashed by signal " + QString::number(process.exitCode());
     return QString::fromUtf8(process.readAll()).trimmed() + " code " + code;
 }
 

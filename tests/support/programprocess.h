@@ -26,12 +26,15 @@ public:
     // bases: as TORQUIX_EMULATOR_BASES. releaseServer: torquix-commander's release
     // server; empty, it asks none.
     bool start(const QString& bases, const QStringList& arguments = {}, const QString& releaseServer = {});
+    // A further environment variable for the program, such as one of the emulator's; set
+    // before start.
+    void setEnvironmentValue(const QString& name, const QString& value) { extraEnvironment.insert(name, value); }
     // The driver's answers to the commands, given in turn, joined by " / ".
     QString ask(const QStringList& commands);
     QString ask(const QString& command) { return ask(QStringList{command}); }
     // Closes the window (or gives the driver another command that ends the program, such
     // as "endsession"), or sends signalNumber, and waits for the end: the driver's last
-    // line, " code " and the exit code.
+    // line, " code " and the exit code, or "crashed by signal " and the signal that ended it.
     QString finish(int signalNumber = 0, const QString& command = "close");
 
     std::vector<BaseEmulator::WrittenReport> reports() const;
@@ -40,5 +43,6 @@ public:
 private:
     QString program;
     QString folder;
+    QProcessEnvironment extraEnvironment;
     QProcess process;
 };
