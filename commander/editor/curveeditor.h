@@ -53,6 +53,8 @@ private slots:
 
 private:
     void removeMarkers();
+    // Makes marker (or none) the held, tinted one.
+    void hover(QCustomPlotMarker* marker);
     void replot();
 
     Ui::CurveEditor* ui;
