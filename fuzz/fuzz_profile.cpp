@@ -1,6 +1,7 @@
 // Reads an EffectsProfile from arbitrary JSON text. Besides the sanitizers it checks that every
-// value read lies within the range its editor offers, and that what a profile writes reads back
-// to the same JSON, in memory and through the text form.
+// value read lies within the range its editor offers, that every curve read is one the curve
+// editor could have drawn (ends at its range's ends, inputs rising by the editor's step), and
+// that what a profile writes reads back to the same JSON, in memory and through the text form.
 #include "effectsprofile.h"
 #include "effectvalueranges.h"
 
@@ -20,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     profile.fromJson(document.object());
     const QStringList outside = EffectValueRanges::valuesOutside(profile.effects);
     if (!outside.isEmpty()) {
-        std::fprintf(stderr, "profile value outside its editor's range: %s\n", qPrintable(outside.first()));
+        std::fprintf(stderr, "profile value its editor could not have set: %s\n", qPrintable(outside.first()));
         std::abort();
     }
     const QJsonObject written = profile.toJson();

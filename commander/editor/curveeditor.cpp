@@ -169,9 +169,13 @@ void CurveEditor::mousePress(QMouseEvent* event)
 {
     QCustomPlot* plot = ui->customPlot;
     if (event->buttons() & Qt::LeftButton) {
+        // Motion events are merged, so the pointer may have jumped onto another marker
+        // since the last move: a press takes whatever lies under it now.
+        const QPoint pointer = event->position().toPoint();
+        if (!dragging)
+            hover(plot->itemAt<QCustomPlotMarker>(pointer, true));
         if (!heldMarker)
             return;
-        const QPoint pointer = event->position().toPoint();
         const QPointF centre = heldMarker->tracer()->position->coords();
         dragOffsetX = float(plot->xAxis->pixelToCoord(pointer.x()) - centre.x());
         dragOffsetY = float(plot->yAxis->pixelToCoord(pointer.y()) - centre.y());
@@ -199,20 +203,12 @@ void CurveEditor::mouseMove(QMouseEvent* event)
 {
     QCustomPlot* plot = ui->customPlot;
     const QPoint pointer = event->position().toPoint();
-    QCustomPlotMarker* underPointer = plot->itemAt<QCustomPlotMarker>(pointer, true);
-    if (!underPointer) {
-        if (!heldMarker)
-            return;
-        if (!dragging) {
-            heldMarker->stopHower();
-            heldMarker = nullptr;
-            return;
-        }
-    } else if (!heldMarker) {
-        heldMarker = underPointer;
-        heldMarker->startHower();
+    // A running drag keeps its marker when the pointer leaves it or crosses another.
+    if (!dragging) {
+        hover(plot->itemAt<QCustomPlotMarker>(pointer, true));
+        return;
     }
-    if (!dragging || !points)
+    if (!heldMarker || !points)
         return;
 
     const int i = heldMarker->index();
@@ -238,6 +234,17 @@ void CurveEditor::mouseMove(QMouseEvent* event)
     emit curvePointChanged(i, newX, newY);
     updateMarkers();
     replot();
+}
+
+void CurveEditor::hover(QCustomPlotMarker* marker)
+{
+    if (marker == heldMarker)
+        return;
+    if (heldMarker)
+        heldMarker->stopHower();
+    heldMarker = marker;
+    if (heldMarker)
+        heldMarker->startHower();
 }
 
 void CurveEditor::replot()

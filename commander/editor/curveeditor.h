@@ -1,12 +1,13 @@
 #pragma once
 
+#include "responsecurve.h"
+
 #include <qcustomplot.h>
 
 #include <QList>
 #include <QVector>
 #include <QWidget>
 
-struct ResponseCurvePoint;
 class QCustomPlotMarker;
 class QMouseEvent;
 
@@ -53,6 +54,8 @@ private slots:
 
 private:
     void removeMarkers();
+    // Makes marker (or none) the held, tinted one.
+    void hover(QCustomPlotMarker* marker);
     void replot();
 
     Ui::CurveEditor* ui;
@@ -71,7 +74,7 @@ private:
     float inputMax = 100.0f;
     float outputMin = -100.0f;
     float outputMax = 100.0f;
-    float minimumInputStep = 1.0f;
+    float minimumInputStep = ResponseCurve::minimumInputStep;
     float referenceLevel = 0.0f;
     bool referenceVisible = false;
     float fixedFirstOutput = 0.0f;

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "responsecurve.h"
+
 #include <QDialog>
 #include <QList>
 
-struct ResponseCurvePoint;
 class QDoubleSpinBox;
 
 namespace Ui {
@@ -50,6 +51,6 @@ private:
     float inputMax = 100.0f;
     float outputMin = -100.0f;
     float outputMax = 100.0f;
-    float minimumInputStep = 1.0f;
+    float minimumInputStep = ResponseCurve::minimumInputStep;
     bool updating = false; // the spin boxes are being reloaded; their handlers write nothing
 };

@@ -36,7 +36,7 @@ void AxisEffectsSettings::setDefaults()
     rotorShaker.setDefaults();
 }
 
-void AxisEffectsSettings::fromJson(const QJsonObject& axisObject)
+void AxisEffectsSettings::fromJson(const QJsonObject& axisObject, const QString& axisName)
 {
     smartDamper.fromAxisJson(axisObject);
     directX.fromAxisJson(axisObject);
@@ -68,7 +68,7 @@ void AxisEffectsSettings::fromJson(const QJsonObject& axisObject)
     genericShaker.fromAxisJson(axisObject);
     engineShaker.fromAxisJson(axisObject);
     rotorShaker.fromAxisJson(axisObject);
-    EffectValueRanges::hold(*this);
+    EffectValueRanges::hold(*this, axisName);
 }
 
 QJsonObject AxisEffectsSettings::toJson() const

@@ -71,8 +71,9 @@ public:
 
     void setDefaults();
     // Each effect reads its own member; a missing or non-object member resets that effect.
-    // Every value read is then held within the range its editor offers (EffectValueRanges).
-    void fromJson(const QJsonObject& axisObject);
+    // Every value read is then held within the range its editor offers (EffectValueRanges);
+    // axisName names the axis in the log.
+    void fromJson(const QJsonObject& axisObject, const QString& axisName = QString());
     // Only active effects write anything: an axis without one gives {}.
     QJsonObject toJson() const;
 

@@ -25,7 +25,7 @@ void EffectsSettings::fromJson(const QJsonObject& effects)
     for (int i = 0; i < axisCount; ++i) {
         const QJsonValue member = effects.value(axisKeys[i]);
         if (member.isObject())
-            axes[i].fromJson(member.toObject());
+            axes[i].fromJson(member.toObject(), axisKeys[i]);
         else
             axes[i].setDefaults();
     }

@@ -2,6 +2,8 @@
 
 #include "effectssettings.h"
 
+#include <QDebug>
+
 #include <algorithm>
 #include <cmath>
 #include <type_traits>
@@ -32,6 +34,31 @@ float heldWithin(float number, float minimum, float maximum)
     return std::clamp(number, minimum, maximum);
 }
 
+// The editor keeps each input at least one step from its neighbours in float arithmetic and its
+// boxes round to their decimals; the slack absorbs that noise, far below any step that matters.
+bool inputsRise(const ResponseCurve& curve)
+{
+    constexpr double slack = 1e-3;
+    for (int k = 1; k < ResponseCurve::pointCount; ++k) {
+        if (!(double(curve.points[k].in) - double(curve.points[k - 1].in) >= ResponseCurve::minimumInputStep - slack))
+            return false;
+    }
+    return true;
+}
+
+// A curve the editor draws within descriptor: its points inside the box, its end inputs at the
+// range's ends, its inputs rising by the step.
+bool drawable(const ResponseCurve& curve, const CurveDescriptor& descriptor)
+{
+    for (const ResponseCurvePoint& point : curve.points) {
+        if (!(point.in >= descriptor.xMin && point.in <= descriptor.xMax && point.out >= descriptor.yMin
+              && point.out <= descriptor.yMax))
+            return false;
+    }
+    return curve.points[0].in == descriptor.xMin && curve.points[ResponseCurve::pointCount - 1].in == descriptor.xMax
+        && inputsRise(curve);
+}
+
 template <class T, class = void>
 struct HasCurveDescriptor : std::false_type {};
 template <class T>
@@ -41,7 +68,16 @@ struct HasCurve2Descriptor : std::false_type {};
 template <class T>
 struct HasCurve2Descriptor<T, std::void_t<decltype(T::curve2Descriptor())>> : std::true_type {};
 
-// Hands every ranged value of one effect to visit, with its range; Effect may be const.
+// A curve's default is the one a newly made effect of its type has.
+template <class Plain>
+const Plain& defaultEffect()
+{
+    static const Plain defaults;
+    return defaults;
+}
+
+// Hands every ranged value of one effect to visit, with its range, and every curve with its
+// descriptor and default; Effect may be const.
 template <class Effect, class Visitor>
 void walkEffect(const QString& name, Effect& effect, Visitor& visit)
 {
@@ -74,11 +110,12 @@ void walkEffect(const QString& name, Effect& effect, Visitor& visit)
     if constexpr (std::is_base_of_v<SingleCurveSettingsAddon, Plain>) {
         static_assert(HasCurveDescriptor<Plain>::value || HasCurve2Descriptor<Plain>::value,
                       "every curve of the axis record has the ranges of its editor");
+        const Plain& defaults = defaultEffect<Plain>();
         if constexpr (HasCurveDescriptor<Plain>::value) {
-            visit.curve(name + QStringLiteral(".curve1"), effect.curve1, Plain::curveDescriptor());
+            visit.curve(name + QStringLiteral(".curve1"), effect.curve1, Plain::curveDescriptor(), defaults.curve1);
         } else {
-            visit.curve(name + QStringLiteral(".curve1"), effect.curve1, Plain::curve1Descriptor());
-            visit.curve(name + QStringLiteral(".curve2"), effect.curve2, Plain::curve2Descriptor());
+            visit.curve(name + QStringLiteral(".curve1"), effect.curve1, Plain::curve1Descriptor(), defaults.curve1);
+            visit.curve(name + QStringLiteral(".curve2"), effect.curve2, Plain::curve2Descriptor(), defaults.curve2);
         }
     }
 }
@@ -122,9 +159,10 @@ void walkAxis(Axis& axis, const QString& prefix, Visitor& visit)
 struct Holding {
     template <class Number>
     void value(const QString&, E::EffectValueEnum value, Number& number) { number = E::held(value, number); }
-    void curve(const QString&, ResponseCurve& curve, const CurveDescriptor& descriptor)
+    void curve(const QString& name, ResponseCurve& curve, const CurveDescriptor& descriptor, const ResponseCurve& fallback)
     {
-        E::holdCurve(curve, descriptor);
+        if (!E::holdCurve(curve, descriptor, fallback))
+            qWarning().noquote() << "Profile curve" << name << "is not one the curve editor draws; the effect's default curve is used";
     }
 };
 
@@ -138,15 +176,14 @@ struct Checking {
         if (!(E::held(value, number) == number))
             outside << effect + '.' + QLatin1String(E::range(value).key) + QStringLiteral(": ") + QString::number(number);
     }
-    void curve(const QString& name, const ResponseCurve& curve, const CurveDescriptor& descriptor)
+    void curve(const QString& name, const ResponseCurve& curve, const CurveDescriptor& descriptor, const ResponseCurve&)
     {
-        ResponseCurve held = curve;
-        E::holdCurve(held, descriptor);
-        for (int k = 0; k < ResponseCurve::pointCount; ++k) {
-            const ResponseCurvePoint& point = curve.points[k];
-            if (held.points[k] != point)
-                outside << QStringLiteral("%1.%2: (%3, %4)").arg(name).arg(k).arg(point.in).arg(point.out);
-        }
+        if (drawable(curve, descriptor))
+            return;
+        QStringList points;
+        for (const ResponseCurvePoint& point : curve.points)
+            points << QStringLiteral("(%1, %2)").arg(point.in).arg(point.out);
+        outside << name + QStringLiteral(": ") + points.join(' ');
     }
 };
 
@@ -171,18 +208,24 @@ float EffectValueRanges::held(EffectValueEnum value, float number)
     return heldWithin(number, float(limits.minimum), float(limits.maximum));
 }
 
-void EffectValueRanges::holdCurve(ResponseCurve& curve, const CurveDescriptor& descriptor)
+bool EffectValueRanges::holdCurve(ResponseCurve& curve, const CurveDescriptor& descriptor, const ResponseCurve& fallback)
 {
     for (ResponseCurvePoint& point : curve.points) {
         point.in = heldWithin(point.in, descriptor.xMin, descriptor.xMax);
         point.out = heldWithin(point.out, descriptor.yMin, descriptor.yMax);
     }
+    curve.points[0].in = descriptor.xMin;
+    curve.points[ResponseCurve::pointCount - 1].in = descriptor.xMax;
+    if (inputsRise(curve))
+        return true;
+    curve.assign(fallback);
+    return false;
 }
 
-void EffectValueRanges::hold(AxisEffectsSettings& axis)
+void EffectValueRanges::hold(AxisEffectsSettings& axis, const QString& axisName)
 {
     Holding holding;
-    walkAxis(axis, QString(), holding);
+    walkAxis(axis, axisName.isEmpty() ? QString() : axisName + '.', holding);
 }
 
 QStringList EffectValueRanges::valuesOutside(const EffectsSettings& settings)

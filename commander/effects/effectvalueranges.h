@@ -9,8 +9,9 @@ class ResponseCurve;
 
 // The range that the effect editors offer for each effect value, in one table; a curve's
 // points have the ranges of their effect's CurveDescriptor. Profiles are hand-edited and
-// shared, so reading one holds every value within these ranges: the engine never acts on a
-// value that no control could have set. A value within its range is kept exactly.
+// shared, so reading one holds every value within these ranges and every curve to a shape
+// the curve editor draws: the engine never acts on a value that no control could have set.
+// A value within its range, and a curve the editor drew, is kept exactly.
 class EffectValueRanges
 {
 public:
@@ -42,12 +43,16 @@ public:
     static int held(EffectValueEnum value, int number);
     // Clamped into the value's range; NaN gives the minimum.
     static float held(EffectValueEnum value, float number);
-    // Each input within the descriptor's x range, each output within its y range.
-    static void holdCurve(ResponseCurve& curve, const CurveDescriptor& descriptor);
+    // Each input within the descriptor's x range, each output within its y range, the first
+    // and last inputs at the range's ends, as the editor pins them. Inputs that then do not
+    // rise by the editor's minimum step give fallback instead, and false.
+    static bool holdCurve(ResponseCurve& curve, const CurveDescriptor& descriptor, const ResponseCurve& fallback);
 
-    // Every value of every effect of axis, active or not, held within its range.
-    static void hold(AxisEffectsSettings& axis);
-    // The values of settings outside their ranges, each as "axis.effect.member: value";
-    // empty when every value lies within.
+    // Every value of every effect of axis, active or not, held within its range; a curve
+    // replaced by its default is logged under axisName.
+    static void hold(AxisEffectsSettings& axis, const QString& axisName = QString());
+    // The values of settings outside their ranges, each as "axis.effect.member: value", and
+    // the curves the editor could not have drawn, as "axis.effect.curveN: points"; empty when
+    // every value lies within and every curve is drawable.
     static QStringList valuesOutside(const EffectsSettings& settings);
 };

@@ -22,6 +22,8 @@ class ResponseCurve
 {
 public:
     static constexpr int pointCount = 11;
+    // The smallest distance the curve editor keeps between neighbouring inputs.
+    static constexpr float minimumInputStep = 1.0f;
 
     ResponseCurvePoint points[pointCount];
     bool set = false; // true once points were assigned or read

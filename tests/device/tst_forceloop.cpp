@@ -7,6 +7,8 @@
 #include <QTest>
 #include <QThread>
 
+#include <array>
+
 using namespace BaseEmulator;
 
 namespace {
@@ -46,13 +48,28 @@ std::vector<Target> directControlTargets()
     return targets;
 }
 
-// The JSON of a curve: inputs 0 to 1000 in steps of 100, held to inputLimit, each with out.
-QByteArray flatCurve(double out, int inputLimit = 1000)
+using CurveColumn = std::array<int, ResponseCurve::pointCount>;
+
+// The JSON of a curve with these inputs and outputs.
+QByteArray curveOf(const CurveColumn& ins, const CurveColumn& outs)
 {
     QByteArrayList points;
     for (int k = 0; k < ResponseCurve::pointCount; ++k)
-        points << "{\"in\": " + QByteArray::number(qMin(k * 100, inputLimit)) + ", \"out\": " + QByteArray::number(out) + "}";
+        points << "{\"in\": " + QByteArray::number(ins[k]) + ", \"out\": " + QByteArray::number(outs[k]) + "}";
     return "[" + points.join(", ") + "]";
+}
+
+CurveColumn filled(int value)
+{
+    CurveColumn column;
+    column.fill(value);
+    return column;
+}
+
+// The JSON of a curve: inputs 0 to 1000 in steps of 100, each with out.
+QByteArray flatCurve(int out)
+{
+    return curveOf({0, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000}, filled(out));
 }
 
 } // namespace
@@ -330,8 +347,16 @@ void TestForceLoop::hostileProfileDrivesTheBaseAsItsHeldTwin_data()
         full + R"("static_dampening": 0, "dynamic_dampening": 1000)");
     row("DirectX 1000", "direct_x", R"("total_effect_strength": 1000, "force": 1000, "periodic": -5, "trimmer": 1e9)",
         full + R"("force": 100, "periodic": 0, "trimmer": 100)");
-    row("integrated spring 1000", "simple_spring", R"("total_effect_strength": 1000, "dampening_contribution": -50, "curve1": )" + flatCurve(500),
-        full + R"("dampening_contribution": 0, "curve1": )" + flatCurve(100, 100));
+    const CurveColumn alternating = {100, -100, 100, -100, 100, -100, 100, -100, 100, -100, 100};
+    const CurveColumn identity = {-100, -80, -60, -40, -20, 0, 20, 40, 60, 80, 100};
+    row("integrated spring 1000", "simple_spring", R"("total_effect_strength": 1000, "dampening_contribution": -50, "curve1": )" + curveOf(identity, filled(500)),
+        full + R"("dampening_contribution": 0, "curve1": )" + curveOf(identity, filled(100)));
+    row("integrated spring curve with falling inputs", "simple_spring",
+        full + R"("curve1": )" + curveOf({50, -90, 0, 0, 0, 0, 0, 0, 0, 0, 0}, alternating),
+        full + R"("curve1": )" + curveOf(identity, identity));
+    row("integrated spring curve ending inside its range", "simple_spring",
+        full + R"("curve1": )" + curveOf({-90, -80, -60, -40, -20, 0, 20, 40, 60, 80, 90}, alternating),
+        full + R"("curve1": )" + curveOf(identity, alternating));
     row("frequency mode 2", "generic_shaker", R"("total_effect_strength": 50, "frequency_mode": 2)",
         R"("total_effect_strength": 50, "frequency_mode": 0)");
 }

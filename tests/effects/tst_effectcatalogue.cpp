@@ -150,14 +150,20 @@ QList<CurveDescriptor> descriptorsOf(int type)
     }
 }
 
-void setCurve(ResponseCurve& curve, float shift)
+// A curve the editor could have drawn: inputs spread evenly over curve `index`'s range (0 to
+// 10, which every range holds, for an effect type of none).
+void setCurve(ResponseCurve& curve, int type, int index, float shift)
 {
+    const QList<CurveDescriptor> descriptors = descriptorsOf(type);
+    const float xMin = descriptors.isEmpty() ? 0.0f : descriptors[index].xMin;
+    const float xMax = descriptors.isEmpty() ? 10.0f : descriptors[index].xMax;
+    const float step = (xMax - xMin) / (ResponseCurve::pointCount - 1);
     for (int i = 0; i < ResponseCurve::pointCount; ++i)
-        curve.points[i] = {i * 0.9f + shift, 95.1f - i * 3.7f - shift};
+        curve.points[i] = {xMin + i * step, 95.1f - i * 3.7f - shift};
 }
 
 // Gives every field of the effect a value different from its default, within the range its
-// editor offers (curve inputs within 0 to 10, which every curve's range holds).
+// editor offers.
 void setEveryField(EffectSettingsBase& e, int type)
 {
     e.active = true;
@@ -166,9 +172,9 @@ void setEveryField(EffectSettingsBase& e, int type)
     if (auto* d = dynamic_cast<DampeningContributionSettingsAddon*>(&e))
         d->dampening_contribution = 41;
     if (auto* c = dynamic_cast<SingleCurveSettingsAddon*>(&e))
-        setCurve(c->curve1, 0.5f);
+        setCurve(c->curve1, type, 0, 0.5f);
     if (auto* c = dynamic_cast<DualCurveSettingsAddon*>(&e))
-        setCurve(c->curve2, 0.25f);
+        setCurve(c->curve2, type, 1, 0.25f);
     if (auto* f = dynamic_cast<FixedFrequencySettingsAddon*>(&e)) {
         f->base_frequency = 7;
         f->frequency_mode = 1;
