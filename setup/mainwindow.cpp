@@ -1,11 +1,13 @@
 #include "mainwindow.h"
 
+#include "pagewheelfilter.h"
 #include "settingspagehelpers.h"
 #include "settingsuibackgroundthread.h"
 #include "settingsworkershutdown.h"
 #include "startoptions.h"
 #include "ui_setupmainwindow.h"
 
+#include <QApplication>
 #include <QDebug>
 #include <QDesktopServices>
 #include <QDir>
@@ -73,6 +75,7 @@ MainWindow::MainWindow(const ReleaseNumber& version, const QString& releaseServe
     }
 
     ui->setupUi(this);
+    qApp->installEventFilter(new PageWheelFilter(this));
     // The tab's own background shows through.
     for (QScrollArea* area : {ui->effects_scroll_area, ui->periphery_scroll_area, ui->controller_scroll_area}) {
         area->viewport()->setAutoFillBackground(false);

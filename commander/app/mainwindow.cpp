@@ -3,6 +3,7 @@
 #include "directcontrolthread.h"
 #include "gameconfigwidget.h"
 #include "hardwaretrimsetupwidget.h"
+#include "pagewheelfilter.h"
 #include "releaseinformation.h"
 #include "statuswidget.h"
 #include "threeaxiseffectswidget.h"
@@ -11,6 +12,7 @@
 
 #include "ui_mainwindow.h"
 
+#include <QApplication>
 #include <QNetworkReply>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -53,6 +55,7 @@ MainWindow::MainWindow(QWidget* parent)
 {
     DirectControlThread::registerMetaTypes();
     ui->setupUi(this);
+    qApp->installEventFilter(new PageWheelFilter(this));
 
     qDebug() << "Device state struct size" << sizeof(DeviceStateTypeDef);
     qDebug() << "Direct control struct size" << sizeof(DirectControlTypeDef);

@@ -1,6 +1,7 @@
 // The main window built in the test's own process against the base emulator: the
 // pure start-up helpers, the start values it hands out, and the wiring of its table.
 #include "directcontrolthread.h"
+#include "effectprofilefolder.h"
 #include "gameconfigwidget.h"
 #include "hardwaretrimsetupwidget.h"
 #include "mainwindow.h"
@@ -15,9 +16,11 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 
@@ -58,6 +61,8 @@ private slots:
     void startingSourceReachesPanelAndWorkerOnly();
     void everyConnectionOfTheTableIsMadeOnce_data();
     void everyConnectionOfTheTableIsMadeOnce();
+    void wheelScrollsPageAndSetsNothingUnpicked_data();
+    void wheelScrollsPageAndSetsNothingUnpicked();
 };
 
 void TestMainWindow::initTestCase()
@@ -237,6 +242,56 @@ void TestMainWindow::everyConnectionOfTheTableIsMadeOnce()
                            window.appConfig(), window.worker(), window.startTimer()};
     QVERIFY(disconnect(wiring));
     QVERIFY(!disconnect(wiring));
+}
+
+void TestMainWindow::wheelScrollsPageAndSetsNothingUnpicked_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<int>("height"); // of the window, so that the page scrolls
+    QTest::newRow("effects") << 0 << 400;
+    QTest::newRow("game_config") << 2 << 200;
+    QTest::newRow("status") << 0 << 400;
+}
+
+// With a profile active, its editors showing, the test panel on and the rudder connected, a
+// notch anywhere on a page scrolls it and changes nothing; a spin box clicked into takes
+// each notch as one change.
+void TestMainWindow::wheelScrollsPageAndSetsNothingUnpicked()
+{
+    QFETCH(int, tab);
+    QFETCH(int, height);
+    WidgetTest::ScopedWorkingDirectory folder;
+    QSettings(folder.filePath("config.ini"), QSettings::IniFormat).setValue("CORE/default_telemetry", 0);
+    EffectsProfile active;
+    active.metadata = {Telemetry::TELEMETRY_SOURCE_DCS, "Jet-7", {}};
+    AxisEffectsSettings& ailerons = active.effects.axes[0];
+    ailerons.simpleSpring.active = ailerons.overspeedShaker.active = true;
+    ailerons.simpleSpring.dampening_contribution = 40, ailerons.simpleSpring.total_effect_strength = 50;
+    QVERIFY(QDir().mkdir("effect_profiles") && EffectProfileFolder().save("DCS_Jet_7.json", active, nullptr));
+    MainWindow window;
+    auto* effectsPage = window.findChild<ThreeAxisEffectsWidget*>();
+    auto* status = window.findChild<StatusWidget*>();
+    effectsPage->activateProfileForFlightModule(Telemetry::TELEMETRY_SOURCE_DCS, "Jet-7");
+    window.findChild<QTabWidget*>("tabWidget")->setCurrentIndex(tab);
+    QVERIFY(WidgetTest::showExposed(&window, QSize(1100, height)) && QTest::qWaitForWindowActive(&window));
+    QTRY_VERIFY(status->findChild<QLineEdit*>("rudder_state")->text().startsWith("Connected"));
+    auto spies = WidgetTest::spyOnSignals({effectsPage, status, window.findChild<HardwareTrimSetupWidget*>(),
+                                           window.findChild<GameConfigWidget*>()});
+    auto* area = window.findChild<QScrollArea*>(QTest::currentDataTag() + QString("_scroll_area"));
+    QVERIFY(area->verticalScrollBar()->maximum() > 0);
+    const QStringList unscrolled = WidgetTest::unscrolledPoints(area, 12);
+    QCOMPARE(WidgetTest::emissions(spies), 0);
+    QCOMPARE(unscrolled, QStringList());
+    if (qstrcmp(QTest::currentDataTag(), "effects") != 0)
+        return;
+    QVERIFY(!WidgetTest::saveScreenshot(&window, "wheel-scrolled-effects").isEmpty());
+    auto* box = window.findChild<QWidget*>("ailerons_effects_widget")->findChild<QWidget*>("simple_spring_widget")
+                    ->findChild<QSpinBox*>("smart_dampening_contribution");
+    area->ensureWidgetVisible(box);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+    WidgetTest::wheelDown(box, QPoint(4, box->height() / 2), 2);
+    QCOMPARE(box->value(), 38);
+    QCOMPARE(WidgetTest::emissions(spies), 2);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -14,12 +14,16 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSet>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolBox>
 #include <QWidget>
+
+#include <qpa/qwindowsysteminterface.h>
 
 #include <algorithm>
 #include <memory>
@@ -98,6 +102,61 @@ QStringList keyboardTrackingSpinBoxes(QWidget* root)
             names << box->objectName();
     }
     return names;
+}
+
+void wheelDown(QWidget* widget, QPoint position, int notches)
+{
+    QWidget* window = widget->window();
+    for (int notch = 0; notch < notches; ++notch) {
+        QWindowSystemInterface::handleWheelEvent(window->windowHandle(), widget->mapTo(window, QPointF(position)),
+                                                 widget->mapToGlobal(QPointF(position)), QPoint(), QPoint(0, -120));
+        QWindowSystemInterface::flushWindowSystemEvents();
+        settle();
+    }
+}
+
+QStringList unscrolledPoints(QScrollArea* area, int n)
+{
+    QStringList unscrolled;
+    QScrollBar* bar = area->verticalScrollBar();
+    const auto scrolled = [area, bar] {
+        int sum = bar->value();
+        for (const QAbstractScrollArea* inner : area->findChildren<QAbstractScrollArea*>())
+            sum += inner->isVisible() ? inner->verticalScrollBar()->value() : 0;
+        return sum;
+    };
+    for (int cell = 0; cell < n * n; ++cell) {
+        const QSize size = area->viewport()->size();
+        const QPoint point(size.width() * (2 * (cell % n) + 1) / (2 * n), size.height() * (2 * (cell / n) + 1) / (2 * n));
+        const int before = scrolled();
+        wheelDown(area->viewport(), point);
+        if (scrolled() <= before)
+            unscrolled << area->viewport()->childAt(point)->objectName();
+        if (bar->value() == bar->maximum())
+            bar->setValue(0);
+    }
+    return unscrolled;
+}
+
+std::vector<std::unique_ptr<QSignalSpy>> spyOnSignals(const QList<const QObject*>& objects)
+{
+    std::vector<std::unique_ptr<QSignalSpy>> spies;
+    for (const QObject* object : objects) {
+        const QMetaObject* meta = object->metaObject();
+        for (int index = QWidget::staticMetaObject.methodCount(); index < meta->methodCount(); ++index) {
+            if (meta->method(index).methodType() == QMetaMethod::Signal)
+                spies.push_back(std::make_unique<QSignalSpy>(object, meta->method(index)));
+        }
+    }
+    return spies;
+}
+
+int emissions(const std::vector<std::unique_ptr<QSignalSpy>>& spies)
+{
+    int count = 0;
+    for (const auto& spy : spies)
+        count += int(spy->count());
+    return count;
 }
 
 void sendEnter(QWidget* widget, QPoint position)

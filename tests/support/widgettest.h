@@ -6,16 +6,20 @@
 
 #include <QDir>
 #include <QPoint>
+#include <QSignalSpy>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 class QAbstractSpinBox;
 class QColor;
 class QCustomPlot;
+class QScrollArea;
 class QWidget;
 
 namespace WidgetTest {
@@ -50,6 +54,18 @@ void typeInto(QAbstractSpinBox* box, const QString& text, Qt::Key confirm = Qt::
 // The names of the spin boxes under root that take each number as it is typed (keyboard
 // tracking on) instead of once it is confirmed.
 QStringList keyboardTrackingSpinBoxes(QWidget* root);
+
+// Notches of the mouse wheel towards the user at position in widget, through its window as
+// the platform delivers them; the events they cause have run on return.
+void wheelDown(QWidget* widget, QPoint position, int notches = 1);
+// A notch at the centre of each of n x n cells of area's viewport, the page put back to
+// its top at its end: the widgets under the points where neither the page nor a region on
+// it scrolled.
+QStringList unscrolledPoints(QScrollArea* area, int n);
+
+// A spy on each signal that the objects' classes add to QWidget's, and their emissions.
+std::vector<std::unique_ptr<QSignalSpy>> spyOnSignals(const QList<const QObject*>& objects);
+int emissions(const std::vector<std::unique_ptr<QSignalSpy>>& spies);
 
 // QTest mouse moves produce no enter or leave events; these send them.
 void sendEnter(QWidget* widget, QPoint position);
