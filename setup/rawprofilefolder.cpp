@@ -1,5 +1,6 @@
 #include "rawprofilefolder.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@ namespace {
 // Unbuffered, so that a full disk fails the write itself: a buffered QSaveFile flushes
 // only in commit(), and Qt 6.4 can let that flush fail, commit anyway and rename a short
 // file over the profile. The destructor removes the temporary file of a failed save.
+// Returns the reason of a failure.
 QString writeAtomically(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
@@ -21,7 +23,7 @@ QString writeAtomically(const QString& path, const QByteArray& bytes)
     if (written < 0)
         return file.errorString();
     if (written != bytes.size())
-        return QStringLiteral("only %1 of %2 bytes written (is the disk full?)").arg(written).arg(bytes.size());
+        return QCoreApplication::translate("RawProfileFolder", "only %1 of %2 bytes were written (is the disk full?)").arg(written).arg(bytes.size());
     if (!file.commit())
         return file.errorString();
     return QString();
@@ -53,7 +55,7 @@ QStringList RawProfileFolder::names() const
 
 bool RawProfileFolder::load(const QString& name, QByteArray* record) const
 {
-    if (!acceptsName(name, "apply"))
+    if (!acceptsName(name, "applied"))
         return false;
     QFile file(filePath(name));
     // A plain file only: opening a device or a pipe could block or read forever.
@@ -71,39 +73,33 @@ bool RawProfileFolder::load(const QString& name, QByteArray* record) const
     return true;
 }
 
-bool RawProfileFolder::save(const QString& name, const QByteArray& record) const
+bool RawProfileFolder::save(const QString& name, const QByteArray& record, QString* error) const
 {
-    if (!acceptsName(name, "save"))
-        return false;
-    if (!isPortableName(name)) {
-        qWarning() << "profile name" << name
-                             << "is no file name on Windows; nothing saved";
-        return false;
-    }
-    if (record.size() != recordSize)
-        return false;
+    QString failure = refusal(name);
+    if (failure.isEmpty() && !isPortableName(name))
+        failure = tr("the name is no file name on Windows");
     const QFileInfo entry(filePath(name));
     // QSaveFile would write through a link to wherever it points.
-    if (entry.isSymLink()) {
-        qWarning() << "profile" << name << "is a link; nothing saved";
-        return false;
-    }
+    if (failure.isEmpty() && entry.isSymLink())
+        failure = tr("it is a link, and nothing is written through a link");
     // A pipe, device or folder of that name is the user's, not a profile.
-    if (entry.exists() && !entry.isFile()) {
-        qWarning() << "profile" << name << "is not a plain file; nothing saved";
-        return false;
-    }
-    const QString error = writeAtomically(entry.filePath(), record);
-    if (!error.isEmpty()) {
-        qWarning() << "profile" << name << "cannot be written:" << error;
-        return false;
-    }
-    return true;
+    if (failure.isEmpty() && entry.exists() && !entry.isFile())
+        failure = tr("it is not a plain file");
+    if (failure.isEmpty() && record.size() != recordSize)
+        failure = tr("the settings are not %1 bytes").arg(recordSize);
+    if (failure.isEmpty())
+        failure = writeAtomically(entry.filePath(), record);
+    if (failure.isEmpty())
+        return true;
+    qWarning() << "profile" << name << "not saved:" << failure;
+    if (error)
+        *error = failure;
+    return false;
 }
 
 bool RawProfileFolder::remove(const QString& name) const
 {
-    if (!acceptsName(name, "delete"))
+    if (!acceptsName(name, "deleted"))
         return false;
     const QFileInfo entry(filePath(name));
     if (!entry.isFile() && !entry.isSymLink()) {
@@ -145,23 +141,26 @@ bool RawProfileFolder::isLeftoverName(const QString& name)
     return leftover.match(name).hasMatch();
 }
 
+QString RawProfileFolder::refusal(const QString& name) const
+{
+    if (!usable)
+        return tr("the profile folder cannot be made or entered");
+    if (name.isEmpty())
+        return tr("the name is empty");
+    if (!isNameInsideFolder(name))
+        return tr("the name leads out of the profile folder");
+    if (isLeftoverName(name))
+        return tr("it is the name of an interrupted save's temporary file");
+    return QString();
+}
+
 bool RawProfileFolder::acceptsName(const QString& name, const char* action) const
 {
-    if (!usable) {
-        qWarning() << "profile folder unusable; cannot" << action << name;
-        return false;
-    }
-    if (!isNameInsideFolder(name)) {
-        qWarning() << "profile name" << name
-                             << "would leave the profile folder; cannot" << action << "it";
-        return false;
-    }
-    if (isLeftoverName(name)) {
-        qWarning() << "profile name" << name
-                             << "is that of an interrupted save's temporary file; cannot" << action << "it";
-        return false;
-    }
-    return true;
+    const QString failure = refusal(name);
+    if (failure.isEmpty())
+        return true;
+    qWarning().nospace() << "profile " << name << " not " << action << ": " << failure;
+    return false;
 }
 
 QString RawProfileFolder::filePath(const QString& name) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +11,8 @@
 // Works on files only, so the pages stay views and tests can call it directly.
 class RawProfileFolder
 {
+    Q_DECLARE_TR_FUNCTIONS(RawProfileFolder)
+
 public:
     // Makes the folder in the process's current directory (an existing one is used).
     RawProfileFolder(const QString& folderName, int recordSize);
@@ -25,8 +28,9 @@ public:
     // The record of profile name, when the file holds exactly recordSize bytes.
     bool load(const QString& name, QByteArray* record) const;
     // Replaces or creates profile name atomically, also on a full disk; refuses a name
-    // that would not move to Windows, and never replaces what is not a plain file.
-    bool save(const QString& name, const QByteArray& record) const;
+    // that would not move to Windows, and never replaces what is not a plain file. On
+    // failure error, when given, gets the reason as a user reads it.
+    bool save(const QString& name, const QByteArray& record, QString* error = nullptr) const;
     bool remove(const QString& name) const;
 
     // A name that stays inside the folder: not empty, "." or "..", no path separator.
@@ -39,6 +43,8 @@ public:
     static bool isLeftoverName(const QString& name);
 
 private:
+    // Why name cannot be used by any operation; empty when it can.
+    QString refusal(const QString& name) const;
     bool acceptsName(const QString& name, const char* action) const;
     QString filePath(const QString& name) const;
 
