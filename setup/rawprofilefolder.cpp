@@ -5,28 +5,49 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QSaveFile>
+
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
-// Unbuffered, so that a full disk fails the write itself: a buffered QSaveFile flushes
-// only in commit(), and Qt 6.4 can let that flush fail, commit anyway and rename a short
-// file over the profile. The destructor removes the temporary file of a failed save.
-// Returns the reason of a failure.
-QString writeAtomically(const QString& path, const QByteArray& bytes)
+// Writes bytes to a new temporary file of the folder and renames it over target, which
+// replaces a plain file atomically and never writes through a link. Unbuffered, so that a
+// full disk fails the write itself (a buffered QSaveFile flushes only in commit(), and
+// Qt 6.4 can let that flush fail, commit anyway and rename a short file over the
+// profile). A failed save removes its temporary file. Returns the reason of a failure.
+QString writeAtomically(const QString& folderPath, const QFileInfo& target, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    // Hidden, so that no profile can have it; QSaveFile's (the profile's name, a dot
+    // and six letters) is an ordinary profile name too.
+    QFile file(folderPath + QStringLiteral("/.saving-%1").arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0')));
+    // NewOnly: a file of this save only, never an entry that was there, nor a link.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
         return file.errorString();
+    if (target.isFile())
+        file.setPermissions(target.permissions());
+    QString error;
     const qint64 written = file.write(bytes);
     if (written < 0)
-        return file.errorString();
-    if (written != bytes.size())
-        return QCoreApplication::translate("RawProfileFolder", "only %1 of %2 bytes were written (is the disk full?)").arg(written).arg(bytes.size());
-    if (!file.commit())
-        return file.errorString();
-    return QString();
+        error = file.errorString();
+    else if (written != bytes.size())
+        error = QCoreApplication::translate("RawProfileFolder", "only %1 of %2 bytes were written (is the disk full?)").arg(written).arg(bytes.size());
+    else if (!file.flush())
+        error = file.errorString();
+    file.close();
+    if (error.isEmpty() && file.error() != QFileDevice::NoError)
+        error = file.errorString();
+    if (error.isEmpty()) {
+        std::error_code code;
+        std::filesystem::rename(file.filesystemFileName(), target.filesystemFilePath(), code);
+        if (code)
+            error = QString::fromLocal8Bit(code.message());
+    }
+    if (!error.isEmpty())
+        file.remove();
+    return error;
 }
 
 } // namespace
@@ -48,8 +69,9 @@ QStringList RawProfileFolder::names() const
 {
     if (!usable)
         return {};
+    // Windows lists names starting with a dot as any other.
     QStringList files = QDir(folderPath).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
-    files.removeIf(isLeftoverName);
+    files.removeIf(isTemporaryName);
     return files;
 }
 
@@ -79,7 +101,7 @@ bool RawProfileFolder::save(const QString& name, const QByteArray& record, QStri
     if (failure.isEmpty() && !isPortableName(name))
         failure = tr("the name is no file name on Windows");
     const QFileInfo entry(filePath(name));
-    // QSaveFile would write through a link to wherever it points.
+    // Renaming over a link would replace the link, which is the user's.
     if (failure.isEmpty() && entry.isSymLink())
         failure = tr("it is a link, and nothing is written through a link");
     // A pipe, device or folder of that name is the user's, not a profile.
@@ -88,7 +110,7 @@ bool RawProfileFolder::save(const QString& name, const QByteArray& record, QStri
     if (failure.isEmpty() && record.size() != recordSize)
         failure = tr("the settings are not %1 bytes").arg(recordSize);
     if (failure.isEmpty())
-        failure = writeAtomically(entry.filePath(), record);
+        failure = writeAtomically(folderPath, entry, record);
     if (failure.isEmpty())
         return true;
     qWarning() << "profile" << name << "not saved:" << failure;
@@ -135,10 +157,9 @@ bool RawProfileFolder::isPortableName(const QString& name)
     return !name.endsWith(QLatin1Char('.')) && !name.endsWith(QLatin1Char(' ')) && !device.match(name).hasMatch();
 }
 
-bool RawProfileFolder::isLeftoverName(const QString& name)
+bool RawProfileFolder::isTemporaryName(const QString& name)
 {
-    static const QRegularExpression leftover(QRegularExpression::anchoredPattern(QStringLiteral(".+\\.[A-Za-z]{6}")));
-    return leftover.match(name).hasMatch();
+    return name.startsWith(QLatin1Char('.'));
 }
 
 QString RawProfileFolder::refusal(const QString& name) const
@@ -149,8 +170,8 @@ QString RawProfileFolder::refusal(const QString& name) const
         return tr("the name is empty");
     if (!isNameInsideFolder(name))
         return tr("the name leads out of the profile folder");
-    if (isLeftoverName(name))
-        return tr("it is the name of an interrupted save's temporary file");
+    if (isTemporaryName(name))
+        return tr("names starting with a dot are kept for temporary files");
     return QString();
 }
 

@@ -8,6 +8,7 @@
 // A folder of profile files under the working directory, each file one raw settings
 // record of a fixed size and nothing else. Every name is checked so that no operation
 // leaves the folder; a refusal or failure changes nothing and says why in the log.
+// Names starting with a dot are the folder's own temporary files, never a profile's.
 // Works on files only, so the pages stay views and tests can call it directly.
 class RawProfileFolder
 {
@@ -22,7 +23,7 @@ public:
     QString path() const { return folderPath; }
 
     // The plain files of the folder, ordered by name ignoring case; an interrupted save's
-    // leftover is none of them.
+    // leftover (a name starting with a dot) is none of them.
     QStringList names() const;
 
     // The record of profile name, when the file holds exactly recordSize bytes.
@@ -38,9 +39,9 @@ public:
     // Also free of the characters Windows forbids in file names, none of the names it
     // keeps for devices, and not ending in a dot or a space.
     static bool isPortableName(const QString& name);
-    // The name of the temporary file a save of a profile leaves when it is interrupted:
-    // the profile's name, a dot and QSaveFile's six random letters.
-    static bool isLeftoverName(const QString& name);
+    // A name kept for the temporary file a save writes before renaming it into place, so
+    // that a save's leftover is never taken for a profile nor a profile for a leftover.
+    static bool isTemporaryName(const QString& name);
 
 private:
     // Why name cannot be used by any operation; empty when it can.

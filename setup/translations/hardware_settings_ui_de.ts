@@ -705,8 +705,8 @@
         <translation>der Name führt aus dem Profilordner hinaus</translation>
     </message>
     <message>
-        <source>it is the name of an interrupted save&apos;s temporary file</source>
-        <translation>es ist der Name der temporären Datei eines abgebrochenen Speicherns</translation>
+        <source>names starting with a dot are kept for temporary files</source>
+        <translation>Namen, die mit einem Punkt beginnen, sind temporären Dateien vorbehalten</translation>
     </message>
 </context>
 <context>

@@ -354,7 +354,8 @@ private slots:
         QTest::newRow("final space") << Periphery << "flight " << -1 << true;
         QTest::newRow("pipe") << Effects << "pipe" << -3 << true;
         QTest::newRow("folder") << Periphery << "folder" << -4 << true;
-        QTest::newRow("an interrupted save's leftover") << Effects << "flight.lGOVCu" << 64 << true;
+        QTest::newRow("an interrupted save's leftover") << Effects << ".saving-0123456789abcdef" << 64 << true;
+        QTest::newRow("starting with a dot") << Periphery << ".flight" << 128 << true;
     }
 
     // Nothing is sent, no control and no file anywhere changes, and the log says why. A
@@ -393,21 +394,72 @@ private slots:
         QCOMPARE(boxes.size(), nameRefused ? 1 : 0);
     }
 
-    // Names close to a device's or a leftover's are saved and listed; an interrupted save's
-    // leftover, a pipe and a folder are not listed.
+    // Names close to a device's or to QSaveFile's temporaries are saved and listed; an
+    // interrupted save's leftover, a pipe and a folder are not listed.
     void listingLeavesOutWhatIsNoProfile()
     {
-        QStringList saved = {"flight", "a.b", "COM10", "CONSOLE", "LPT0", "a.con", "flight.AbCdE", "flight.Ab3dEf", "flight.AbCdEfG"};
+        QStringList saved = {"flight", "a.b", "COM10", "CONSOLE", "LPT0", "a.con", "flight.AbCdE", "flight.Ab3dEf", "flight.AbCdEfG", "flight.lGOVCu", "a.b.XyZabc"};
         for (const QString& name : std::as_const(saved)) {
             profileCombo(Periphery)->lineEdit()->setText(name);
             QVERIFY(QMetaObject::invokeMethod(periphery.get(), "on_profile_save_button_clicked"));
         }
-        for (const char* leftover : {"flight.lGOVCu", "a.b.XyZabc", "new.QwErTy"})
-            QVERIFY(writeFile(folder(Periphery) + leftover, sample(Periphery, true)));
+        QVERIFY(writeFile(folder(Periphery) + ".saving-0123456789abcdef", sample(Periphery, true)));
         QVERIFY(::mkfifo(QFile::encodeName(folder(Periphery) + "pipe").constData(), 0644) == 0 && QDir().mkpath(folder(Periphery) + "folder"));
         QVERIFY(QMetaObject::invokeMethod(periphery.get(), "readProfiles"));
         saved.sort(Qt::CaseInsensitive);
         QCOMPARE(listed(Periphery), saved);
+        QCOMPARE(boxes, QStringList());
+    }
+
+    void profileNamesSaveListApplyAndDelete_data()
+    {
+        QTest::addColumn<Page>("page");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("refusal"); // empty: the name is a profile's
+        for (const Page page : {Effects, Periphery}) {
+            const char* on = page == Effects ? "effects" : "periphery";
+            for (const char* name : {"Heavy.spring", "Rudder.smooth", "a.bcdefg", "F18.carrier", "x.json.AbCdEf"})
+                QTest::addRow("%s, %s", on, name) << page << QString(name) << QString();
+            QTest::addRow("%s, .hidden", on) << page << ".hidden" << "names starting with a dot are kept for temporary files";
+        }
+    }
+
+    // A name is saved, listed as itself after a restart, applied and deleted; or its save
+    // is refused with the reason, and a file of that name put there by hand is neither
+    // listed, applied nor deleted.
+    void profileNamesSaveListApplyAndDelete()
+    {
+        QFETCH(Page, page);
+        QFETCH(QString, name);
+        QFETCH(QString, refusal);
+        load(page, sample(page), false);
+        QVERIFY(WidgetTest::showExposed(pageOf(page), QSize(900, 760)));
+        const QMap<QString, QByteArray> before = tree();
+        const QString path = QDir::current().absoluteFilePath(folder(page) + name);
+        profileCombo(page)->lineEdit()->setText(name);
+        click(page, "profile_save_button");
+        if (!refusal.isEmpty()) {
+            QCOMPARE(boxes, QStringList{"The profile could not be saved as \"" + name + "\": " + refusal});
+            QCOMPARE(tree(), before);
+            QVERIFY(writeFile(path, sample(page, true)));
+        } else {
+            QCOMPARE(boxes, QStringList());
+            QCOMPARE(tree().value(path), sample(page, true));
+        }
+        makePages(); // a restart lists the folder anew
+        QVERIFY(WidgetTest::showExposed(pageOf(page), QSize(900, 760)));
+        QCOMPARE(listed(page).contains(name), refusal.isEmpty());
+        QByteArray other = sample(page, true);
+        other[page == Effects ? 1 : 14] = char(55);
+        load(page, other, false);
+        profileCombo(page)->lineEdit()->setText(name);
+        QTest::keyClick(profileCombo(page)->lineEdit(), Qt::Key_Return);
+        QCOMPARE(sent.size(), refusal.isEmpty() ? 1 : 0);
+        QCOMPARE(shown(page), refusal.isEmpty() ? sample(page, true) : other);
+        profileCombo(page)->lineEdit()->setText(name);
+        click(page, "profile_delete_button");
+        QCOMPARE(QFileInfo::exists(path), !refusal.isEmpty());
+        QVERIFY(!listed(page).contains(name));
     }
 
     void fullDiskKeepsTheProfile_data()
