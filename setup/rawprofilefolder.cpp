@@ -1,30 +1,53 @@
 #include "rawprofilefolder.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QSaveFile>
+
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
-// Unbuffered, so that a full disk fails the write itself: a buffered QSaveFile flushes
-// only in commit(), and Qt 6.4 can let that flush fail, commit anyway and rename a short
-// file over the profile. The destructor removes the temporary file of a failed save.
-QString writeAtomically(const QString& path, const QByteArray& bytes)
+// Writes bytes to a new temporary file of the folder and renames it over target, which
+// replaces a plain file atomically and never writes through a link. Unbuffered, so that a
+// full disk fails the write itself (a buffered QSaveFile flushes only in commit(), and
+// Qt 6.4 can let that flush fail, commit anyway and rename a short file over the
+// profile). A failed save removes its temporary file. Returns the reason of a failure.
+QString writeAtomically(const QString& folderPath, const QFileInfo& target, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    // Hidden, so that no profile can have it; QSaveFile's (the profile's name, a dot
+    // and six letters) is an ordinary profile name too.
+    QFile file(folderPath + QStringLiteral("/.saving-%1").arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0')));
+    // NewOnly: a file of this save only, never an entry that was there, nor a link.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
         return file.errorString();
+    if (target.isFile())
+        file.setPermissions(target.permissions());
+    QString error;
     const qint64 written = file.write(bytes);
     if (written < 0)
-        return file.errorString();
-    if (written != bytes.size())
-        return QStringLiteral("only %1 of %2 bytes written (is the disk full?)").arg(written).arg(bytes.size());
-    if (!file.commit())
-        return file.errorString();
-    return QString();
+        error = file.errorString();
+    else if (written != bytes.size())
+        error = QCoreApplication::translate("RawProfileFolder", "only %1 of %2 bytes were written (is the disk full?)").arg(written).arg(bytes.size());
+    else if (!file.flush())
+        error = file.errorString();
+    file.close();
+    if (error.isEmpty() && file.error() != QFileDevice::NoError)
+        error = file.errorString();
+    if (error.isEmpty()) {
+        std::error_code code;
+        std::filesystem::rename(file.filesystemFileName(), target.filesystemFilePath(), code);
+        if (code)
+            error = QString::fromLocal8Bit(code.message());
+    }
+    if (!error.isEmpty())
+        file.remove();
+    return error;
 }
 
 } // namespace
@@ -46,14 +69,15 @@ QStringList RawProfileFolder::names() const
 {
     if (!usable)
         return {};
+    // Windows lists names starting with a dot as any other.
     QStringList files = QDir(folderPath).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
-    files.removeIf(isLeftoverName);
+    files.removeIf(isTemporaryName);
     return files;
 }
 
 bool RawProfileFolder::load(const QString& name, QByteArray* record) const
 {
-    if (!acceptsName(name, "apply"))
+    if (!acceptsName(name, "applied"))
         return false;
     QFile file(filePath(name));
     // A plain file only: opening a device or a pipe could block or read forever.
@@ -71,39 +95,33 @@ bool RawProfileFolder::load(const QString& name, QByteArray* record) const
     return true;
 }
 
-bool RawProfileFolder::save(const QString& name, const QByteArray& record) const
+bool RawProfileFolder::save(const QString& name, const QByteArray& record, QString* error) const
 {
-    if (!acceptsName(name, "save"))
-        return false;
-    if (!isPortableName(name)) {
-        qWarning() << "profile name" << name
-                             << "is no file name on Windows; nothing saved";
-        return false;
-    }
-    if (record.size() != recordSize)
-        return false;
+    QString failure = refusal(name);
+    if (failure.isEmpty() && !isPortableName(name))
+        failure = tr("the name is no file name on Windows");
     const QFileInfo entry(filePath(name));
-    // QSaveFile would write through a link to wherever it points.
-    if (entry.isSymLink()) {
-        qWarning() << "profile" << name << "is a link; nothing saved";
-        return false;
-    }
+    // Renaming over a link would replace the link, which is the user's.
+    if (failure.isEmpty() && entry.isSymLink())
+        failure = tr("it is a link, and nothing is written through a link");
     // A pipe, device or folder of that name is the user's, not a profile.
-    if (entry.exists() && !entry.isFile()) {
-        qWarning() << "profile" << name << "is not a plain file; nothing saved";
-        return false;
-    }
-    const QString error = writeAtomically(entry.filePath(), record);
-    if (!error.isEmpty()) {
-        qWarning() << "profile" << name << "cannot be written:" << error;
-        return false;
-    }
-    return true;
+    if (failure.isEmpty() && entry.exists() && !entry.isFile())
+        failure = tr("it is not a plain file");
+    if (failure.isEmpty() && record.size() != recordSize)
+        failure = tr("the settings are not %1 bytes").arg(recordSize);
+    if (failure.isEmpty())
+        failure = writeAtomically(folderPath, entry, record);
+    if (failure.isEmpty())
+        return true;
+    qWarning() << "profile" << name << "not saved:" << failure;
+    if (error)
+        *error = failure;
+    return false;
 }
 
 bool RawProfileFolder::remove(const QString& name) const
 {
-    if (!acceptsName(name, "delete"))
+    if (!acceptsName(name, "deleted"))
         return false;
     const QFileInfo entry(filePath(name));
     if (!entry.isFile() && !entry.isSymLink()) {
@@ -139,29 +157,31 @@ bool RawProfileFolder::isPortableName(const QString& name)
     return !name.endsWith(QLatin1Char('.')) && !name.endsWith(QLatin1Char(' ')) && !device.match(name).hasMatch();
 }
 
-bool RawProfileFolder::isLeftoverName(const QString& name)
+bool RawProfileFolder::isTemporaryName(const QString& name)
 {
-    static const QRegularExpression leftover(QRegularExpression::anchoredPattern(QStringLiteral(".+\\.[A-Za-z]{6}")));
-    return leftover.match(name).hasMatch();
+    return name.startsWith(QLatin1Char('.'));
+}
+
+QString RawProfileFolder::refusal(const QString& name) const
+{
+    if (!usable)
+        return tr("the profile folder cannot be made or entered");
+    if (name.isEmpty())
+        return tr("the name is empty");
+    if (!isNameInsideFolder(name))
+        return tr("the name leads out of the profile folder");
+    if (isTemporaryName(name))
+        return tr("names starting with a dot are kept for temporary files");
+    return QString();
 }
 
 bool RawProfileFolder::acceptsName(const QString& name, const char* action) const
 {
-    if (!usable) {
-        qWarning() << "profile folder unusable; cannot" << action << name;
-        return false;
-    }
-    if (!isNameInsideFolder(name)) {
-        qWarning() << "profile name" << name
-                             << "would leave the profile folder; cannot" << action << "it";
-        return false;
-    }
-    if (isLeftoverName(name)) {
-        qWarning() << "profile name" << name
-                             << "is that of an interrupted save's temporary file; cannot" << action << "it";
-        return false;
-    }
-    return true;
+    const QString failure = refusal(name);
+    if (failure.isEmpty())
+        return true;
+    qWarning().nospace() << "profile " << name << " not " << action << ": " << failure;
+    return false;
 }
 
 QString RawProfileFolder::filePath(const QString& name) const

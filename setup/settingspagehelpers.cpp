@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QSpinBox>
 #include <QStandardItemModel>
 #include <QTabWidget>
@@ -94,10 +95,20 @@ void listProfiles(const RawProfileFolder& folder, QComboBox* combo)
     combo->clearEditText();
 }
 
-void saveProfile(const RawProfileFolder& folder, QComboBox* combo, const QByteArray& record)
+bool saveProfile(const RawProfileFolder& folder, QComboBox* combo, const QByteArray& record)
 {
     const QString name = combo->currentText();
-    folder.save(name, record);
+    QString error;
+    if (!folder.save(name, record, &error)) {
+        // The name is the user's own text: shown as typed, never as markup.
+        QMessageBox box(QMessageBox::Warning, QCoreApplication::translate("SettingsPage", "Save profile"),
+                        QCoreApplication::translate("SettingsPage", "The profile could not be saved as \"%1\": %2").arg(name, error),
+                        QMessageBox::Ok, combo->window());
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        return false;
+    }
     listProfiles(folder, combo);
     combo->setCurrentIndex(combo->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    return true;
 }

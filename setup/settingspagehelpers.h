@@ -46,5 +46,6 @@ void activateOnlyOnChoiceOrEnter(QComboBox* combo);
 // Lists the folder's profiles with none selected and an empty edit text.
 void listProfiles(const RawProfileFolder& folder, QComboBox* combo);
 // Saves record under the combo's text, lists again and selects that name (case
-// included) without applying it.
-void saveProfile(const RawProfileFolder& folder, QComboBox* combo, const QByteArray& record);
+// included) without applying it. A failed save keeps the typed text and shows why in a
+// modal message box over the combo's window; false then.
+bool saveProfile(const RawProfileFolder& folder, QComboBox* combo, const QByteArray& record);

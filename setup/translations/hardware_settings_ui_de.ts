@@ -670,4 +670,54 @@
         <translation>Abbrechen</translation>
     </message>
 </context>
+<context>
+    <name>RawProfileFolder</name>
+    <message>
+        <source>only %1 of %2 bytes were written (is the disk full?)</source>
+        <translation>nur %1 von %2 Bytes wurden geschrieben (ist der Datenträger voll?)</translation>
+    </message>
+    <message>
+        <source>the name is no file name on Windows</source>
+        <translation>der Name ist unter Windows kein Dateiname</translation>
+    </message>
+    <message>
+        <source>it is a link, and nothing is written through a link</source>
+        <translation>es ist eine Verknüpfung, und durch eine Verknüpfung wird nichts geschrieben</translation>
+    </message>
+    <message>
+        <source>it is not a plain file</source>
+        <translation>es ist keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>the settings are not %1 bytes</source>
+        <translation>die Einstellungen sind nicht %1 Bytes groß</translation>
+    </message>
+    <message>
+        <source>the profile folder cannot be made or entered</source>
+        <translation>der Profilordner kann nicht angelegt oder geöffnet werden</translation>
+    </message>
+    <message>
+        <source>the name is empty</source>
+        <translation>der Name ist leer</translation>
+    </message>
+    <message>
+        <source>the name leads out of the profile folder</source>
+        <translation>der Name führt aus dem Profilordner hinaus</translation>
+    </message>
+    <message>
+        <source>names starting with a dot are kept for temporary files</source>
+        <translation>Namen, die mit einem Punkt beginnen, sind temporären Dateien vorbehalten</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsPage</name>
+    <message>
+        <source>Save profile</source>
+        <translation>Profil speichern</translation>
+    </message>
+    <message>
+        <source>The profile could not be saved as &quot;%1&quot;: %2</source>
+        <translation>Das Profil konnte nicht als „%1“ gespeichert werden: %2</translation>
+    </message>
+</context>
 </TS>

@@ -12,8 +12,10 @@
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <cstring>
 #include <limits>
@@ -120,6 +122,24 @@ class TestSettingsPages : public QObject
     // Each setting a page sends as "type field index value", marked when the worker
     // would refuse it.
     QStringList sent;
+    // Each message box a page opened, by its text (marked when it is no plain-text box),
+    // closed by boxCloser as soon as the box's own event loop runs: a box no test waits
+    // for fails that test instead of blocking it.
+    QStringList boxes;
+    QString boxScreenshot; // when set, the name of a screenshot of each box
+    QTimer boxCloser;
+
+    void closeOpenBox()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        if (!boxScreenshot.isEmpty())
+            WidgetTest::saveScreenshot(modal, boxScreenshot);
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        boxes << (!box ? "no message box" : box->text() + (box->textFormat() == Qt::PlainText ? "" : " (not plain text)"));
+        modal->close();
+    }
 
     void makePages()
     {
@@ -217,11 +237,19 @@ class TestSettingsPages : public QObject
     }
 
 private slots:
+    void initTestCase()
+    {
+        connect(&boxCloser, &QTimer::timeout, this, &TestSettingsPages::closeOpenBox);
+    }
+
     void init()
     {
         workingDirectory = std::make_unique<WidgetTest::ScopedWorkingDirectory>();
         QVERIFY(workingDirectory->isValid());
         sent.clear();
+        boxes.clear();
+        boxScreenshot.clear();
+        boxCloser.start(10);
         makePages();
         profileWarnings = 0;
         qInstallMessageHandler(countProfileWarnings);
@@ -229,6 +257,7 @@ private slots:
 
     void cleanup()
     {
+        boxCloser.stop();
         qInstallMessageHandler(nullptr);
         effects.reset(), hardware.reset(), periphery.reset(), workingDirectory.reset();
     }
@@ -271,6 +300,7 @@ private slots:
         profileCombo(page)->lineEdit()->setText("link");
         click(page, "profile_save_button");
         QCOMPARE(tree().value(QDir::current().absoluteFilePath("config.ini")), "keep");
+        QCOMPARE(boxes.size(), 1);
 
         QByteArray profile = sample(page, true);
         for (int at = 0; at < patch.size(); at += 2)
@@ -324,7 +354,8 @@ private slots:
         QTest::newRow("final space") << Periphery << "flight " << -1 << true;
         QTest::newRow("pipe") << Effects << "pipe" << -3 << true;
         QTest::newRow("folder") << Periphery << "folder" << -4 << true;
-        QTest::newRow("an interrupted save's leftover") << Effects << "flight.lGOVCu" << 64 << true;
+        QTest::newRow("an interrupted save's leftover") << Effects << ".saving-0123456789abcdef" << 64 << true;
+        QTest::newRow("starting with a dot") << Periphery << ".flight" << 128 << true;
     }
 
     // Nothing is sent, no control and no file anywhere changes, and the log says why. A
@@ -360,23 +391,75 @@ private slots:
         QCOMPARE(tree(), before);
         QCOMPARE(shown(page), sample(page, true));
         QCOMPARE(profileWarnings, nameRefused ? 3 : 1);
+        QCOMPARE(boxes.size(), nameRefused ? 1 : 0);
     }
 
-    // Names close to a device's or a leftover's are saved and listed; an interrupted save's
-    // leftover, a pipe and a folder are not listed.
+    // Names close to a device's or to QSaveFile's temporaries are saved and listed; an
+    // interrupted save's leftover, a pipe and a folder are not listed.
     void listingLeavesOutWhatIsNoProfile()
     {
-        QStringList saved = {"flight", "a.b", "COM10", "CONSOLE", "LPT0", "a.con", "flight.AbCdE", "flight.Ab3dEf", "flight.AbCdEfG"};
+        QStringList saved = {"flight", "a.b", "COM10", "CONSOLE", "LPT0", "a.con", "flight.AbCdE", "flight.Ab3dEf", "flight.AbCdEfG", "flight.lGOVCu", "a.b.XyZabc"};
         for (const QString& name : std::as_const(saved)) {
             profileCombo(Periphery)->lineEdit()->setText(name);
             QVERIFY(QMetaObject::invokeMethod(periphery.get(), "on_profile_save_button_clicked"));
         }
-        for (const char* leftover : {"flight.lGOVCu", "a.b.XyZabc", "new.QwErTy"})
-            QVERIFY(writeFile(folder(Periphery) + leftover, sample(Periphery, true)));
+        QVERIFY(writeFile(folder(Periphery) + ".saving-0123456789abcdef", sample(Periphery, true)));
         QVERIFY(::mkfifo(QFile::encodeName(folder(Periphery) + "pipe").constData(), 0644) == 0 && QDir().mkpath(folder(Periphery) + "folder"));
         QVERIFY(QMetaObject::invokeMethod(periphery.get(), "readProfiles"));
         saved.sort(Qt::CaseInsensitive);
         QCOMPARE(listed(Periphery), saved);
+        QCOMPARE(boxes, QStringList());
+    }
+
+    void profileNamesSaveListApplyAndDelete_data()
+    {
+        QTest::addColumn<Page>("page");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("refusal"); // empty: the name is a profile's
+        for (const Page page : {Effects, Periphery}) {
+            const char* on = page == Effects ? "effects" : "periphery";
+            for (const char* name : {"Heavy.spring", "Rudder.smooth", "a.bcdefg", "F18.carrier", "x.json.AbCdEf"})
+                QTest::addRow("%s, %s", on, name) << page << QString(name) << QString();
+            QTest::addRow("%s, .hidden", on) << page << ".hidden" << "names starting with a dot are kept for temporary files";
+        }
+    }
+
+    // A name is saved, listed as itself after a restart, applied and deleted; or its save
+    // is refused with the reason, and a file of that name put there by hand is neither
+    // listed, applied nor deleted.
+    void profileNamesSaveListApplyAndDelete()
+    {
+        QFETCH(Page, page);
+        QFETCH(QString, name);
+        QFETCH(QString, refusal);
+        load(page, sample(page), false);
+        QVERIFY(WidgetTest::showExposed(pageOf(page), QSize(900, 760)));
+        const QMap<QString, QByteArray> before = tree();
+        const QString path = QDir::current().absoluteFilePath(folder(page) + name);
+        profileCombo(page)->lineEdit()->setText(name);
+        click(page, "profile_save_button");
+        if (!refusal.isEmpty()) {
+            QCOMPARE(boxes, QStringList{"The profile could not be saved as \"" + name + "\": " + refusal});
+            QCOMPARE(tree(), before);
+            QVERIFY(writeFile(path, sample(page, true)));
+        } else {
+            QCOMPARE(boxes, QStringList());
+            QCOMPARE(tree().value(path), sample(page, true));
+        }
+        makePages(); // a restart lists the folder anew
+        QVERIFY(WidgetTest::showExposed(pageOf(page), QSize(900, 760)));
+        QCOMPARE(listed(page).contains(name), refusal.isEmpty());
+        QByteArray other = sample(page, true);
+        other[page == Effects ? 1 : 14] = char(55);
+        load(page, other, false);
+        profileCombo(page)->lineEdit()->setText(name);
+        QTest::keyClick(profileCombo(page)->lineEdit(), Qt::Key_Return);
+        QCOMPARE(sent.size(), refusal.isEmpty() ? 1 : 0);
+        QCOMPARE(shown(page), refusal.isEmpty() ? sample(page, true) : other);
+        profileCombo(page)->lineEdit()->setText(name);
+        click(page, "profile_delete_button");
+        QCOMPARE(QFileInfo::exists(path), !refusal.isEmpty());
+        QVERIFY(!listed(page).contains(name));
     }
 
     void fullDiskKeepsTheProfile_data()
@@ -390,9 +473,9 @@ private slots:
                     QTest::addRow("%s, %lld bytes free, %s", page == Effects ? "effects" : "periphery", free, existed ? "old profile" : "new") << page << free << existed;
     }
 
-    // A full disk fails the save: the profile keeps its bytes (or stays missing), the log
-    // says so, no temporary file is left and the list stays as it was. One page free takes
-    // a record whole.
+    // A full disk fails the save: the profile keeps its bytes (or stays missing), a
+    // message box and the log say so, no temporary file is left and the list stays as it
+    // was. One page free takes a record whole.
     void fullDiskKeepsTheProfile()
     {
         QFETCH(Page, page);
@@ -408,6 +491,7 @@ private slots:
         QVERIFY(disk.fill(leaveFree));
         profileCombo(page)->lineEdit()->setText("flight");
         QVERIFY(QMetaObject::invokeMethod(pageOf(page), "on_profile_save_button_clicked"));
+        QCOMPARE(boxes.size(), leaveFree > 0 ? 0 : 1);
         QMap<QString, QByteArray> after = tree();
         QCOMPARE(after.remove(QDir::current().absoluteFilePath(SmallFileSystem::ballastName())), 1);
         if (leaveFree > 0)
@@ -415,6 +499,49 @@ private slots:
         QCOMPARE(after, expected);
         QCOMPARE(profileWarnings, leaveFree > 0 ? 0 : 1);
         QCOMPARE(listed(page), existed || leaveFree > 0 ? QStringList{"flight"} : QStringList());
+    }
+
+    void failedSaveSaysWhyAndKeepsTheName_data()
+    {
+        QTest::addColumn<Page>("page");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason");
+        for (const Page page : {Effects, Periphery}) {
+            const char* on = page == Effects ? "effects" : "periphery";
+            QTest::addRow("%s, refused name", on) << page << "Left:Right" << "the name is no file name on Windows";
+            QTest::addRow("%s, link", on) << page << "link" << "it is a link, and nothing is written through a link";
+            QTest::addRow("%s, full disk", on) << page << "flight" << "No space left on device";
+        }
+    }
+
+    // One plain-text message box says why, the typed name stays in the box and no file
+    // anywhere changes.
+    void failedSaveSaysWhyAndKeepsTheName()
+    {
+        QFETCH(Page, page);
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        std::unique_ptr<SmallFileSystem> disk;
+        if (name == "flight") {
+            disk = std::make_unique<SmallFileSystem>();
+            SKIP_UNLESS_MOUNTED(*disk);
+            QVERIFY(QDir::setCurrent(disk->path())); // cleanup() leaves it
+            makePages();
+        }
+        QVERIFY(name != "link" || (writeFile("config.ini", "keep") && QFile::link("../config.ini", folder(page) + "link")));
+        load(page, sample(page), false);
+        QVERIFY(WidgetTest::showExposed(pageOf(page), QSize(900, 760)));
+        const QMap<QString, QByteArray> before = tree();
+        QVERIFY(!disk || disk->fill(0));
+        QTest::mouseClick(profileCombo(page)->lineEdit(), Qt::LeftButton);
+        QTest::keyClicks(profileCombo(page)->lineEdit(), name);
+        boxScreenshot = QString("save_failed_") + QTest::currentDataTag();
+        click(page, "profile_save_button");
+        QCOMPARE(boxes, QStringList{"The profile could not be saved as \"" + name + "\": " + reason});
+        QCOMPARE(profileCombo(page)->currentText(), name);
+        QMap<QString, QByteArray> after = tree();
+        after.remove(QDir::current().absoluteFilePath(SmallFileSystem::ballastName()));
+        QCOMPARE(after, before);
     }
 
     void loadedRecordsFollowTheBaseTypeAndSendNothing_data()
