@@ -7,47 +7,44 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QSaveFile>
 
 #include <filesystem>
 #include <system_error>
 
 namespace {
 
-// Writes bytes to a new temporary file of the folder and renames it over target, which
+// Writes bytes under a hidden name of the folder, then renames that over target, which
 // replaces a plain file atomically and never writes through a link. Unbuffered, so that a
 // full disk fails the write itself (a buffered QSaveFile flushes only in commit(), and
 // Qt 6.4 can let that flush fail, commit anyway and rename a short file over the
-// profile). A failed save removes its temporary file. Returns the reason of a failure.
+// profile); QSaveFile's commit still puts the bytes on the disk before the rename. A
+// failed save removes its temporary files. Returns the reason of a failure.
 QString writeAtomically(const QString& folderPath, const QFileInfo& target, const QByteArray& bytes)
 {
-    // Hidden, so that no profile can have it; QSaveFile's (the profile's name, a dot
-    // and six letters) is an ordinary profile name too.
-    QFile file(folderPath + QStringLiteral("/.saving-%1").arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0')));
-    // NewOnly: a file of this save only, never an entry that was there, nor a link.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
-        return file.errorString();
-    if (target.isFile())
-        file.setPermissions(target.permissions());
-    QString error;
-    const qint64 written = file.write(bytes);
-    if (written < 0)
-        error = file.errorString();
-    else if (written != bytes.size())
-        error = QCoreApplication::translate("RawProfileFolder", "only %1 of %2 bytes were written (is the disk full?)").arg(written).arg(bytes.size());
-    else if (!file.flush())
-        error = file.errorString();
-    file.close();
-    if (error.isEmpty() && file.error() != QFileDevice::NoError)
-        error = file.errorString();
-    if (error.isEmpty()) {
-        std::error_code code;
-        std::filesystem::rename(file.filesystemFileName(), target.filesystemFilePath(), code);
-        if (code)
-            error = QString::fromLocal8Bit(code.message());
+    // Hidden, so that no profile can have it or its QSaveFile's temporary file (the name,
+    // a dot and six letters): that pattern is an ordinary profile name too.
+    const QString hidden = folderPath + QStringLiteral("/.saving-%1").arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
+    {
+        QSaveFile file(hidden);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return file.errorString();
+        if (target.isFile())
+            file.setPermissions(target.permissions());
+        const qint64 written = file.write(bytes);
+        if (written < 0)
+            return file.errorString();
+        if (written != bytes.size())
+            return QCoreApplication::translate("RawProfileFolder", "only %1 of %2 bytes were written (is the disk full?)").arg(written).arg(bytes.size());
+        if (!file.commit())
+            return file.errorString();
     }
-    if (!error.isEmpty())
-        file.remove();
-    return error;
+    std::error_code code;
+    std::filesystem::rename(QFileInfo(hidden).filesystemFilePath(), target.filesystemFilePath(), code);
+    if (!code)
+        return QString();
+    QFile::remove(hidden);
+    return QString::fromLocal8Bit(code.message());
 }
 
 } // namespace
