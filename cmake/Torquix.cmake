@@ -24,6 +24,26 @@ function(torquix_add_test name)
     TIMEOUT ${ARG_TIMEOUT})
 endfunction()
 
+# torquix_add_x11_test(<name> SCREENS <width>x<height>... SOURCES ... LIBS ... [TIMEOUT s])
+# A Qt Test executable run on a real X server with a window manager, which frames its
+# windows as a desktop does: one CTest test <name>_<screen> per screen size, each in an X
+# session of its own (scripts/with-x11-session.sh), so they run side by side.
+function(torquix_add_x11_test name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SCREENS;SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
+  foreach(screen IN LISTS ARG_SCREENS)
+    add_test(NAME ${name}_${screen}
+      COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-x11-session.sh ${screen} $<TARGET_FILE:${name}>)
+    set_tests_properties(${name}_${screen} PROPERTIES
+      ENVIRONMENT "QT_QPA_PLATFORM=xcb;TORQUIX_SOURCE_DIR=${PROJECT_SOURCE_DIR};TORQUIX_SCREENSHOT_DIR=${PROJECT_BINARY_DIR}/screenshots"
+      TIMEOUT ${ARG_TIMEOUT})
+  endforeach()
+endfunction()
+
 # torquix_add_benchmark(<name> SOURCES ... LIBS ...)
 # A program under bench/ that prints its figures; listed for the bench runner.
 function(torquix_add_benchmark name)

@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QPointer>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSet>
@@ -46,9 +47,10 @@ void settle()
     QCoreApplication::processEvents();
 }
 
-QString saveScreenshot(QWidget* widget, const QString& name)
+namespace {
+
+QString savePicture(const QPixmap& picture, const QString& name)
 {
-    settle();
     // The test registration points this at the build tree; a test started by hand
     // writes beside itself.
     QString root = qEnvironmentVariable("TORQUIX_SCREENSHOT_DIR");
@@ -58,7 +60,22 @@ QString saveScreenshot(QWidget* widget, const QString& name)
     if (!QDir().mkpath(folder))
         return QString();
     const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
-    return widget->grab().save(path, "PNG") ? path : QString();
+    return picture.save(path, "PNG") ? path : QString();
+}
+
+} // namespace
+
+QString saveScreenshot(QWidget* widget, const QString& name)
+{
+    settle();
+    return savePicture(widget->grab(), name);
+}
+
+QString saveScreenScreenshot(QWidget* widget, const QString& name)
+{
+    settle();
+    QScreen* screen = widget->screen();
+    return screen ? savePicture(screen->grabWindow(0), name) : QString();
 }
 
 QColor grabbedPixel(QWidget* widget, QPoint position)

@@ -36,6 +36,10 @@ void settle();
 // (empty when the file could not be written).
 QString saveScreenshot(QWidget* widget, const QString& name);
 
+// Saves what widget's screen shows, window frames included (a real display only), as
+// saveScreenshot does.
+QString saveScreenScreenshot(QWidget* widget, const QString& name);
+
 // The colour of one pixel of widget->grab(), in the widget's logical coordinates.
 QColor grabbedPixel(QWidget* widget, QPoint position);
 
