@@ -1,9 +1,8 @@
 #include "mainwindow.h"
 #include "terminationsignalwatcher.h"
-#include "windowplacement.h"
+#include "screenfit.h"
 
 #include <QApplication>
-#include <QScreen>
 
 #include <SDL.h>
 
@@ -26,16 +25,9 @@ int main(int argc, char* argv[])
         MainWindow window;
         QObject::connect(&application, &QCoreApplication::aboutToQuit, &window,
                          &MainWindow::shutDownWorker);
+        // Its whole frame stays beside the task bar, also once a window manager framed it.
+        ScreenFit::keep(&window);
         window.show();
-        // The frame is known once the window is shown; the whole of it stays beside the
-        // task bar.
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            const QRect available = screen->availableGeometry();
-            const QSize frameExtra = window.frameGeometry().size() - window.geometry().size();
-            const QSize client = window.size().boundedTo(available.size() - frameExtra);
-            window.resize(client);
-            window.move(centredWindowPosition(available, client + frameExtra));
-        }
         exitCode = application.exec();
     }
     // The worker has closed its joysticks on its own thread by now.

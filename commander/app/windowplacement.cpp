@@ -4,8 +4,6 @@
 #include <QScrollArea>
 #include <QWidget>
 
-#include <algorithm>
-
 namespace {
 
 // Layouts cache their sizes, and a widget not shown yet does not pass a change of its
@@ -46,11 +44,4 @@ QSize unscrolledMinimumSize(QWidget* window, const QList<QScrollArea*>& areas)
     const QSize size = window->minimumSizeHint();
     setMinimumSizes(window, areas, kept);
     return size;
-}
-
-QPoint centredWindowPosition(QRect available, QSize frame)
-{
-    const int x = available.left() + std::max(0, (available.width() - frame.width()) / 2);
-    const int y = available.top() + std::max(0, (available.height() - frame.height()) / 2);
-    return QPoint(x, y);
 }

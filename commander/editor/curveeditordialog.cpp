@@ -2,6 +2,7 @@
 #include "ui_curveeditordialog.h"
 
 #include "responsecurve.h"
+#include "screenfit.h"
 
 #include <QSignalBlocker>
 
@@ -31,6 +32,8 @@ CurveEditorDialog::CurveEditorDialog(QWidget* parent)
     , ui(new Ui::CurveEditorDialog)
 {
     ui->setupUi(this);
+    // Where the designed size does not fit the screen, the plot gives way first.
+    ScreenFit::keep(this);
     inputs = {ui->input_0, ui->input_1, ui->input_2, ui->input_3, ui->input_4, ui->input_5,
               ui->input_6, ui->input_7, ui->input_8, ui->input_9, ui->input_10};
     outputs = {ui->output_0, ui->output_1, ui->output_2, ui->output_3, ui->output_4, ui->output_5,

@@ -7,6 +7,7 @@
 #include "mainwindow.h"
 #include "releaseinformation.h"
 #include "releaseserverrows.h"
+#include "screenfit.h"
 #include "statuswidget.h"
 #include "threeaxiseffectswidget.h"
 #include "widgettest.h"
@@ -77,19 +78,26 @@ void TestMainWindow::centredWindowPosition_data()
 {
     QTest::addColumn<QRect>("available");
     QTest::addColumn<QSize>("frame");
+    QTest::addColumn<QRect>("around");
     QTest::addColumn<QPoint>("position");
     // Screens less a 40-pixel task bar.
-    QTest::newRow("second screen, task bar on top") << QRect(1920, 40, 1366, 728) << QSize(1308, 700) << QPoint(1949, 54);
-    QTest::newRow("odd differences truncate") << QRect(0, 0, 1280, 984) << QSize(1277, 981) << QPoint(1, 1);
+    const QRect second(1920, 40, 1366, 728);
+    QTest::newRow("second screen, task bar on top") << second << QSize(1308, 700) << second << QPoint(1949, 54);
+    QTest::newRow("odd differences truncate") << QRect(0, 0, 1280, 984) << QSize(1277, 981) << QRect(0, 0, 1280, 984) << QPoint(1, 1);
     QTest::newRow("frame larger than the area keeps the title bar on screen")
-        << QRect(0, 40, 1366, 728) << QSize(1400, 1071) << QPoint(0, 40);
+        << QRect(0, 40, 1366, 728) << QSize(1400, 1071) << QRect(0, 40, 1366, 728) << QPoint(0, 40);
+    // A dialog on its parent's window.
+    QTest::newRow("centred on the parent") << second << QSize(962, 725) << QRect(1930, 40, 1302, 728) << QPoint(2100, 41);
+    QTest::newRow("parent near the edge: moved only into the area")
+        << QRect(0, 0, 1280, 720) << QSize(962, 600) << QRect(900, 300, 600, 400) << QPoint(318, 120);
 }
 
 void TestMainWindow::centredWindowPosition()
 {
     QFETCH(QRect, available);
     QFETCH(QSize, frame);
-    QTEST(::centredWindowPosition(available, frame), "position");
+    QFETCH(QRect, around);
+    QTEST(::centredWindowPosition(available, frame, around), "position");
 }
 
 // Where the screen has room the window opens with every page and the status panel whole.

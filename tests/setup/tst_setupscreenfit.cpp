@@ -1,0 +1,64 @@
+// torquix-setup's window on a real X server under a window manager, which frames a window
+// only after it is shown, on screens of laptops less their task bar: the frame lies
+// within the screen and the pages scroll up and down only.
+#include "mainwindow.h"
+#include "widgettest.h"
+#include "windowfit.h"
+
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QWindow>
+
+class TestSetupScreenFit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // With a joystick and every periphery section, taller than these screens.
+    void windowFitsWithItsFrame()
+    {
+        WidgetTest::ScopedWorkingDirectory directory;
+        MainWindow window({24, 1, 2}, QString());
+        QVERIFY(QMetaObject::invokeMethod(&window, "addConnectedDevice", Q_ARG(int, 22777), Q_ARG(FirmwareVersionTypeDef, (FirmwareVersionTypeDef{1, 24, 1, 2}))));
+        QVERIFY(QMetaObject::invokeMethod(&window, "on_devices_combo_box_activated", Q_ARG(int, 1)));
+        GpioExtensionSettingsTypeDef record{};
+        record.extensionType = 1, record.pinModes[0] = 1, record.pinModes[1] = 2; // custom, a generic button, an analog axis
+        QVERIFY(QMetaObject::invokeMethod(&window, "effectsSettingsToUi", Q_ARG(EffectSettingsTypeDef, {}), Q_ARG(int, 22777)));
+        QVERIFY(QMetaObject::invokeMethod(&window, "hardwareSettingsToUi", Q_ARG(HardwareSettingsTypeDef, {}), Q_ARG(int, 22777)));
+        QVERIFY(QMetaObject::invokeMethod(&window, "adcSettingsToUi", Q_ARG(AdcExtensionSettingsTypeDef, {}), Q_ARG(int, 22777)));
+        QVERIFY(QMetaObject::invokeMethod(&window, "gpioSettingsToUi", Q_ARG(GpioExtensionSettingsTypeDef, record), Q_ARG(int, 22777)));
+        WindowFit::keep(&window);
+        window.show();
+
+        // Framed by the window manager (its frame extents read) and whole within the area.
+        const QWindow* handle = window.windowHandle();
+        const QRect area = window.screen()->availableGeometry();
+        const auto framedWithin = [&] {
+            return handle->isExposed() && handle->frameMargins().top() > 0 && area.contains(handle->frameGeometry());
+        };
+        const auto seen = [&] {
+            QString text;
+            QDebug(&text) << "frame" << handle->frameGeometry() << "margins" << handle->frameMargins() << "area" << area;
+            return text.toUtf8();
+        };
+        QTRY_VERIFY2_WITH_TIMEOUT(framedWithin(), seen(), 10000); // the window manager is another process
+        const QSize screen = window.screen()->size();
+        QVERIFY(!WidgetTest::saveScreenScreenshot(&window, QStringLiteral("setup-%1x%2").arg(screen.width()).arg(screen.height())).isEmpty());
+        auto* tabs = window.findChild<QTabWidget*>("main_tab_widget");
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            tabs->setCurrentIndex(tab);
+            WidgetTest::settle();
+            for (const QScrollArea* area : window.findChildren<QScrollArea*>()) {
+                if (area->isVisible())
+                    QVERIFY2(!area->horizontalScrollBar()->isVisible(), qPrintable(area->objectName()));
+            }
+        }
+        QCOMPARE(WidgetTest::unreachableControls(&window).join(","), QString());
+    }
+};
+
+QTEST_MAIN(TestSetupScreenFit)
+#include "tst_setupscreenfit.moc"
