@@ -2,6 +2,7 @@
 
 #include <QLayout>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QWidget>
 
 namespace {
@@ -36,9 +37,10 @@ QSize unscrolledMinimumSize(QWidget* window, const QList<QScrollArea*>& areas)
     for (const QScrollArea* area : areas) {
         kept.append(area->minimumSize());
         const int frame = 2 * area->frameWidth();
+        const int scrollBar = area->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff ? 0 : area->verticalScrollBar()->sizeHint().width();
         const QWidget* contents = area->widget();
         const QSize needed = contents ? contents->minimumSizeHint().expandedTo(contents->minimumSize()) : QSize();
-        unscrolled.append((needed + QSize(frame, frame)).expandedTo(kept.last()));
+        unscrolled.append((needed + QSize(frame + scrollBar, frame)).expandedTo(kept.last()));
     }
     setMinimumSizes(window, areas, unscrolled);
     const QSize size = window->minimumSizeHint();

@@ -1,6 +1,6 @@
 // The main window and the curve dialog on a real X server whose window manager frames a
 // window only after it is shown, on laptop screens less their task bar: every frame lies
-// within the screen, the dialog's buttons can be clicked.
+// within the screen, pages scroll up and down only, the dialog's buttons can be clicked.
 #include "baseemulator.h"
 #include "curveeditordialog.h"
 #include "mainwindow.h"
@@ -11,6 +11,9 @@
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QWindow>
 
@@ -64,7 +67,7 @@ private slots:
     }
 
     // The window is taller than these screens: it shrinks so that its frame stays on the
-    // screen.
+    // screen, and its pages then scroll up and down, never sideways.
     void mainWindowFitsWithItsFrame()
     {
         MainWindow window;
@@ -72,6 +75,14 @@ private slots:
         window.show();
         QTRY_VERIFY2_WITH_TIMEOUT(framedWithin(&window), frameText(&window), 10000);
         QVERIFY(!WidgetTest::saveScreenScreenshot(&window, "commander-" + screenName(&window)).isEmpty());
+        auto* tabs = window.findChild<QTabWidget*>("tabWidget");
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            tabs->setCurrentIndex(tab);
+            WidgetTest::settle();
+            for (const QScrollArea* area : window.findChildren<QScrollArea*>())
+                QVERIFY2(!area->isVisible() || !area->horizontalScrollBar()->isVisible(), qPrintable(area->objectName()));
+        }
+        QCOMPARE(WidgetTest::unreachableControls(&window).join(","), QString());
     }
 
     // Opened from the effects page: its designed size where that fits, otherwise smaller,
