@@ -24,7 +24,7 @@ function(torquix_add_test name)
     TIMEOUT ${ARG_TIMEOUT})
 endfunction()
 
-# torquix_add_x11_test(<name> SCREENS <width>x<height>... SOURCES ... LIBS ... [TIMEOUT s])
+# torquix_add_x11_test(<name> SCREENS <width>x<height>[@<percent>]... SOURCES ... LIBS ... [TIMEOUT s])
 # A Qt Test executable run on a real X server with a window manager, which frames its
 # windows as a desktop does: one CTest test <name>_<screen> per screen size, each in an X
 # session of its own (scripts/with-x11-session.sh), so they run side by side.
@@ -36,10 +36,20 @@ function(torquix_add_x11_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
   foreach(screen IN LISTS ARG_SCREENS)
-    add_test(NAME ${name}_${screen}
+    # <width>x<height>@<percent>: a desktop scaled by that much, as Qt scales it.
+    set(scale 1)
+    set(testName ${name}_${screen})
+    if(screen MATCHES "^(.+)@([0-9]+)$")
+      set(screen ${CMAKE_MATCH_1})
+      math(EXPR scale "${CMAKE_MATCH_2} / 100")
+      math(EXPR fraction "${CMAKE_MATCH_2} % 100")
+      set(scale "${scale}.${fraction}")
+      set(testName ${name}_${screen}_${CMAKE_MATCH_2}pct)
+    endif()
+    add_test(NAME ${testName}
       COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-x11-session.sh ${screen} $<TARGET_FILE:${name}>)
-    set_tests_properties(${name}_${screen} PROPERTIES
-      ENVIRONMENT "QT_QPA_PLATFORM=xcb;TORQUIX_SOURCE_DIR=${PROJECT_SOURCE_DIR};TORQUIX_SCREENSHOT_DIR=${PROJECT_BINARY_DIR}/screenshots"
+    set_tests_properties(${testName} PROPERTIES
+      ENVIRONMENT "QT_QPA_PLATFORM=xcb;QT_SCALE_FACTOR=${scale};TORQUIX_SOURCE_DIR=${PROJECT_SOURCE_DIR};TORQUIX_SCREENSHOT_DIR=${PROJECT_BINARY_DIR}/screenshots"
       TIMEOUT ${ARG_TIMEOUT})
   endforeach()
 endfunction()

@@ -86,8 +86,11 @@ MainWindow::MainWindow(QWidget* parent)
         area->widget()->setAutoFillBackground(false);
     }
     // Where the screen has room the window opens with nothing scrolled; main() bounds it
-    // to the screen.
-    resize(unscrolledMinimumSize(this, pageAreas + QList<QScrollArea*>{statusArea}).expandedTo(size()));
+    // to the screen. At a fractional scale (150 %) the window's size in device pixels can
+    // round a pixel below what it was given: one spare pixel keeps the pages from
+    // scrolling sideways there.
+    const QSize unscrolled = unscrolledMinimumSize(this, pageAreas + QList<QScrollArea*>{statusArea});
+    resize((unscrolled + QSize(1, 0)).expandedTo(size()));
 
     directControl = new DirectControlThread(
         nullptr, quint16(config.trimIncrement()), config.dcsSettings().port,

@@ -44,13 +44,16 @@ bool ScreenFit::eventFilter(QObject* watched, QEvent* event)
     if (watched != handle || (type != QEvent::Expose && type != QEvent::Move && type != QEvent::Resize))
         return false;
     // Fitted again with the frame the window manager gave, once it is known (a half-framed
-    // window may first report part of it), and only where the allowance was too small: a
-    // window that fits does not jump, and one the user moves is left where it is.
+    // window may first report part of it), and only where the allowance was wrong: too
+    // small, so the frame leaves the area, or too large, so the window was shrunk more than
+    // the screen asks. A window that fits does not jump, and one the user moves is left
+    // where it is.
     const QMargins frame = handle->frameMargins();
     if (frame.isNull() || frame == fittedFrame)
         return false;
     fittedFrame = frame;
-    if (!availableArea().contains(handle->frameGeometry()))
+    const QSize client = designed.boundedTo(availableArea().size().shrunkBy(frame)).expandedTo(window->minimumSize());
+    if (!availableArea().contains(handle->frameGeometry()) || window->size() != client)
         fit(frame);
     return false;
 }

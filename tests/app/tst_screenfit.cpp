@@ -23,7 +23,9 @@ QRect availableArea(const QWidget* window) { return window->screen()->availableG
 
 QString screenName(const QWidget* window)
 {
-    return QStringLiteral("%1x%2").arg(window->screen()->size().width()).arg(window->screen()->size().height());
+    const QScreen* screen = window->screen();
+    const QString size = QStringLiteral("%1x%2").arg(screen->size().width()).arg(screen->size().height());
+    return screen->devicePixelRatio() == 1 ? size : size + QStringLiteral("@%1").arg(screen->devicePixelRatio());
 }
 
 // Framed by the window manager (its frame extents read), title bar and all in the area.

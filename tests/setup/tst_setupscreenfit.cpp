@@ -46,7 +46,9 @@ private slots:
         };
         QTRY_VERIFY2_WITH_TIMEOUT(framedWithin(), seen(), 10000); // the window manager is another process
         const QSize screen = window.screen()->size();
-        QVERIFY(!WidgetTest::saveScreenScreenshot(&window, QStringLiteral("setup-%1x%2").arg(screen.width()).arg(screen.height())).isEmpty());
+        const qreal scale = window.devicePixelRatio();
+        const QString name = QStringLiteral("setup-%1x%2").arg(screen.width()).arg(screen.height()) + (scale == 1 ? QString() : QStringLiteral("@%1").arg(scale));
+        QVERIFY(!WidgetTest::saveScreenScreenshot(&window, name).isEmpty());
         auto* tabs = window.findChild<QTabWidget*>("main_tab_widget");
         for (int tab = 0; tab < tabs->count(); ++tab) {
             tabs->setCurrentIndex(tab);
