@@ -277,10 +277,12 @@ private slots:
     void wheelScrollsPageAndWritesNothingUnpicked_data()
     {
         QTest::addColumn<int>("tab");
-        QTest::addColumn<QString>("box"); // a spin box on the page
-        QTest::newRow("effects") << 0 << "motion_range_axis0";
-        QTest::newRow("periphery") << 1 << "";
-        QTest::newRow("controller") << 2 << "power_limit";
+        QTest::addColumn<QString>("box"); // a spin box on the page, and where its record holds it
+        QTest::addColumn<int>("reportId");
+        QTest::addColumn<int>("offset");
+        QTest::newRow("effects") << 0 << "motion_range_axis0" << int(EFFECT_SETTINGS_REPORT_ID) << 6;
+        QTest::newRow("periphery") << 1 << "" << 0 << 0;
+        QTest::newRow("controller") << 2 << "power_limit" << int(HARDWARE_SETTINGS_REPORT_ID) << 6;
     }
 
     // With a joystick's records loaded, a notch anywhere on a page scrolls it and writes
@@ -313,6 +315,11 @@ private slots:
         WidgetTest::wheelDown(spin, QPoint(4, spin->height() / 2), 2);
         QCOMPARE(spin->value(), 7);
         QCOMPARE(WidgetTest::emissions(spies), 2);
+        // The base takes the writes in order: once it holds the last, any from the sweep is counted.
+        QFETCH(int, reportId);
+        QFETCH(int, offset);
+        QTRY_COMPARE(int(BaseEmulator::settingsRecord(PRODUCT_ID_JOYSTICK, uint8_t(reportId))[size_t(offset)]), 7);
+        QCOMPARE(int(BaseEmulator::writtenReports().size()), 2);
     }
 };
 
