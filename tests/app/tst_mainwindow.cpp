@@ -286,10 +286,8 @@ void TestMainWindow::wheelScrollsPageAndSetsNothingUnpicked()
     auto spies = WidgetTest::spyOnSignals({effectsPage, status, window.findChild<HardwareTrimSetupWidget*>(),
                                            window.findChild<GameConfigWidget*>()});
     auto* area = window.findChild<QScrollArea*>(QTest::currentDataTag() + QString("_scroll_area"));
-    QVERIFY(area->verticalScrollBar()->maximum() > 0);
-    const QStringList unscrolled = WidgetTest::unscrolledPoints(area, 12);
+    QCOMPARE(WidgetTest::unscrolledPoints(area, 12), QStringList());
     QCOMPARE(WidgetTest::emissions(spies), 0);
-    QCOMPARE(unscrolled, QStringList());
     if (qstrcmp(QTest::currentDataTag(), "effects") != 0)
         return;
     QVERIFY(!WidgetTest::saveScreenshot(&window, "wheel-scrolled-effects").isEmpty());

@@ -7,8 +7,6 @@
 #include <QTest>
 #include <QThread>
 
-#include <array>
-
 using namespace BaseEmulator;
 
 namespace {
@@ -48,28 +46,13 @@ std::vector<Target> directControlTargets()
     return targets;
 }
 
-using CurveColumn = std::array<int, ResponseCurve::pointCount>;
-
-// The JSON of a curve with these inputs and outputs.
-QByteArray curveOf(const CurveColumn& ins, const CurveColumn& outs)
+// The JSON of a curve: inputs from firstIn in steps of inStep, each with out.
+QByteArray flatCurve(double out, int firstIn = 0, int inStep = 100)
 {
     QByteArrayList points;
     for (int k = 0; k < ResponseCurve::pointCount; ++k)
-        points << "{\"in\": " + QByteArray::number(ins[k]) + ", \"out\": " + QByteArray::number(outs[k]) + "}";
+        points << "{\"in\": " + QByteArray::number(firstIn + k * inStep) + ", \"out\": " + QByteArray::number(out) + "}";
     return "[" + points.join(", ") + "]";
-}
-
-CurveColumn filled(int value)
-{
-    CurveColumn column;
-    column.fill(value);
-    return column;
-}
-
-// The JSON of a curve: inputs 0 to 1000 in steps of 100, each with out.
-QByteArray flatCurve(int out)
-{
-    return curveOf({0, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000}, filled(out));
 }
 
 } // namespace
@@ -85,8 +68,6 @@ private slots:
     void ticksOfAbsentBasesWriteNothing();
     void fadeInFollowsTheLastSuddenChange_data();
     void fadeInFollowsTheLastSuddenChange();
-    void repluggedBaseGetsItsSpringCurvesBeforeForce_data();
-    void repluggedBaseGetsItsSpringCurvesBeforeForce();
     void curveWithoutItsBaseAxisOnlyLogs_data();
     void curveWithoutItsBaseAxisOnlyLogs();
     void hostileProfileDrivesTheBaseAsItsHeldTwin_data();
@@ -155,25 +136,27 @@ void TestForceLoop::ticksOfAbsentBasesWriteNothing()
 void TestForceLoop::fadeInFollowsTheLastSuddenChange_data()
 {
     QTest::addColumn<int>("earlierChange"); // ms from an earlier sudden change; 0: none
-    QTest::addColumn<bool>("replugged");    // the rudder, after the last change
+    QTest::addColumn<int>("replugged");     // the base plugged in again after the last change; 0: none
     QTest::addColumn<int>("wait");          // ms from the last change, or the replug, to the tick
-    QTest::addColumn<int>("springForce");   // the rudder's
+    QTest::addColumn<int>("springForce");   // the rudder's, or the replugged base's
 
-    QTest::newRow("500 ms after a sudden change: half") << 0 << false << 500 << 2000;
-    QTest::newRow("100 ms after a second change 600 ms later: a tenth") << 600 << false << 100 << 400;
-    QTest::newRow("1100 ms after: full") << 0 << false << 1100 << 4000;
-    QTest::newRow("rudder replugged: none") << 0 << true << 0 << 0;
-    QTest::newRow("250 ms after the rudder is replugged: a quarter") << 0 << true << 250 << 1000;
-    QTest::newRow("1000 ms after the rudder is replugged: full") << 0 << true << 1000 << 4000;
+    QTest::newRow("500 ms after a sudden change: half") << 0 << 0 << 500 << 2000;
+    QTest::newRow("100 ms after a second change 600 ms later: a tenth") << 600 << 0 << 100 << 400;
+    QTest::newRow("1100 ms after: full") << 0 << 0 << 1100 << 4000;
+    QTest::newRow("rudder replugged: none") << 0 << PRODUCT_ID_RUDDER << 0 << 0;
+    QTest::newRow("250 ms after the rudder is replugged: a quarter") << 0 << PRODUCT_ID_RUDDER << 250 << 1000;
+    QTest::newRow("1000 ms after the rudder is replugged: full") << 0 << PRODUCT_ID_RUDDER << 1000 << 4000;
+    QTest::newRow("250 ms after the joystick is replugged: a quarter") << 0 << PRODUCT_ID_JOYSTICK << 250 << 1000;
 }
 
 // Forces rise linearly over the second after each sudden change, on every base, and
 // after a base is plugged in again, on that base alone, while the base releases what the
-// fade holds back: a 40 % spring is sent as 40 % x fade.
+// fade holds back: a 40 % spring is sent as 40 % x fade. A replugged base first gets the
+// curves of its integrated springs again, as the sudden change sent them; the other none.
 void TestForceLoop::fadeInFollowsTheLastSuddenChange()
 {
     QFETCH(int, earlierChange);
-    QFETCH(bool, replugged);
+    QFETCH(int, replugged);
     QFETCH(int, wait);
     QFETCH(int, springForce);
     reset();
@@ -190,6 +173,8 @@ void TestForceLoop::fadeInFollowsTheLastSuddenChange()
         axis.airspeedSpring.active = true;
         axis.airspeedSpring.total_effect_strength = 100;
         setFlatCurve(axis.airspeedSpring.curve1, 40.0f);
+        axis.simpleSpring.active = true;
+        setFlatCurve(axis.simpleSpring.curve1, -25.0f);
     }
     now = 10000; // long after the bases' fade-in on connecting
     if (earlierChange > 0) {
@@ -197,12 +182,17 @@ void TestForceLoop::fadeInFollowsTheLastSuddenChange()
         now += earlierChange;
     }
     worker->changeSettingsSuddenly(settings);
+    QByteArrayList suddenCurves;
     if (replugged) {
+        for (const Report& curve : overrideReports(replugged, TELEMETRY_OVERRIDE_INTEGRATED_SPRING_CURVE))
+            suddenCurves << hexOf(curve);
+        QVERIFY(!suddenCurves.isEmpty());
+        clearWrittenReports();
         now += 5000;
-        unplugBase(PRODUCT_ID_RUDDER);
+        unplugBase(replugged);
         for (int poll = 0; disconnected.isEmpty() && poll < 1000; ++poll)
             invoke(worker.get(), "updateDevicePositions");
-        plugBase(PRODUCT_ID_RUDDER);
+        plugBase(replugged);
         for (int poll = 0; connected.count() < 3 && poll < 1000; ++poll)
             invoke(worker.get(), "updateDevicePositions");
         QCOMPARE(connected.count(), 3);
@@ -212,94 +202,26 @@ void TestForceLoop::fadeInFollowsTheLastSuddenChange()
         invoke(worker.get(), "updateAxisDirectControl", axis);
 
     for (const Target& target : {Target{PRODUCT_ID_JOYSTICK, 0}, Target{PRODUCT_ID_JOYSTICK, 1}, Target{PRODUCT_ID_RUDDER, 0}}) {
-        const int spring = replugged && target.productId == PRODUCT_ID_JOYSTICK ? 4000 : springForce;
+        const int spring = replugged && target.productId != replugged ? 4000 : springForce;
         const DirectControlTypeDef control = directControlOf(lastDirectControl(target.productId, target.deviceAxis));
         QVERIFY2(qAbs(control.springForce - spring) <= 1 && qAbs(control.forceRelease - (100 - spring / 40)) <= 1,
                  QByteArray::number(control.springForce) + " " + QByteArray::number(control.forceRelease));
     }
-}
-
-void TestForceLoop::repluggedBaseGetsItsSpringCurvesBeforeForce_data()
-{
-    QTest::addColumn<int>("productId");
-    QTest::addColumn<QList<int>>("curveAxes"); // device axes whose curve it gets, in order
-
-    QTest::newRow("joystick: ailerons and elevator") << PRODUCT_ID_JOYSTICK << QList<int>{0, 1};
-    QTest::newRow("rudder") << PRODUCT_ID_RUDDER << QList<int>{0};
-    QTest::newRow("collective, its integrated spring off: none") << PRODUCT_ID_COLLECTIVE << QList<int>{};
-}
-
-// A base plugged in again holds the curves of its active integrated springs, as a sudden
-// change sends them, before it gets any force; the other bases get no curve.
-void TestForceLoop::repluggedBaseGetsItsSpringCurvesBeforeForce()
-{
-    QFETCH(int, productId);
-    QFETCH(QList<int>, curveAxes);
-    reset();
-    const int bases[] = {PRODUCT_ID_JOYSTICK, PRODUCT_ID_RUDDER, PRODUCT_ID_COLLECTIVE};
-    for (int base : bases)
-        addBase(base);
-    qint64 now = 0; // outlives the worker, which reads it
-    auto worker = makeWorker();
-    worker->setClock([&now] { return now; });
-    QSignalSpy connected(worker.get(), &DirectControlThread::deviceConnected);
-    QSignalSpy disconnected(worker.get(), &DirectControlThread::deviceDisconnected);
-    invoke(worker.get(), "updateDevicePositions");
-    EffectsSettings settings = quietSettings();
-    for (int axis = 0; axis < 4; ++axis) {
-        AxisEffectsSettings& effects = settings.axes[axis];
-        effects.airspeedSpring.active = true;
-        effects.airspeedSpring.total_effect_strength = 100;
-        setFlatCurve(effects.airspeedSpring.curve1, 40.0f);
-        effects.simpleSpring.active = axis != 3;
-        ResponseCurvePoint table[ResponseCurve::pointCount];
-        for (int i = 0; i < ResponseCurve::pointCount; ++i)
-            table[i] = {float(i * 20 - 100), float(axis * 10 - i * 3)}; // its own per axis
-        effects.simpleSpring.curve1.setPoints(table);
-    }
-    now = 10000;
-    worker->changeSettingsSuddenly(settings);
-    const std::vector<Report> suddenCurves =
-        overrideReports(productId, TELEMETRY_OVERRIDE_INTEGRATED_SPRING_CURVE);
-    QCOMPARE(suddenCurves.size(), size_t(curveAxes.size()));
-    clearWrittenReports();
-
-    now += 5000;
-    unplugBase(productId);
-    for (int poll = 0; disconnected.isEmpty() && poll < 1000; ++poll)
-        invoke(worker.get(), "updateDevicePositions");
-    plugBase(productId);
-    for (int poll = 0; connected.count() < 4 && poll < 1000; ++poll)
-        invoke(worker.get(), "updateDevicePositions");
-    QCOMPARE(connected.count(), 4);
-    for (int tick = 0; tick < 4; ++tick, now += 100) { // its forces fade in
-        for (int axis = 0; axis < 4; ++axis)
-            invoke(worker.get(), "updateAxisDirectControl", axis);
-    }
-
-    std::vector<Report> curves; // the replugged base's, up to its first force
-    bool forced = false;
-    for (const WrittenReport& written : writtenReports(productId)) {
+    if (!replugged)
+        return;
+    QByteArrayList curves; // the replugged base's, up to its first force
+    for (const WrittenReport& written : writtenReports(replugged)) {
         const Report& report = written.bytes;
         if (report.size() != 65 || report[0] != 0xA3 || report[1] != 0x10)
             continue;
-        if (report[2] == TELEMETRY_OVERRIDE_DIRECT_CONTROL && directControlOf(report).springForce != 0) {
-            forced = true;
+        if (report[2] == TELEMETRY_OVERRIDE_DIRECT_CONTROL && directControlOf(report).springForce != 0)
             break;
-        }
         if (report[2] == TELEMETRY_OVERRIDE_INTEGRATED_SPRING_CURVE)
-            curves.push_back(report);
+            curves << hexOf(report);
     }
-    QVERIFY(forced);
-    QCOMPARE(curves.size(), size_t(curveAxes.size()));
-    for (size_t k = 0; k < curves.size(); ++k) {
-        QCOMPARE(int(curves[k][3]), curveAxes[int(k)]);
-        QCOMPARE(hexOf(curves[k]), hexOf(suddenCurves[k]));
-    }
-    for (int base : bases) {
-        if (base != productId)
-            QVERIFY(overrideReports(base, TELEMETRY_OVERRIDE_INTEGRATED_SPRING_CURVE).empty());
-    }
+    QCOMPARE(curves, suddenCurves);
+    QVERIFY(overrideReports(replugged == PRODUCT_ID_RUDDER ? PRODUCT_ID_JOYSTICK : PRODUCT_ID_RUDDER,
+                            TELEMETRY_OVERRIDE_INTEGRATED_SPRING_CURVE).empty());
 }
 
 void TestForceLoop::curveWithoutItsBaseAxisOnlyLogs_data()
@@ -347,16 +269,10 @@ void TestForceLoop::hostileProfileDrivesTheBaseAsItsHeldTwin_data()
         full + R"("static_dampening": 0, "dynamic_dampening": 1000)");
     row("DirectX 1000", "direct_x", R"("total_effect_strength": 1000, "force": 1000, "periodic": -5, "trimmer": 1e9)",
         full + R"("force": 100, "periodic": 0, "trimmer": 100)");
-    const CurveColumn alternating = {100, -100, 100, -100, 100, -100, 100, -100, 100, -100, 100};
-    const CurveColumn identity = {-100, -80, -60, -40, -20, 0, 20, 40, 60, 80, 100};
-    row("integrated spring 1000", "simple_spring", R"("total_effect_strength": 1000, "dampening_contribution": -50, "curve1": )" + curveOf(identity, filled(500)),
-        full + R"("dampening_contribution": 0, "curve1": )" + curveOf(identity, filled(100)));
-    row("integrated spring curve with falling inputs", "simple_spring",
-        full + R"("curve1": )" + curveOf({50, -90, 0, 0, 0, 0, 0, 0, 0, 0, 0}, alternating),
-        full + R"("curve1": )" + curveOf(identity, identity));
-    row("integrated spring curve ending inside its range", "simple_spring",
-        full + R"("curve1": )" + curveOf({-90, -80, -60, -40, -20, 0, 20, 40, 60, 80, 90}, alternating),
-        full + R"("curve1": )" + curveOf(identity, alternating));
+    row("integrated spring 1000", "simple_spring", R"("total_effect_strength": 1000, "dampening_contribution": -50, "curve1": )" + flatCurve(500, -100, 20),
+        full + R"("dampening_contribution": 0, "curve1": )" + flatCurve(100, -100, 20));
+    row("integrated spring curve with falling inputs: its default", "simple_spring", full + R"("curve1": )" + flatCurve(100, 100, -20),
+        R"("total_effect_strength": 100)");
     row("frequency mode 2", "generic_shaker", R"("total_effect_strength": 50, "frequency_mode": 2)",
         R"("total_effect_strength": 50, "frequency_mode": 0)");
 }

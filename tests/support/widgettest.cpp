@@ -47,10 +47,9 @@ void settle()
     QCoreApplication::processEvents();
 }
 
-namespace {
-
-QString savePicture(const QPixmap& picture, const QString& name)
+QString saveScreenshot(QWidget* widget, const QString& name)
 {
+    settle();
     // The test registration points this at the build tree; a test started by hand
     // writes beside itself.
     QString root = qEnvironmentVariable("TORQUIX_SCREENSHOT_DIR");
@@ -60,22 +59,13 @@ QString savePicture(const QPixmap& picture, const QString& name)
     if (!QDir().mkpath(folder))
         return QString();
     const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
-    return picture.save(path, "PNG") ? path : QString();
-}
-
-} // namespace
-
-QString saveScreenshot(QWidget* widget, const QString& name)
-{
-    settle();
-    return savePicture(widget->grab(), name);
+    return widget->grab().save(path, "PNG") ? path : QString();
 }
 
 QString saveScreenScreenshot(QWidget* widget, const QString& name)
 {
-    settle();
-    QScreen* screen = widget->screen();
-    return screen ? savePicture(screen->grabWindow(0), name) : QString();
+    const QString path = saveScreenshot(widget, name); // the widget's own, replaced by the screen's
+    return !path.isEmpty() && widget->screen()->grabWindow(0).save(path, "PNG") ? path : QString();
 }
 
 QColor grabbedPixel(QWidget* widget, QPoint position)
