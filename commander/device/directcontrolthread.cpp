@@ -320,13 +320,14 @@ void DirectControlThread::stop()
     telemetryTimer->stop();
     trimTimer->stop();
     positionsTimer->stop();
+    // Every base gets zero forces before any is closed: a close that hangs must not keep
+    // the others at their last force.
     for (DeviceTypeEnum type : servedDevices) {
-        hid_device* handle = deviceHandle(type);
-        if (!handle)
-            continue;
-        sendZeroForces(type, handle);
-        disconnectDevice(type);
+        if (hid_device* handle = deviceHandle(type))
+            sendZeroForces(type, handle);
     }
+    for (DeviceTypeEnum type : servedDevices)
+        disconnectDevice(type);
     for (SDL_Joystick* joystick : std::as_const(openJoysticks))
         SDL_JoystickClose(joystick);
     openJoysticks.clear();
