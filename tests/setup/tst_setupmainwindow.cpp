@@ -1,5 +1,6 @@
 #include "baseemulator.h"
 #include "httpresponder.h"
+#include "everypagewindow.h"
 #include "mainwindow.h"
 #include "releaseserverrows.h"
 #include "startoptions.h"
@@ -186,15 +187,7 @@ private slots:
     {
         WidgetTest::ScopedWorkingDirectory directory;
         MainWindow window({24, 1, 2}, QString());
-        QVERIFY(QMetaObject::invokeMethod(&window, "addConnectedDevice", Q_ARG(int, 22777), Q_ARG(FirmwareVersionTypeDef, (FirmwareVersionTypeDef{1, 24, 1, 2}))));
-        QVERIFY(QMetaObject::invokeMethod(&window, "on_devices_combo_box_activated", Q_ARG(int, 1)));
-        GpioExtensionSettingsTypeDef record{};
-        record.extensionType = 1, record.pinModes[0] = 1, record.pinModes[1] = 2; // custom, a generic button, an analog axis
-        // All four records, so that every page is enabled.
-        QVERIFY(QMetaObject::invokeMethod(&window, "effectsSettingsToUi", Q_ARG(EffectSettingsTypeDef, {}), Q_ARG(int, 22777)));
-        QVERIFY(QMetaObject::invokeMethod(&window, "hardwareSettingsToUi", Q_ARG(HardwareSettingsTypeDef, {}), Q_ARG(int, 22777)));
-        QVERIFY(QMetaObject::invokeMethod(&window, "adcSettingsToUi", Q_ARG(AdcExtensionSettingsTypeDef, {}), Q_ARG(int, 22777)));
-        QVERIFY(QMetaObject::invokeMethod(&window, "gpioSettingsToUi", Q_ARG(GpioExtensionSettingsTypeDef, record), Q_ARG(int, 22777)));
+        QVERIFY(loadEveryPage(window));
         QVERIFY(WidgetTest::showExposed(&window, QSize(1366, 690)));
         QCOMPARE(window.size(), QSize(1366, 690));
         QVERIFY(!WidgetTest::saveScreenshot(&window, "fits").isEmpty());

@@ -1,6 +1,7 @@
 // torquix-setup's window on a real X server under a window manager, which frames a window
 // only after it is shown, on screens of laptops less their task bar: the frame lies
 // within the screen and the pages scroll up and down only.
+#include "everypagewindow.h"
 #include "mainwindow.h"
 #include "widgettest.h"
 #include "windowfit.h"
@@ -22,14 +23,7 @@ private slots:
     {
         WidgetTest::ScopedWorkingDirectory directory;
         MainWindow window({24, 1, 2}, QString());
-        QVERIFY(QMetaObject::invokeMethod(&window, "addConnectedDevice", Q_ARG(int, 22777), Q_ARG(FirmwareVersionTypeDef, (FirmwareVersionTypeDef{1, 24, 1, 2}))));
-        QVERIFY(QMetaObject::invokeMethod(&window, "on_devices_combo_box_activated", Q_ARG(int, 1)));
-        GpioExtensionSettingsTypeDef record{};
-        record.extensionType = 1, record.pinModes[0] = 1, record.pinModes[1] = 2; // custom, a generic button, an analog axis
-        QVERIFY(QMetaObject::invokeMethod(&window, "effectsSettingsToUi", Q_ARG(EffectSettingsTypeDef, {}), Q_ARG(int, 22777)));
-        QVERIFY(QMetaObject::invokeMethod(&window, "hardwareSettingsToUi", Q_ARG(HardwareSettingsTypeDef, {}), Q_ARG(int, 22777)));
-        QVERIFY(QMetaObject::invokeMethod(&window, "adcSettingsToUi", Q_ARG(AdcExtensionSettingsTypeDef, {}), Q_ARG(int, 22777)));
-        QVERIFY(QMetaObject::invokeMethod(&window, "gpioSettingsToUi", Q_ARG(GpioExtensionSettingsTypeDef, record), Q_ARG(int, 22777)));
+        QVERIFY(loadEveryPage(window));
         WindowFit::keep(&window);
         window.show();
 
