@@ -9,48 +9,40 @@ function(torquix_add_library name)
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
 endfunction()
 
-# torquix_add_test(<name> SOURCES ... LIBS ... [TIMEOUT s])
-# A Qt Test executable registered with CTest, run without a display.
+# torquix_add_test(<name> SOURCES ... LIBS ... [TIMEOUT s] [SCREENS <width>x<height>[@<percent>]...])
+# A Qt Test executable registered with CTest, run without a display. With SCREENS it runs
+# instead on a real X server with a window manager, which frames its windows as a desktop
+# does: one CTest test <name>_<screen> per screen, each in an X session of its own
+# (scripts/with-x11-session.sh), so they run side by side; @<percent> scales the desktop
+# by that much, as Qt scales it.
 function(torquix_add_test name)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;SCREENS" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TORQUIX_SOURCE_DIR=${PROJECT_SOURCE_DIR};TORQUIX_SCREENSHOT_DIR=${PROJECT_BINARY_DIR}/screenshots"
-    TIMEOUT ${ARG_TIMEOUT})
-endfunction()
-
-# torquix_add_x11_test(<name> SCREENS <width>x<height>[@<percent>]... SOURCES ... LIBS ... [TIMEOUT s])
-# A Qt Test executable run on a real X server with a window manager, which frames its
-# windows as a desktop does: one CTest test <name>_<screen> per screen size, each in an X
-# session of its own (scripts/with-x11-session.sh), so they run side by side.
-function(torquix_add_x11_test name)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "SCREENS;SOURCES;LIBS" ${ARGN})
-  if(NOT ARG_TIMEOUT)
-    set(ARG_TIMEOUT 120)
+  set(folders "TORQUIX_SOURCE_DIR=${PROJECT_SOURCE_DIR};TORQUIX_SCREENSHOT_DIR=${PROJECT_BINARY_DIR}/screenshots")
+  if(NOT ARG_SCREENS)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${folders}" TIMEOUT ${ARG_TIMEOUT})
   endif()
-  add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
   foreach(screen IN LISTS ARG_SCREENS)
-    # <width>x<height>@<percent>: a desktop scaled by that much, as Qt scales it.
     set(scale 1)
     set(testName ${name}_${screen})
     if(screen MATCHES "^(.+)@([0-9]+)$")
       set(screen ${CMAKE_MATCH_1})
-      math(EXPR scale "${CMAKE_MATCH_2} / 100")
-      math(EXPR fraction "${CMAKE_MATCH_2} % 100")
-      set(scale "${scale}.${fraction}")
       set(testName ${name}_${screen}_${CMAKE_MATCH_2}pct)
+      math(EXPR whole "${CMAKE_MATCH_2} / 100")
+      math(EXPR hundredths "${CMAKE_MATCH_2} % 100 + 100") # 105 % is 1.05, not 1.5
+      string(SUBSTRING ${hundredths} 1 2 hundredths)
+      set(scale "${whole}.${hundredths}")
     endif()
     add_test(NAME ${testName}
       COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-x11-session.sh ${screen} $<TARGET_FILE:${name}>)
     set_tests_properties(${testName} PROPERTIES
-      ENVIRONMENT "QT_QPA_PLATFORM=xcb;QT_SCALE_FACTOR=${scale};TORQUIX_SOURCE_DIR=${PROJECT_SOURCE_DIR};TORQUIX_SCREENSHOT_DIR=${PROJECT_BINARY_DIR}/screenshots"
-      TIMEOUT ${ARG_TIMEOUT})
+      ENVIRONMENT "QT_QPA_PLATFORM=xcb;QT_SCALE_FACTOR=${scale};${folders}" TIMEOUT ${ARG_TIMEOUT})
   endforeach()
 endfunction()
 
