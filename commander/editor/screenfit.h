@@ -14,7 +14,8 @@ class QWidget;
 // minimum; it is centred on its parent's window, or on the area when it has none. An X11
 // window manager frames a window only after it is shown: until then the fit allows for
 // the style's title bar and border, and once the real frame is known the window is
-// fitted again with it, only if it then leaves the area. GUI thread only.
+// fitted again with it, only if it then leaves the area or the allowance shrank it more
+// than the screen asks. GUI thread only.
 class ScreenFit : public QObject
 {
     Q_OBJECT
