@@ -6,6 +6,7 @@
 #include "pagewheelfilter.h"
 #include "releaseinformation.h"
 #include "statuswidget.h"
+#include "terminationsignalwatcher.h"
 #include "threeaxiseffectswidget.h"
 #include "uihelpers.h"
 #include "windowplacement.h"
@@ -97,6 +98,8 @@ MainWindow::MainWindow(QWidget* parent)
         config.il2Settings().port, config.condor2Settings().port, config.xplaneSettings().port,
         Telemetry::Source(config.defaultTelemetry()), config.trimConfig());
     DirectControlThread* worker = directControl;
+    // From then on a further stop signal may end a stop that hangs.
+    worker->setForcesZeroedHandler(&TerminationSignalWatcher::markForcesZeroed);
     ThreeAxisEffectsWidget* effectsPage = ui->effect_settings_widget;
     HardwareTrimSetupWidget* trimPage = ui->hardware_trim_config_wifget;
     GameConfigWidget* gamePage = ui->game_config_widget;

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace {
@@ -19,20 +20,37 @@ constexpr int terminationSignalCount = int(sizeof(terminationSignals) / sizeof(i
 // The writing end of the socket pair; a signal handler may only write to it.
 int signalWriteFd = -1;
 
-// The first signal asks for the orderly stop; from then on every one of them has its
-// default action again, so a second one ends a stop that hangs (say in a stalled device
-// write) at once, also before the stop has begun.
+qint64 monotonicMs()
+{
+    timespec now = {};
+    ::clock_gettime(CLOCK_MONOTONIC, &now); // async-signal-safe
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+// The first signal asks for the orderly stop. A signal that ends the process at once gets
+// its default action back and is raised again: blocked while the handler runs, it is
+// delivered, and ends the process by that signal, as soon as the handler returns.
 void onTerminationSignal(int number)
 {
     const int savedErrno = errno;
-    struct sigaction defaultAction = {};
-    defaultAction.sa_handler = SIG_DFL;
-    sigemptyset(&defaultAction.sa_mask);
-    for (int termination : terminationSignals)
-        ::sigaction(termination, &defaultAction, nullptr);
-    const char byte = char(number);
-    const ssize_t ignored = ::write(signalWriteFd, &byte, 1);
-    (void)ignored;
+    switch (TerminationSignalWatcher::takeRequest(monotonicMs())) {
+    case TerminationSignalWatcher::Request::OrderlyStop: {
+        const char byte = char(number);
+        const ssize_t ignored = ::write(signalWriteFd, &byte, 1);
+        (void)ignored;
+        break;
+    }
+    case TerminationSignalWatcher::Request::PartOfStop:
+        break;
+    case TerminationSignalWatcher::Request::EndAtOnce: {
+        struct sigaction defaultAction = {};
+        defaultAction.sa_handler = SIG_DFL;
+        sigemptyset(&defaultAction.sa_mask);
+        ::sigaction(number, &defaultAction, nullptr);
+        ::raise(number);
+        break;
+    }
+    }
     errno = savedErrno;
 }
 
@@ -42,6 +60,7 @@ struct TerminationSignalWatcher::Platform {
     int fds[2] = {-1, -1};
     QSocketNotifier* notifier = nullptr;
     struct sigaction previous[terminationSignalCount] = {};
+    bool installed[terminationSignalCount] = {};
 };
 
 TerminationSignalWatcher::TerminationSignalWatcher(QObject* parent)
@@ -66,19 +85,26 @@ TerminationSignalWatcher::TerminationSignalWatcher(QObject* parent)
     struct sigaction action = {};
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
-    // A second signal during the handler waits until the default actions are back.
+    // One handler at a time per thread; a signal raised in it waits for its return.
     for (int termination : terminationSignals)
         sigaddset(&action.sa_mask, termination);
     action.sa_flags = SA_RESTART;
-    for (int i = 0; i < terminationSignalCount; ++i)
-        ::sigaction(terminationSignals[i], &action, &platform->previous[i]);
+    for (int i = 0; i < terminationSignalCount; ++i) {
+        // Ignored at start (SIGHUP under nohup, say): the caller wants it ignored.
+        if (::sigaction(terminationSignals[i], nullptr, &platform->previous[i]) != 0
+            || platform->previous[i].sa_handler == SIG_IGN)
+            continue;
+        platform->installed[i] = ::sigaction(terminationSignals[i], &action, nullptr) == 0;
+    }
 }
 
 TerminationSignalWatcher::~TerminationSignalWatcher()
 {
     if (platform->fds[0] >= 0) {
-        for (int i = 0; i < terminationSignalCount; ++i)
-            ::sigaction(terminationSignals[i], &platform->previous[i], nullptr);
+        for (int i = 0; i < terminationSignalCount; ++i) {
+            if (platform->installed[i])
+                ::sigaction(terminationSignals[i], &platform->previous[i], nullptr);
+        }
         signalWriteFd = -1;
         delete platform->notifier;
         ::close(platform->fds[0]);

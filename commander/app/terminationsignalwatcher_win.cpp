@@ -4,24 +4,32 @@
 
 #include <windows.h>
 
-#include <atomic>
-
 namespace {
 
 TerminationSignalWatcher* watcher = nullptr;
-std::atomic<bool> stopRequested(false);
 
-// Runs on a thread of the system's; the request reaches the GUI thread queued. A second
-// event is left to the system's handler, which ends the process at once: so it ends a
-// stop that hangs.
+// Runs on a thread of the system's; the request reaches the GUI thread queued. Returning
+// FALSE leaves the event to the system's handler, which ends the process at once. A closed
+// console ends the process as soon as this returns, so that event waits here until the
+// bases have been sent zero forces, or for the grace time.
 BOOL WINAPI onConsoleControl(DWORD type)
 {
     if (!watcher || (type != CTRL_C_EVENT && type != CTRL_BREAK_EVENT && type != CTRL_CLOSE_EVENT))
         return FALSE;
-    if (stopRequested.exchange(true))
+    switch (TerminationSignalWatcher::takeRequest(qint64(GetTickCount64()))) {
+    case TerminationSignalWatcher::Request::OrderlyStop:
+        QMetaObject::invokeMethod(watcher, &TerminationSignalWatcher::terminationRequested,
+                                  Qt::QueuedConnection);
+        break;
+    case TerminationSignalWatcher::Request::PartOfStop:
+        break;
+    case TerminationSignalWatcher::Request::EndAtOnce:
         return FALSE;
-    QMetaObject::invokeMethod(watcher, &TerminationSignalWatcher::terminationRequested,
-                              Qt::QueuedConnection);
+    }
+    if (type == CTRL_CLOSE_EVENT) {
+        while (!TerminationSignalWatcher::mayEndAtOnce(qint64(GetTickCount64())))
+            Sleep(10);
+    }
     return TRUE;
 }
 

@@ -270,6 +270,11 @@ void DirectControlThread::setClock(Clock newClock)
     clock = std::move(newClock);
 }
 
+void DirectControlThread::setForcesZeroedHandler(std::function<void()> handler)
+{
+    forcesZeroedHandler = std::move(handler);
+}
+
 qint64 DirectControlThread::tick() const
 {
     return tickOrigin ? clock() - *tickOrigin : 0;
@@ -326,6 +331,8 @@ void DirectControlThread::stop()
         if (hid_device* handle = deviceHandle(type))
             sendZeroForces(type, handle);
     }
+    if (forcesZeroedHandler)
+        forcesZeroedHandler();
     for (DeviceTypeEnum type : servedDevices)
         disconnectDevice(type);
     for (SDL_Joystick* joystick : std::as_const(openJoysticks))

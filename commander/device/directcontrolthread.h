@@ -46,6 +46,9 @@ public:
     // fades are timed by; tests put in a manual clock. Set before start().
     using Clock = std::function<qint64()>;
     void setClock(Clock clock);
+    // Called on the worker thread by stop() once every connected base has been sent zero
+    // forces, before any is closed. Set before the worker starts.
+    void setForcesZeroedHandler(std::function<void()> handler);
 
 signals:
     void flightModuleChanged(Telemetry::Source source, QString flightModule);
@@ -154,6 +157,7 @@ private:
     QTimer* trimTimer;
     QTimer* positionsTimer;
     Clock clock;
+    std::function<void()> forcesZeroedHandler;
     // Clock time of start(), from which ticks count; ticks read 0 before.
     std::optional<qint64> tickOrigin;
     // When the next force tick is due: deadlines lie on one fixed 2 ms grid from start().

@@ -1,43 +1,22 @@
 // End-to-end runs of the real torquix-commander: offscreen, the base emulator preloaded
 // in place of the bases, loopback UDP datagrams as the simulator, an SDL virtual
 // joystick for the trim buttons, and the UI driver to look at and work the window.
-#include "effectsprofile.h"
-#include "effectsprofilefile.h"
+#include "commanderflight.h"
 #include "httpresponder.h"
-#include "programprocess.h"
-#include "workerfixture.h"
 
-#include <QDeadlineTimer>
-#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QUdpSocket>
 
 #include <algorithm>
 #include <csignal>
 #include <memory>
 #include <set>
 
+using namespace CommanderFlight;
+
 namespace {
-
-constexpr unsigned short joystick = 22777;
-constexpr unsigned short rudder = 22888;
-constexpr unsigned short collective = 22001;
-const QString threeBases = "joystick,rudder,collective";
-const QString cleanEnd = "ended handles 0 exits 0 code 0"; // every base closed; hid_exit is SDL's
-const QString everyBaseConnected = "Connected (RC.24.1.2) / Connected (RC.24.1.2) / Connected (RC.24.1.2)";
-const QStringList baseStates = {"get joystick_state text", "get rudder_state text", "get throttle_state text"};
-
-// The spring force of the rudder's last report; -1 before the first.
-int rudderSpring(const ProgramProcess& program)
-{
-    const std::vector<Report> reports = directControlReports(rudder, program.reports());
-    return reports.empty() ? -1 : directControlOf(reports.back()).springForce;
-}
 
 bool writeFile(const QString& path, const QByteArray& content)
 {
@@ -76,11 +55,6 @@ private slots:
     void dcsFolderUpdatedOnThePageDrivesTheRudder();
 
 private:
-    void prepareDcsFlight(const QString& module = "Jet-7");
-    // Sends DCS records of the aircraft "Jet-7" at this airspeed until the rudder's spring is
-    // springForce; false after 10 s.
-    bool flyUntilRudderSpring(int airspeed, int springForce);
-
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<ProgramProcess> program;
     quint16 dcsPort = 0;
@@ -93,35 +67,6 @@ void TestCommander::init()
     QVERIFY(dir->isValid());
     program.reset(new ProgramProcess(TORQUIX_COMMANDER, dir->path()));
     dcsPort = freeUdpPort();
-}
-
-// DCS is the stored source, and a hand-made profile for the module gives the rudder an
-// airspeed spring of airspeed / 10 percent.
-void TestCommander::prepareDcsFlight(const QString& module)
-{
-    QSettings ini(dir->filePath("config.ini"), QSettings::IniFormat);
-    ini.setValue("CORE/default_telemetry", 1);
-    ini.setValue("DCS/port", dcsPort);
-    EffectsProfile profile;
-    profile.setDefaults();
-    profile.metadata.source = Telemetry::TELEMETRY_SOURCE_DCS;
-    profile.metadata.flightModule = module;
-    profile.effects = airspeedSpringSettings(2);
-    QVERIFY(QDir(dir->path()).mkpath("effect_profiles"));
-    QVERIFY(writeEffectsProfileFile(dir->filePath("effect_profiles/handmade.json"), profile));
-}
-
-bool TestCommander::flyUntilRudderSpring(int airspeed, int springForce)
-{
-    // The first datagram finds the simulator, the next ones are its records; an activated
-    // profile fades in over a second.
-    const QByteArray record = QString(R"({"name":"Jet-7","speed":%1,"v_speed":-2.5,"g":1.5})").arg(airspeed).toUtf8();
-    for (QDeadlineTimer deadline(10000); !deadline.hasExpired(); QTest::qWait(50)) {
-        QUdpSocket().writeDatagram(record, QHostAddress::LocalHost, dcsPort);
-        if (rudderSpring(*program) == springForce)
-            return true;
-    }
-    return false;
 }
 
 void TestCommander::startsWithBasesConnectedAndAsksForReleasesOnce()
@@ -144,10 +89,10 @@ void TestCommander::startsWithBasesConnectedAndAsksForReleasesOnce()
 
 void TestCommander::profileSavedInOneRunIsActivatedInTheNext()
 {
-    prepareDcsFlight();
+    prepareDcsFlight(dir->path(), dcsPort);
     QVERIFY(program->start(threeBases));
-    QVERIFY(flyUntilRudderSpring(250, 2500));
-    QVERIFY(flyUntilRudderSpring(150, 1500));
+    QVERIFY(flyUntilRudderSpring(*program, dcsPort, 250, 2500));
+    QVERIFY(flyUntilRudderSpring(*program, dcsPort, 150, 1500));
     QCOMPARE(program->ask({"get airspeed_field text", "get flight_module text"}), "150 / Jet-7");
     QCOMPARE(program->ask("click effect_settings_widget/tabWidget 2"), "clicked");
     const QStringList tabs = {"effects", "hardware_trim", "game_config"};
@@ -162,7 +107,7 @@ void TestCommander::profileSavedInOneRunIsActivatedInTheNext()
     QVERIFY(QFile::remove(dir->filePath("reports.log")));
     program.reset(new ProgramProcess(TORQUIX_COMMANDER, dir->path()));
     QVERIFY(program->start(threeBases));
-    QVERIFY(flyUntilRudderSpring(250, 2500));
+    QVERIFY(flyUntilRudderSpring(*program, dcsPort, 250, 2500));
     QCOMPARE(program->ask("get profile_combo currentText"), "Jet-7 [DCS]");
     QCOMPARE(program->finish(), cleanEnd);
 }
@@ -186,7 +131,8 @@ void TestCommander::trimButtonIsAssignedThroughTheWindow()
 void TestCommander::quittingLeavesEveryBaseWithoutForce_data()
 {
     QTest::addColumn<int>("signalNumber"); // 0: the driver's command ends the program
-    QTest::addColumn<QString>("command");  // with a signal, "again": the stop hangs until it comes again
+    QTest::addColumn<QString>("command");  // with a signal, "again": the stop hangs until it comes again;
+                                           // "ignored": ignored at start, then the window is closed
     QTest::newRow("window closed") << 0 << "close";
     QTest::newRow("desktop session ended") << 0 << "endsession";
     QTest::newRow("SIGTERM") << int(SIGTERM) << "";
@@ -197,6 +143,7 @@ void TestCommander::quittingLeavesEveryBaseWithoutForce_data()
     QTest::newRow("second SIGINT") << int(SIGINT) << "again";
     QTest::newRow("second SIGHUP") << int(SIGHUP) << "again";
     QTest::newRow("second SIGQUIT") << int(SIGQUIT) << "again";
+    QTest::newRow("SIGHUP under nohup") << int(SIGHUP) << "ignored";
 }
 
 // Every way to end the program zeroes every base's forces first, before any base is closed;
@@ -206,26 +153,29 @@ void TestCommander::quittingLeavesEveryBaseWithoutForce()
 {
     QFETCH(int, signalNumber);
     QFETCH(QString, command);
-    prepareDcsFlight();
+    prepareDcsFlight(dir->path(), dcsPort);
     const QString stalled = dir->filePath("close stalled");
     if (command == "again")
         program->setEnvironmentValue("TORQUIX_EMULATOR_STALL_CLOSE", stalled);
+    if (command == "ignored")
+        program->ignoreSignalAtStart(signalNumber);
     QVERIFY(program->start(threeBases));
     QTRY_COMPARE_WITH_TIMEOUT(program->ask(baseStates), everyBaseConnected, ProgramProcess::discoveryMs);
-    QVERIFY(flyUntilRudderSpring(250, 2500));
+    QVERIFY(flyUntilRudderSpring(*program, dcsPort, 250, 2500));
     if (command == "again") {
         QCOMPARE(::kill(pid_t(program->processId()), signalNumber), 0);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(stalled), 10000);
     }
+    if (command == "ignored") {
+        QCOMPARE(::kill(pid_t(program->processId()), signalNumber), 0);
+        QTest::qWait(300); // time to stop, were the signal taken
+        signalNumber = 0;
+        command = "close";
+    }
     QCOMPARE(program->finish(signalNumber, command),
              command == "again" ? QString(" code crashed by signal %1").arg(signalNumber) : cleanEnd);
 
-    const auto log = program->reports();
-    const std::vector<Report> joystickForces = directControlReports(joystick, log);
-    QVERIFY(joystickForces.size() >= 2);
-    QCOMPARE(std::vector<Report>(joystickForces.end() - 2, joystickForces.end()), (std::vector<Report>{zeroForceReport(0), zeroForceReport(1)}));
-    QCOMPARE(directControlReports(rudder, log).back(), zeroForceReport(0));
-    QCOMPARE(directControlReports(collective, log).back(), zeroForceReport(0));
+    QCOMPARE(axesLeftWithForce(program->reports()), QString());
 }
 
 // The pilot's own Saved Games folder, updated on the "Game config" page; then DCS, played
@@ -238,7 +188,7 @@ void TestCommander::dcsFolderUpdatedOnThePageDrivesTheRudder()
     QVERIFY(QDir().mkpath(savedGames + "/Scripts/FlightLog"));
     QVERIFY(writeFile(savedGames + "/Scripts/Export.lua", pilotsExportLua));
     QVERIFY(writeFile(savedGames + "/Scripts/FlightLog/FlightLogExport.lua", flightLogExportLua));
-    prepareDcsFlight("F-16C_50");
+    prepareDcsFlight(dir->path(), dcsPort, "F-16C_50");
     QSettings(dir->filePath("config.ini"), QSettings::IniFormat).setValue("DCS/path", savedGames);
     QVERIFY(program->start(threeBases));
     QCOMPARE(program->ask({"shown", "click tabWidget 2", "click dcs_update_button"}), "shown / clicked / clicked");

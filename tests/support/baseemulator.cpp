@@ -13,6 +13,7 @@
 #include <mutex>
 #include <sstream>
 #include <thread>
+#include <utility>
 
 using Clock = std::chrono::steady_clock;
 
@@ -85,6 +86,7 @@ struct Base {
     int readCount = 0;
     std::vector<uint8_t> featureReads;
     std::map<uint8_t, int> featureReadLengths; // by report id; none: whole
+    std::map<uint8_t, bool> axisHasForce; // by device axis, from its last direct-control report
 };
 
 struct Emulator {
@@ -99,6 +101,8 @@ struct Emulator {
     int exitCalls = 0;
     // A file that hid_close creates before it blocks for good; empty: closes return.
     std::string stallClosePath;
+    // While this file exists, the write taking an axis's force away removes it and blocks.
+    std::string stallZeroForcesPath;
     std::wstring globalError;
     // Never reused, not even after a base was removed or the emulator reset, so no old
     // handle can come back to life on a base added later.
@@ -216,6 +220,8 @@ void configureFromEnvironment(Emulator& emulator)
         openLogFile(emulator, logPath);
     if (const char* stallPath = std::getenv("TORQUIX_EMULATOR_STALL_CLOSE"))
         emulator.stallClosePath = stallPath;
+    if (const char* stallPath = std::getenv("TORQUIX_EMULATOR_STALL_ZERO_FORCES"))
+        emulator.stallZeroForcesPath = stallPath;
 }
 
 Emulator& emulator()
@@ -352,19 +358,42 @@ Base* liveBase(Emulator& state, hid_device* device)
     return base;
 }
 
+[[noreturn]] void stall()
+{
+    for (;;)
+        std::this_thread::sleep_for(std::chrono::hours(1));
+}
+
+// Whether bytes are a direct-control report of zero forces to an axis whose last one was
+// not; notes the axis's force either way.
+bool takesForceAway(Base& base, const std::vector<uint8_t>& bytes)
+{
+    constexpr uint8_t directControl = 1;
+    if (bytes.size() < 4 || bytes[0] != 0xA3 || bytes[1] != 0x10 || bytes[2] != directControl)
+        return false;
+    const bool force = !zeroFrom(bytes, 4);
+    return std::exchange(base.axisHasForce[bytes[3]], force) && !force;
+}
+
 int receive(hid_device* device, const unsigned char* data, size_t length,
             BaseEmulator::ReportKind kind)
 {
     if (!device || !data || length == 0)
         return -1;
     Emulator& state = emulator();
-    std::lock_guard<std::mutex> lock(state.mutex);
+    std::unique_lock<std::mutex> lock(state.mutex);
     Base* base = liveBase(state, device);
     if (!base)
         return -1;
     if (takeFault(base->failWrites)) {
         device->error = L"write failed";
         return -1;
+    }
+    if (!state.stallZeroForcesPath.empty() && kind == BaseEmulator::ReportKind::Output
+        && takesForceAway(*base, std::vector<uint8_t>(data, data + length))
+        && std::remove(state.stallZeroForcesPath.c_str()) == 0) {
+        lock.unlock();
+        stall();
     }
     BaseEmulator::WrittenReport report;
     report.time = Clock::now();
@@ -732,8 +761,7 @@ void hid_close(hid_device* dev)
     if (!state.stallClosePath.empty()) {
         if (std::FILE* flag = std::fopen(state.stallClosePath.c_str(), "w"))
             std::fclose(flag);
-        for (;;)
-            std::this_thread::sleep_for(std::chrono::hours(1));
+        stall();
     }
     {
         std::lock_guard<std::mutex> lock(state.mutex);

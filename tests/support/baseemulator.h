@@ -19,6 +19,9 @@
 //                                (see readReportLog)
 //   TORQUIX_EMULATOR_STALL_CLOSE file that hid_close creates before it blocks for
 //                                good: a program's stop that hangs
+//   TORQUIX_EMULATOR_STALL_ZERO_FORCES  while this file exists, a direct-control report
+//                                of zero forces to an axis that had force makes hid_write
+//                                remove it and block for good: a zero-force write that hangs
 // Every call is thread-safe: the program under test talks hidapi on its own thread.
 //
 // Each base keeps its four settings records (feature reports 0x21 hardware, 0x22

@@ -36,6 +36,8 @@ bool ProgramProcess::start(const QString& bases, const QStringList& arguments, c
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder);
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (ignoredSignal != 0)
+        process.setChildProcessModifier([signalNumber = ignoredSignal] { ::signal(signalNumber, SIG_IGN); });
     process.start(program, arguments);
     return process.waitForStarted();
 }
@@ -58,7 +60,12 @@ QString ProgramProcess::finish(int signalNumber, const QString& command)
         ::kill(pid_t(process.processId()), signalNumber);
     else if (ask(command) != "closing")
         return "<not closed>";
-    if (!process.waitForFinished(30000))
+    return waitForEnd();
+}
+
+QString ProgramProcess::waitForEnd()
+{
+    if (isRunning() && !process.waitForFinished(30000))
         return "<did not end>";
     // Qt gives the signal that ended a crashed process as its exit code.
     const QString code = process.exitStatus() == QProcess::NormalExit

@@ -36,6 +36,11 @@ public:
     // as "endsession"), or sends signalNumber, and waits for the end: the driver's last
     // line, " code " and the exit code, or "crashed by signal " and the signal that ended it.
     QString finish(int signalNumber = 0, const QString& command = "close");
+    // Waits for the end without ending it; the answer as finish's.
+    QString waitForEnd();
+    bool isRunning() const { return process.state() != QProcess::NotRunning; }
+    // The program starts with signalNumber ignored, as under nohup; set before start.
+    void ignoreSignalAtStart(int signalNumber) { ignoredSignal = signalNumber; }
 
     std::vector<BaseEmulator::WrittenReport> reports() const;
     qint64 processId() const { return process.processId(); }
@@ -44,5 +49,6 @@ private:
     QString program;
     QString folder;
     QProcessEnvironment extraEnvironment;
+    int ignoredSignal = 0;
     QProcess process;
 };
