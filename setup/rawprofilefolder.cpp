@@ -104,6 +104,9 @@ bool RawProfileFolder::save(const QString& name, const QByteArray& record, QStri
     // A pipe, device or folder of that name is the user's, not a profile.
     if (failure.isEmpty() && entry.exists() && !entry.isFile())
         failure = tr("it is not a plain file");
+    // The rename would replace a file the user may not write, as QSaveFile never does.
+    if (failure.isEmpty() && entry.isFile() && !entry.isWritable())
+        failure = tr("you have no permission to change it");
     if (failure.isEmpty() && record.size() != recordSize)
         failure = tr("the settings are not %1 bytes").arg(recordSize);
     if (failure.isEmpty())

@@ -29,8 +29,9 @@ public:
     // The record of profile name, when the file holds exactly recordSize bytes.
     bool load(const QString& name, QByteArray* record) const;
     // Replaces or creates profile name atomically, also on a full disk; refuses a name
-    // that would not move to Windows, and never replaces what is not a plain file. On
-    // failure error, when given, gets the reason as a user reads it.
+    // that would not move to Windows, and never replaces what is not a plain file or what
+    // the user may not write. On failure error, when given, gets the reason as a user
+    // reads it.
     bool save(const QString& name, const QByteArray& record, QString* error = nullptr) const;
     bool remove(const QString& name) const;
 

@@ -21,6 +21,7 @@
 #include <limits>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using Worker = SettingsUiBackgroundThread;
 
@@ -481,7 +482,7 @@ private slots:
         QTest::addColumn<QString>("reason");
         for (const Page page : {Effects, Periphery})
             for (auto [name, reason] : {std::pair{"Left:Right", "the name is no file name on Windows"}, {"link", "it is a link, and nothing is written through a link"},
-                                        {".hidden", "names starting with a dot are kept for temporary files"}})
+                                        {".hidden", "names starting with a dot are kept for temporary files"}, {"read-only", "you have no permission to change it"}})
                 QTest::addRow("%s, %s", page == Effects ? "effects" : "periphery", name) << page << QString(name) << QString(reason);
     }
 
@@ -493,7 +494,10 @@ private slots:
         QFETCH(Page, page);
         QFETCH(QString, name);
         QFETCH(QString, reason);
+        if (name == "read-only" && ::geteuid() == 0)
+            QSKIP("root may write every file, so only an ordinary user meets a read-only profile");
         QVERIFY(writeFile("config.ini", "keep") && QFile::link("../config.ini", folder(page) + "link"));
+        QVERIFY(writeFile(folder(page) + "read-only", "old") && QFile::setPermissions(folder(page) + "read-only", QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         QVERIFY(WidgetTest::showExposed(pageOf(page), QSize(900, 760)));
         const QMap<QString, QByteArray> before = tree();
         profileCombo(page)->lineEdit()->setText(name);
