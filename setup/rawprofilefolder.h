@@ -23,7 +23,8 @@ public:
     QString path() const { return folderPath; }
 
     // The plain files of the folder, ordered by name ignoring case; an interrupted save's
-    // leftover (a name starting with a dot) is none of them.
+    // leftover (a name starting with a dot) is none of them. Deletes first the leftovers
+    // of the names a save writes that are older than a minute; the object stays as it is.
     QStringList names() const;
 
     // The record of profile name, when the file holds exactly recordSize bytes.

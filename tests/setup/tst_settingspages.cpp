@@ -20,6 +20,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -99,6 +100,13 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Sets the modification time of path, not of a link's target, to seconds ago.
+bool setAge(const QString& path, int seconds)
+{
+    const timespec times[2] = {{::time(nullptr) - seconds, 0}, {::time(nullptr) - seconds, 0}};
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 QString saveFailed(const QString& name, const QString& reason) { return "The profile could not be saved as \"" + name + "\": " + reason; }
@@ -387,7 +395,8 @@ private slots:
     }
 
     // Names close to a device's or to QSaveFile's temporaries are saved and listed; an
-    // interrupted save's leftover, a pipe and a folder are not listed.
+    // interrupted save's leftover, a pipe and a folder are not listed. Reading the list
+    // deletes only the plain files of a save's own names that are over a minute old.
     void listingLeavesOutWhatIsNoProfile()
     {
         QStringList saved = {"flight", "a.b", "COM10", "CONSOLE", "LPT0", "a.con", "flight.AbCdE", "flight.Ab3dEf", "flight.AbCdEfG", "flight.lGOVCu", "a.b.XyZabc"};
@@ -395,11 +404,20 @@ private slots:
             profileCombo(Periphery)->lineEdit()->setText(name);
             QVERIFY(QMetaObject::invokeMethod(periphery.get(), "on_profile_save_button_clicked"));
         }
-        QVERIFY(writeFile(folder(Periphery) + ".saving-0123456789abcdef", sample(Periphery, true)));
+        QVERIFY(writeFile("config.ini", "keep") && QFile::link("../config.ini", folder(Periphery) + ".saving-1111111111111111"));
+        const QMap<QString, int> ages{{".saving-0123456789abcdef", 61}, {".saving-0123456789abcdef.AbCdEf", 3600}, {".saving-fedcba9876543210", 0},
+                                      {".saving-fedcba9876543210.XyZabc", -3600}, {".saving-0123456789abcdef.AbCdEf.bak", 3600}, {".hidden", 3600},
+                                      {".saving-1111111111111111", 3600}, {"../config.ini", 3600}};
+        for (auto it = ages.begin(); it != ages.end(); ++it)
+            QVERIFY((QFile::exists(folder(Periphery) + it.key()) || writeFile(folder(Periphery) + it.key(), "temporary")) && setAge(folder(Periphery) + it.key(), it.value()));
         QVERIFY(::mkfifo(QFile::encodeName(folder(Periphery) + "pipe").constData(), 0644) == 0 && QDir().mkpath(folder(Periphery) + "folder"));
+        QMap<QString, QByteArray> expected = tree();
+        for (const char* stale : {".saving-0123456789abcdef", ".saving-0123456789abcdef.AbCdEf"})
+            QCOMPARE(expected.remove(QDir::current().absoluteFilePath(folder(Periphery) + stale)), 1);
         QVERIFY(QMetaObject::invokeMethod(periphery.get(), "readProfiles"));
         saved.sort(Qt::CaseInsensitive);
         QCOMPARE(listed(Periphery), saved);
+        QCOMPARE(tree(), expected);
     }
 
     void profileNamesSaveListApplyAndDelete_data()
