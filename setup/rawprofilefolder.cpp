@@ -1,6 +1,7 @@
 #include "rawprofilefolder.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -47,6 +48,22 @@ QString writeAtomically(const QString& folderPath, const QFileInfo& target, cons
     return QString::fromLocal8Bit(code.message());
 }
 
+// A kill during a save can leave its hidden file or QSaveFile's one behind. After a
+// minute no save, also none of a second copy of the program, still writes it; a future
+// time is no age. Plain files of exactly those names only: a link, a folder or a user's
+// own dot file is never touched.
+void removeStaleTemporaries(const QString& folderPath)
+{
+    static const QRegularExpression leftover(
+        QRegularExpression::anchoredPattern(QStringLiteral("\\.saving-[0-9a-f]{16}(\\.[A-Za-z]{6})?")));
+    const QDateTime staleBefore = QDateTime::currentDateTimeUtc().addSecs(-60);
+    const QFileInfoList entries = QDir(folderPath).entryInfoList({QStringLiteral(".saving-*")}, QDir::Files | QDir::Hidden);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isFile() && !entry.isSymLink() && leftover.match(entry.fileName()).hasMatch() && entry.lastModified() < staleBefore)
+            QFile::remove(entry.filePath());
+    }
+}
+
 } // namespace
 
 RawProfileFolder::RawProfileFolder(const QString& folderName, int recordSize)
@@ -66,6 +83,7 @@ QStringList RawProfileFolder::names() const
 {
     if (!usable)
         return {};
+    removeStaleTemporaries(folderPath);
     // Windows lists names starting with a dot as any other.
     QStringList files = QDir(folderPath).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
     files.removeIf(isTemporaryName);
@@ -104,6 +122,9 @@ bool RawProfileFolder::save(const QString& name, const QByteArray& record, QStri
     // A pipe, device or folder of that name is the user's, not a profile.
     if (failure.isEmpty() && entry.exists() && !entry.isFile())
         failure = tr("it is not a plain file");
+    // The rename would replace a file the user may not write, as QSaveFile never does.
+    if (failure.isEmpty() && entry.isFile() && !entry.isWritable())
+        failure = tr("you have no permission to change it");
     if (failure.isEmpty() && record.size() != recordSize)
         failure = tr("the settings are not %1 bytes").arg(recordSize);
     if (failure.isEmpty())

@@ -23,14 +23,16 @@ public:
     QString path() const { return folderPath; }
 
     // The plain files of the folder, ordered by name ignoring case; an interrupted save's
-    // leftover (a name starting with a dot) is none of them.
+    // leftover (a name starting with a dot) is none of them. Deletes first the leftovers
+    // of the names a save writes that are older than a minute; the object stays as it is.
     QStringList names() const;
 
     // The record of profile name, when the file holds exactly recordSize bytes.
     bool load(const QString& name, QByteArray* record) const;
     // Replaces or creates profile name atomically, also on a full disk; refuses a name
-    // that would not move to Windows, and never replaces what is not a plain file. On
-    // failure error, when given, gets the reason as a user reads it.
+    // that would not move to Windows, and never replaces what is not a plain file or what
+    // the user may not write. On failure error, when given, gets the reason as a user
+    // reads it.
     bool save(const QString& name, const QByteArray& record, QString* error = nullptr) const;
     bool remove(const QString& name) const;
 

@@ -689,6 +689,10 @@
         <translation>es ist keine gewöhnliche Datei</translation>
     </message>
     <message>
+        <source>you have no permission to change it</source>
+        <translation>Ihnen fehlt die Berechtigung, es zu ändern</translation>
+    </message>
+    <message>
         <source>the settings are not %1 bytes</source>
         <translation>die Einstellungen sind nicht %1 Bytes groß</translation>
     </message>

@@ -20,7 +20,9 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using Worker = SettingsUiBackgroundThread;
 
@@ -98,6 +100,13 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Sets the modification time of path, not of a link's target, to seconds ago.
+bool setAge(const QString& path, int seconds)
+{
+    const timespec times[2] = {{::time(nullptr) - seconds, 0}, {::time(nullptr) - seconds, 0}};
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 QString saveFailed(const QString& name, const QString& reason) { return "The profile could not be saved as \"" + name + "\": " + reason; }
@@ -386,7 +395,8 @@ private slots:
     }
 
     // Names close to a device's or to QSaveFile's temporaries are saved and listed; an
-    // interrupted save's leftover, a pipe and a folder are not listed.
+    // interrupted save's leftover, a pipe and a folder are not listed. Reading the list
+    // deletes only the plain files of a save's own names that are over a minute old.
     void listingLeavesOutWhatIsNoProfile()
     {
         QStringList saved = {"flight", "a.b", "COM10", "CONSOLE", "LPT0", "a.con", "flight.AbCdE", "flight.Ab3dEf", "flight.AbCdEfG", "flight.lGOVCu", "a.b.XyZabc"};
@@ -394,11 +404,20 @@ private slots:
             profileCombo(Periphery)->lineEdit()->setText(name);
             QVERIFY(QMetaObject::invokeMethod(periphery.get(), "on_profile_save_button_clicked"));
         }
-        QVERIFY(writeFile(folder(Periphery) + ".saving-0123456789abcdef", sample(Periphery, true)));
+        QVERIFY(writeFile("config.ini", "keep") && QFile::link("../config.ini", folder(Periphery) + ".saving-1111111111111111"));
+        const QMap<QString, int> ages{{".saving-0123456789abcdef", 61}, {".saving-0123456789abcdef.AbCdEf", 3600}, {".saving-fedcba9876543210", 0},
+                                      {".saving-fedcba9876543210.XyZabc", -3600}, {".saving-0123456789abcdef.AbCdEf.bak", 3600}, {".hidden", 3600},
+                                      {".saving-1111111111111111", 3600}, {"../config.ini", 3600}};
+        for (auto it = ages.begin(); it != ages.end(); ++it)
+            QVERIFY((QFile::exists(folder(Periphery) + it.key()) || writeFile(folder(Periphery) + it.key(), "temporary")) && setAge(folder(Periphery) + it.key(), it.value()));
         QVERIFY(::mkfifo(QFile::encodeName(folder(Periphery) + "pipe").constData(), 0644) == 0 && QDir().mkpath(folder(Periphery) + "folder"));
+        QMap<QString, QByteArray> expected = tree();
+        for (const char* stale : {".saving-0123456789abcdef", ".saving-0123456789abcdef.AbCdEf"})
+            QCOMPARE(expected.remove(QDir::current().absoluteFilePath(folder(Periphery) + stale)), 1);
         QVERIFY(QMetaObject::invokeMethod(periphery.get(), "readProfiles"));
         saved.sort(Qt::CaseInsensitive);
         QCOMPARE(listed(Periphery), saved);
+        QCOMPARE(tree(), expected);
     }
 
     void profileNamesSaveListApplyAndDelete_data()
@@ -481,7 +500,7 @@ private slots:
         QTest::addColumn<QString>("reason");
         for (const Page page : {Effects, Periphery})
             for (auto [name, reason] : {std::pair{"Left:Right", "the name is no file name on Windows"}, {"link", "it is a link, and nothing is written through a link"},
-                                        {".hidden", "names starting with a dot are kept for temporary files"}})
+                                        {".hidden", "names starting with a dot are kept for temporary files"}, {"read-only", "you have no permission to change it"}})
                 QTest::addRow("%s, %s", page == Effects ? "effects" : "periphery", name) << page << QString(name) << QString(reason);
     }
 
@@ -493,7 +512,10 @@ private slots:
         QFETCH(Page, page);
         QFETCH(QString, name);
         QFETCH(QString, reason);
+        if (name == "read-only" && ::geteuid() == 0)
+            QSKIP("root may write every file, so only an ordinary user meets a read-only profile");
         QVERIFY(writeFile("config.ini", "keep") && QFile::link("../config.ini", folder(page) + "link"));
+        QVERIFY(writeFile(folder(page) + "read-only", "old") && QFile::setPermissions(folder(page) + "read-only", QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         QVERIFY(WidgetTest::showExposed(pageOf(page), QSize(900, 760)));
         const QMap<QString, QByteArray> before = tree();
         profileCombo(page)->lineEdit()->setText(name);
