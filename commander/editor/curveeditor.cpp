@@ -48,6 +48,8 @@ CurveEditor::CurveEditor(QWidget* parent)
     connect(plot->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this, &CurveEditor::limitXRange);
     connect(plot->yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this, &CurveEditor::limitYRange);
     connect(plot, &QCustomPlot::mousePress, this, &CurveEditor::mousePress);
+    // Qt hands a quick second press to the plot as a double-click instead of a press.
+    connect(plot, &QCustomPlot::mouseDoubleClick, this, &CurveEditor::mousePress);
     connect(plot, &QCustomPlot::mouseRelease, this, &CurveEditor::mouseRelease);
     connect(plot, &QCustomPlot::mouseMove, this, &CurveEditor::mouseMove);
 }
@@ -168,12 +170,12 @@ void CurveEditor::limitYRange(QCPRange range)
 void CurveEditor::mousePress(QMouseEvent* event)
 {
     QCustomPlot* plot = ui->customPlot;
-    if (event->buttons() & Qt::LeftButton) {
-        // Motion events are merged, so the pointer may have jumped onto another marker
-        // since the last move: a press takes whatever lies under it now.
+    if (event->button() == Qt::LeftButton) {
+        // Decided by this press alone: motion events are merged and a release can be lost,
+        // so neither the hover nor a drag left running may pick the marker.
+        mouseRelease(event);
         const QPoint pointer = event->position().toPoint();
-        if (!dragging)
-            hover(plot->itemAt<QCustomPlotMarker>(pointer, true));
+        hover(plot->itemAt<QCustomPlotMarker>(pointer, true));
         if (!heldMarker)
             return;
         const QPointF centre = heldMarker->tracer()->position->coords();
@@ -181,7 +183,7 @@ void CurveEditor::mousePress(QMouseEvent* event)
         dragOffsetY = float(plot->yAxis->pixelToCoord(pointer.y()) - centre.y());
         heldMarker->startMoving();
         dragging = true;
-    } else if (event->buttons() & Qt::MiddleButton) {
+    } else if (event->button() == Qt::MiddleButton) {
         fitted = !fitted;
         if (fitted) {
             plot->graph(curveGraph)->rescaleAxes(false);

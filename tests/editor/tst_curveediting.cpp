@@ -332,31 +332,42 @@ private slots:
     {
         QTest::addColumn<int>("first");  // dragged to 70
         QTest::addColumn<int>("second"); // then pressed at its centre and dragged to 20
-        QTest::addColumn<bool>("moved"); // a motion event reaches it before the press
-        QTest::newRow("point 5 then point 4") << 5 << 4 << true;
-        QTest::newRow("point 10 then point 9") << 10 << 9 << true;
-        QTest::newRow("point 1 then point 0") << 1 << 0 << true;
-        QTest::newRow("point 5 then point 4, no motion before the press") << 5 << 4 << false;
+        QTest::addColumn<QString>("how"); // what comes between the first drag and the press
+        QTest::newRow("point 5 then point 4") << 5 << 4 << "motion";
+        QTest::newRow("point 10 then point 9") << 10 << 9 << "motion";
+        QTest::newRow("point 1 then point 0") << 1 << 0 << "motion";
+        QTest::newRow("point 5 then point 4, no motion before the press") << 5 << 4 << "none";
+        QTest::newRow("point 5 then point 4, pressed as a double-click") << 5 << 4 << "double-click";
+        QTest::newRow("point 5 then point 4, first release lost") << 5 << 4 << "release lost";
     }
 
     void pressTakesMarkerJumpedOnto()
     {
-        QFETCH(int, first); QFETCH(int, second); QFETCH(bool, moved);
+        QFETCH(int, first); QFETCH(int, second); QFETCH(QString, how);
         CurveEditor editor;
         ResponseCurve curve = tenStepCurve();
         QCustomPlot* plot = showBound(editor, curve);
         const ResponseCurvePoint start = curve.points[first], other = curve.points[second];
-        drag(plot, Qt::LeftButton, plotPixel(plot, start.in, start.out), plotPixel(plot, start.in, 70));
+        const QPoint grab = plotPixel(plot, start.in, start.out), dropped = plotPixel(plot, start.in, 70);
+        QTest::mouseMove(plot, grab);
+        QTest::mousePress(plot, Qt::LeftButton, Qt::NoModifier, grab);
+        QTest::mouseMove(plot, dropped);
+        if (how != "release lost")
+            QTest::mouseRelease(plot, Qt::LeftButton, Qt::NoModifier, dropped);
         const ResponseCurvePoint dragged = curve.points[first];
         QVERIFY(qAbs(dragged.out - 70) < 0.6f);
         // One motion event, or none, straight onto the other marker's centre, then a drag from there.
         const QPoint centre = plotPixel(plot, other.in, other.out), target = plotPixel(plot, other.in, 20);
-        if (moved)
+        if (how == "motion")
             QTest::mouseMove(plot, centre);
-        QTest::mousePress(plot, Qt::LeftButton, Qt::NoModifier, centre);
+        if (how == "double-click") // how Qt delivers a quick second press
+            QTest::mouseDClick(plot, Qt::LeftButton, Qt::NoModifier, centre);
+        else
+            QTest::mousePress(plot, Qt::LeftButton, Qt::NoModifier, centre);
         QTest::mouseMove(plot, target);
         QTest::mouseRelease(plot, Qt::LeftButton, Qt::NoModifier, target);
         QCOMPARE(curve.points[first], dragged);
+        QCOMPARE(markerAt(plot, first)->tracer()->style(), QCPItemTracer::tsNone); // its drag ended
         QCOMPARE(curve.points[second].in, other.in);
         QVERIFY2(qAbs(curve.points[second].out - 20) < 0.6f, qPrintable(QString::number(curve.points[second].out)));
         QVERIFY(screenshot(&editor, tagged("jump-")));
