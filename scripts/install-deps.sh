@@ -11,7 +11,7 @@ packages=(
   libsdl2-dev
   lua5.1 lua-socket
   python3
-  xvfb openbox x11-utils
+  xvfb openbox x11-utils libxcb-xtest0-dev
 )
 
 missing=()
