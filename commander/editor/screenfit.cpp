@@ -7,6 +7,27 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The frame to allow for, in logical pixels, around a window whose platform reports frame:
+// each side in device pixels divided by scale and rounded to the nearest, so up to half a
+// pixel short. Rounded up instead, from the widest device frame that reports so, and on
+// the right and at the bottom a device pixel more for the window's position and size, which
+// at a fractional scale each round to device pixels by up to half a pixel. As reported at
+// 100 %.
+QMargins frameAllowance(QMargins frame, qreal scale)
+{
+    const int rounding = scale == std::floor(scale) ? 0 : 1;
+    const auto side = [scale](int reported, int extra) {
+        const double widest = std::ceil((reported + 0.5) * scale) - 1;
+        return int(std::ceil((widest + extra) / scale));
+    };
+    return QMargins(side(frame.left(), 0), side(frame.top(), 0), side(frame.right(), rounding), side(frame.bottom(), rounding));
+}
+
+} // namespace
 
 QPoint centredWindowPosition(QRect available, QSize frame, QRect around)
 {
@@ -52,8 +73,9 @@ bool ScreenFit::eventFilter(QObject* watched, QEvent* event)
     if (frame.isNull() || frame == fittedFrame)
         return false;
     fittedFrame = frame;
-    const QSize client = designed.boundedTo(availableArea().size().shrunkBy(frame)).expandedTo(window->minimumSize());
-    if (!availableArea().contains(handle->frameGeometry()) || window->size() != client)
+    const QMargins allowance = frameAllowance(frame, window->devicePixelRatio());
+    const QSize client = designed.boundedTo(availableArea().size().shrunkBy(allowance)).expandedTo(window->minimumSize());
+    if (!availableArea().contains(handle->geometry().marginsAdded(allowance)) || window->size() != client)
         fit(frame);
     return false;
 }
@@ -65,6 +87,7 @@ void ScreenFit::fit(QMargins frame)
     const QRect area = availableArea();
     if (area.isEmpty())
         return;
+    frame = frameAllowance(frame, window->devicePixelRatio());
     const QSize client = designed.boundedTo(area.size().shrunkBy(frame)).expandedTo(window->minimumSize());
     const QWidget* parent = window->parentWidget() ? window->parentWidget()->window() : nullptr;
     const QRect around = parent && parent->isVisible() ? parent->frameGeometry() : area;

@@ -15,7 +15,9 @@ class QWidget;
 // window manager frames a window only after it is shown: until then the fit allows for
 // the style's title bar and border, and once the real frame is known the window is
 // fitted again with it, only if it then leaves the area or the allowance shrank it more
-// than the screen asks. GUI thread only.
+// than the screen asks. At a fractional scale it allows for the frame rounded up to
+// whole logical pixels, so that the frame stays in the area in device pixels too. GUI
+// thread only.
 class ScreenFit : public QObject
 {
     Q_OBJECT

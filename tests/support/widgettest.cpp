@@ -7,12 +7,16 @@
 #include <QColor>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDebug>
 #include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QFileInfo>
 #include <QImage>
+#include <QMargins>
 #include <QPixmap>
 #include <QPointer>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -66,6 +70,47 @@ QString saveScreenScreenshot(QWidget* widget, const QString& name)
 {
     const QString path = saveScreenshot(widget, name); // the widget's own, replaced by the screen's
     return !path.isEmpty() && widget->screen()->grabWindow(0).save(path, "PNG") ? path : QString();
+}
+
+namespace {
+
+// The integers on printout's line after label.
+QList<int> x11Numbers(const QString& printout, const QString& label)
+{
+    const int at = printout.indexOf(label);
+    const QString line = at < 0 ? QString() : printout.mid(at + label.size()).section(QLatin1Char('\n'), 0, 0);
+    QList<int> numbers;
+    for (const QString& number : line.split(QRegularExpression(QStringLiteral("[^-0-9]+")), Qt::SkipEmptyParts))
+        numbers.append(number.toInt());
+    return numbers;
+}
+
+QString x11Printout(const QString& command)
+{
+    QProcess process;
+    process.startCommand(command);
+    process.waitForFinished();
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+} // namespace
+
+QString frameOutsideWorkArea(const QWidget* window)
+{
+    const QString client = x11Printout(QStringLiteral("xwininfo -id %1").arg(window->winId()));
+    const auto first = [&client](const char* label) { return x11Numbers(client, QLatin1String(label)).value(0); };
+    // Left, right, top, bottom; then the area of each desktop.
+    const QList<int> extents = x11Numbers(x11Printout(QStringLiteral("xprop -id %1 _NET_FRAME_EXTENTS").arg(window->winId())), QStringLiteral("="));
+    const QList<int> area = x11Numbers(x11Printout(QStringLiteral("xprop -root _NET_WORKAREA")), QStringLiteral("="));
+    if (extents.size() < 4 || area.size() < 4)
+        return QStringLiteral("not framed");
+    const QRect frame = QRect(first("Absolute upper-left X:"), first("Absolute upper-left Y:"), first("Width:"), first("Height:"))
+                            .marginsAdded(QMargins(extents[0], extents[2], extents[1], extents[3]));
+    const QRect workArea(area[0], area[1], area[2], area[3]);
+    QString outside;
+    if (!workArea.contains(frame))
+        QDebug(&outside) << frame << "outside" << workArea;
+    return outside;
 }
 
 QColor grabbedPixel(QWidget* widget, QPoint position)

@@ -40,6 +40,11 @@ QString saveScreenshot(QWidget* widget, const QString& name);
 // saveScreenshot does.
 QString saveScreenScreenshot(QWidget* widget, const QString& name);
 
+// Where the whole frame of a shown top-level window, title bar and borders, leaves the
+// available area of its screen, both as the X server and its window manager have them, in
+// device pixels: unscaled and unrounded by Qt. Empty when it lies within (X11 only).
+QString frameOutsideWorkArea(const QWidget* window);
+
 // The colour of one pixel of widget->grab(), in the widget's logical coordinates.
 QColor grabbedPixel(QWidget* widget, QPoint position);
 
